@@ -1,0 +1,26 @@
+#include "core/app.h"
+
+#include "core/about/frmabout.h"
+#include "core/actions/actions.h"
+#include "core/actions/frmprogram.h"
+#include "core/countdown/countdown.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
+#include "core/hotkeys/frmhot.h"
+#include "core/hotkeys/hotkeys.h"
+#include "core/shell/shell.h"
+
+namespace tarnby {
+
+App::App(Platform& host) : platform(host), frmstart(host) {
+  shell = std::make_unique<Shell>(*this);
+  actions = std::make_unique<Actions>(*this);
+  countdown = std::make_unique<Countdown>(*this);
+  hotkeys = std::make_unique<HotKeys>(*this);
+}
+
+App::~App() = default;
+
+bool App::Start() { return shell->Start(); }
+
+}  // namespace tarnby

@@ -1,0 +1,50 @@
+// The running program: the main window, the secondary windows that exist on
+// first reference, and the subsystems that give the controls their behaviour.
+// Everything runs on the one user-interface thread.
+#pragma once
+
+#include <memory>
+
+#include "core/about/frmabout.h"
+#include "core/actions/frmprogram.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
+#include "core/forms/form_slot.h"
+#include "core/hotkeys/frmhot.h"
+#include "core/platform.h"
+#include "core/shell/frmstart.h"
+
+namespace tarnby {
+
+class Shell;
+class Countdown;
+class Actions;
+class HotKeys;
+
+class App {
+ public:
+  explicit App(Platform& platform);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // The start-up object: refuses a second copy, then loads the main window
+  // hidden. False when this copy must end at once.
+  bool Start();
+
+  Platform& platform;
+  Frmstart frmstart;
+
+  FormSlot<Frmhrs> frmhrs{*this};
+  FormSlot<Frmtime> frmtime{*this};
+  FormSlot<Frmprogram> frmprogram{*this};
+  FormSlot<Frmhot> frmhot{*this};
+  FormSlot<FrmAbout> frmAbout{*this};
+
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<Countdown> countdown;
+  std::unique_ptr<Actions> actions;
+  std::unique_ptr<HotKeys> hotkeys;
+};
+
+}  // namespace tarnby

@@ -1,0 +1,241 @@
+// The one door through which Tarnby's core touches the world.
+//
+// Every member mirrors a Win32 call (or a small, named group of them) with the
+// same arguments, so the core reads like the program it drives. Strings are
+// UTF-8 here; the Win32 implementation converts at the boundary and calls the
+// W entry points. FakeWindows (tests/core) implements the same interface in
+// memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define TARNBY_CALLBACK __stdcall
+#else
+#define TARNBY_CALLBACK
+#endif
+
+namespace tarnby {
+
+class Form;
+class Control;
+class Timer;
+class Menu;
+
+using Handle = std::uintptr_t;  // HWND, HICON, HDC, HKEY, search handles, ...
+using WndProc = std::intptr_t(TARNBY_CALLBACK*)(Handle, std::uint32_t, std::uintptr_t, std::intptr_t);
+
+// Win32 numbers the core uses. Prefixed so they never meet <windows.h> macros.
+namespace w {
+inline constexpr Handle kHkeyCurrentUser = 0x80000001u;
+inline constexpr Handle kHkeyLocalMachine = 0x80000002u;
+inline constexpr std::uint32_t kRegNone = 0, kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4;
+inline constexpr long kErrorSuccess = 0, kErrorFileNotFound = 2, kErrorAccessDenied = 5, kErrorMoreData = 234;
+inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKeyQueryValue = 0x0001;
+
+inline constexpr std::uint32_t kPlatformWin32Windows = 1, kPlatformWin32Nt = 2;
+
+inline constexpr std::uint32_t kNimAdd = 0, kNimModify = 1, kNimDelete = 2;
+inline constexpr std::uint32_t kNifMessage = 1, kNifIcon = 2, kNifTip = 4;
+
+inline constexpr std::uint32_t kWmNull = 0x0000, kWmCommand = 0x0111, kWmSysCommand = 0x0112, kWmGetMinMaxInfo = 0x0024,
+                               kWmMouseMove = 0x0200, kWmLButtonDblClk = 0x0203, kWmRButtonUp = 0x0205,
+                               kWmNcLButtonDown = 0x00A1;
+inline constexpr std::uintptr_t kScScreenSave = 0xF140, kHtCaption = 2;
+inline constexpr int kGwlWndProc = -4;
+inline constexpr Handle kHwndTopmost = static_cast<Handle>(-1);
+inline constexpr std::uint32_t kSwpNoSize = 1, kSwpNoMove = 2;
+
+inline constexpr std::uint32_t kEwxLogoff = 0, kEwxShutdown = 1, kEwxReboot = 2, kEwxForce = 4;
+inline constexpr int kSwHide = 0, kSwShowNormal = 1, kSwShowMinimized = 2;
+
+inline constexpr std::uint32_t kMbOk = 0, kMbYesNo = 4, kMbIconQuestion = 32, kMbIconExclamation = 48,
+                               kMbIconInformation = 64;
+inline constexpr int kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7;
+
+inline constexpr std::uint32_t kSndSync = 0, kSndAsync = 1, kSndNoDefault = 2, kSndLoop = 8;
+
+inline constexpr int kVkShift = 0x10, kVkControl = 0x11, kVkLWin = 0x5B;
+inline constexpr std::uint32_t kKeyEventKeyUp = 2;
+
+inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1, kFileAttributeHidden = 0x2, kFileAttributeSystem = 0x4,
+                               kFileAttributeDirectory = 0x10, kFileAttributeArchive = 0x20,
+                               kFileAttributeNormal = 0x80, kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr Handle kInvalidHandle = static_cast<Handle>(-1);
+
+inline constexpr int kCsidlRecent = 8;
+inline constexpr std::uint32_t kShardPathA = 2;
+}  // namespace w
+
+// OSVERSIONINFO, as GetVersionEx fills it.
+struct OsVersionInfo {
+  std::uint32_t dwOSVersionInfoSize = 148;
+  std::uint32_t dwMajorVersion = 0;
+  std::uint32_t dwMinorVersion = 0;
+  std::uint32_t dwBuildNumber = 0;
+  std::uint32_t dwPlatformId = 0;
+  std::string szCSDVersion;
+};
+
+// NOTIFYICONDATA as Tarnby fills it. szTip holds the tip, its NUL and the padding.
+struct NotifyIconData {
+  std::uint32_t cbSize = 0;
+  Handle hWnd = 0;
+  std::uint32_t uID = 0;
+  std::uint32_t uFlags = 0;
+  std::uint32_t uCallbackMessage = 0;
+  Handle hIcon = 0;
+  std::string szTip;
+};
+
+// OPENFILENAME, the fields Tarnby sets. Filter strings carry their NULs.
+// On success lpstrFile holds what the dialog wrote: the path, its NUL, and
+// whatever of the original buffer follows.
+struct OpenFileName {
+  std::uint32_t lStructSize = 76;
+  Handle hwndOwner = 0;
+  Handle hInstance = 0;
+  std::string lpstrFilter;
+  std::uint32_t nFilterIndex = 0;
+  std::string lpstrFile;
+  std::uint32_t nMaxFile = 0;
+  std::string lpstrFileTitle;
+  std::uint32_t nMaxFileTitle = 0;
+  std::string lpstrInitialDir;  // empty: none
+  std::string lpstrTitle;
+  std::uint32_t Flags = 0;
+};
+
+// One directory entry from FindFirstFile/FindNextFile.
+struct FindData {
+  std::uint32_t dwFileAttributes = 0;
+  std::string cFileName;
+};
+
+// The screen as the program sees it: size in twips and the twips-per-pixel factors.
+struct ScreenInfo {
+  int widthTwips = 0;
+  int heightTwips = 0;
+  int twipsPerPixelX = 15;
+  int twipsPerPixelY = 15;
+};
+
+struct TextSize {
+  int width = 0;   // twips
+  int height = 0;  // twips
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Registry (advapi32). Hives are passed as their predefined key codes.
+  virtual long RegOpenKey(Handle key, const std::string& subKey, Handle* result) = 0;
+  virtual long RegOpenKeyEx(Handle key, const std::string& subKey, std::uint32_t options, std::uint32_t access,
+                            Handle* result) = 0;
+  virtual long RegCreateKey(Handle key, const std::string& subKey, Handle* result) = 0;
+  // data may be null to ask for type and size only; *size is in bytes.
+  virtual long RegQueryValueEx(Handle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+                               std::uint32_t* size) = 0;
+  virtual long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
+                             std::uint32_t size) = 0;
+  virtual long RegCloseKey(Handle key) = 0;
+
+  // --- System information (kernel32, advapi32)
+  virtual bool GetVersionEx(OsVersionInfo& info) = 0;
+  virtual bool GetUserName(char* buffer, std::uint32_t* size) = 0;
+  // Return the length written, 0 on failure, or the size needed when the buffer is too small.
+  virtual std::uint32_t GetWindowsDirectory(char* buffer, std::uint32_t size) = 0;
+  virtual std::uint32_t GetSystemDirectory(char* buffer, std::uint32_t size) = 0;
+  virtual std::uint32_t GetTempPath(std::uint32_t size, char* buffer) = 0;
+  // The folder of the running executable, no trailing backslash except at a drive root.
+  virtual std::string ProgramFolder() = 0;
+  virtual std::string CurrentDirectory() = 0;
+  virtual Handle InstanceHandle() = 0;
+  virtual ScreenInfo Screen() = 0;
+  // Milliseconds from a monotonic clock that keeps counting while the machine sleeps.
+  virtual std::uint64_t TickCount() = 0;
+
+  // --- Process
+  // True when another copy runs in this user session (the per-session named mutex).
+  virtual bool AnotherInstanceRunning() = 0;
+  // End at once: no handler runs, nothing is saved, the tray icon stays. Does not
+  // return on Windows; FakeWindows records it and returns, and callers return too.
+  virtual void ExitProcess(std::uint32_t code) = 0;
+  // Start a command line with a window state (0 hidden, 1 normal, 2 minimised).
+  // Returns a task id, or 0 when the program could not be started.
+  virtual std::uint32_t Shell(const std::string& commandLine, int windowState) = 0;
+  virtual bool EnableShutdownPrivilege() = 0;
+
+  // --- Windows and input (user32)
+  virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;
+  virtual bool SetForegroundWindow(Handle hwnd) = 0;
+  virtual bool ReleaseCapture() = 0;
+  virtual std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual Handle FindWindow(const char* className, const char* windowName) = 0;
+  virtual std::intptr_t SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) = 0;
+  virtual std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg,
+                                       std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+  virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
+  virtual void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
+                           std::uintptr_t extraInfo) = 0;
+  virtual int MessageBox(const std::string& text, const std::string& title, std::uint32_t style) = 0;
+  virtual void Beep() = 0;
+  // Let pending window messages run (the message loop turns once).
+  virtual void DoEvents() = 0;
+
+  // --- Icons and drawing
+  virtual Handle ExtractAssociatedIcon(Handle instance, const std::string& path, std::uint16_t index) = 0;
+  virtual Handle GetDC(Handle hwnd) = 0;
+  virtual int ReleaseDC(Handle hwnd, Handle dc) = 0;
+  virtual bool DrawIcon(Handle dc, int x, int y, Handle icon) = 0;
+  virtual bool DestroyIcon(Handle icon) = 0;
+  // Wipe what was drawn on a picture box (its Cls).
+  virtual void ClearPicture(Control& picture) = 0;
+  virtual TextSize MeasureText(const Control& label) = 0;
+
+  // --- Shell (shell32)
+  virtual bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+  virtual std::intptr_t ShellExecute(Handle owner, const std::string& operation, const std::string& file,
+                                     const std::string& parameters, const std::string& directory, int show) = 0;
+  virtual void SHAddToRecentDocs(std::uint32_t flags, const void* pv) = 0;
+  virtual long SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) = 0;
+  // path receives at most 260 bytes.
+  virtual bool SHGetPathFromIDList(Handle idList, char* path) = 0;
+  virtual void CoTaskMemFree(Handle memory) = 0;
+
+  // --- Files (kernel32)
+  virtual Handle FindFirstFile(const std::string& pattern, FindData& data) = 0;  // kInvalidHandle when none
+  virtual bool FindNextFile(Handle search, FindData& data) = 0;
+  virtual bool FindClose(Handle search) = 0;
+  virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;
+  virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+
+  // --- Dialogs, sound, devices, network
+  virtual bool GetOpenFileName(OpenFileName& request) = 0;
+  virtual bool PlaySound(const std::string& sound, Handle module, std::uint32_t flags) = 0;
+  virtual std::uint32_t waveOutGetNumDevs() = 0;
+  // returnBuffer may be null when returnLength is 0.
+  virtual std::uint32_t mciSendString(const std::string& command, char* returnBuffer, std::uint32_t returnLength,
+                                      Handle callback) = 0;
+  virtual bool InternetAutodialHangup(std::uint32_t reserved) = 0;
+
+  // --- Native windows for the core's forms. The native layer creates one real
+  // window per form and one real control per model control, keeps them in step
+  // with the model, and turns window messages into the model's events.
+  virtual void CreateFormWindow(Form& form) = 0;
+  virtual void DestroyFormWindow(Form& form) = 0;
+  virtual void FormChanged(Form& form) = 0;
+  virtual void ControlChanged(Control& control) = 0;
+  virtual void TimerChanged(Timer& timer) = 0;
+  // Shows the menu at the mouse position and returns the index of the chosen
+  // item, or -1 when the menu was dismissed.
+  virtual int TrackPopupMenu(Menu& menu, Handle owner) = 0;
+};
+
+}  // namespace tarnby

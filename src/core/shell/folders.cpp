@@ -1,0 +1,36 @@
+#include "core/shell/folders.h"
+
+#include <cstring>
+
+namespace tarnby {
+
+namespace {
+constexpr std::uint32_t kPathBuffer = 260;
+
+// The buffer up to its first NUL, provided the call filled it.
+std::string FilledPart(const char* buffer, std::uint32_t returned, std::uint32_t size) {
+  if (returned == 0 || returned >= size) return {};
+  return std::string(buffer, strnlen(buffer, returned));
+}
+}  // namespace
+
+std::string GetWindowsDir(Platform& platform) {
+  char buffer[256] = {};
+  return FilledPart(buffer, platform.GetWindowsDirectory(buffer, sizeof buffer), sizeof buffer);
+}
+
+std::string GetSystemPath(Platform& platform) {
+  char buffer[kPathBuffer] = {};
+  return FilledPart(buffer, platform.GetSystemDirectory(buffer, kPathBuffer), kPathBuffer);
+}
+
+std::string GetTmpPath(Platform& platform) {
+  char buffer[kPathBuffer] = {};
+  return FilledPart(buffer, platform.GetTempPath(kPathBuffer, buffer), kPathBuffer);
+}
+
+std::string InProgramFolder(Platform& platform, const std::string& fileName) {
+  return platform.ProgramFolder() + "\\" + fileName;
+}
+
+}  // namespace tarnby

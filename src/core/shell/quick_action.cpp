@@ -1,0 +1,113 @@
+// The quick action and the popup menu: choosing, saving and restoring the
+// action the tray icon stands for, the menu's opening step, "&Show Timer" and
+// the orderly exit.
+#include "core/about/frmabout.h"
+#include "core/actions/frmprogram.h"
+#include "core/app.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
+#include "core/hotkeys/frmhot.h"
+#include "core/shell/settings_store.h"
+#include "core/shell/shell.h"
+#include "core/shell/size_limit.h"
+
+namespace tarnby {
+
+namespace {
+constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnby?";
+constexpr char kExitTitle[] = "Leave Tarnby?";
+}  // namespace
+
+void Shell::SelectQuickAction(MenuItem& item) {
+  const QuickAction* chosen = nullptr;
+  for (const QuickAction& action : quickActions_) {
+    action.item->checked = action.item == &item;
+    if (action.item == &item) chosen = &action;
+  }
+  if (chosen == nullptr) return;
+  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().Show();
+  for (Control* box : app_.frmstart.TrayBoxes())
+    if (box != chosen->box || chosen->removesOwnBox) tray.Remove(*box);
+  tray.Add(*chosen->box, chosen->tip);
+}
+
+MenuItem* Shell::CheckedQuickAction() const {
+  for (const QuickAction& action : quickActions_)
+    if (action.item->checked) return action.item;
+  return nullptr;
+}
+
+// The menu item that stands for each saved name.
+static MenuItem& ItemFor(Frmstart& f, const std::string& code) {
+  if (code == "restart") return f.mnurestart;
+  if (code == "restartf") return f.mnurestartf;
+  if (code == "restartw") return f.mnuwin;
+  if (code == "screen") return f.mnuscreen;
+  if (code == "sleep") return f.mnusleep;
+  if (code == "dos") return f.mnudos;
+  if (code == "log") return f.mnulog;
+  if (code == "logf") return f.mnulogf;
+  if (code == "shut") return f.mnushut;
+  return f.mnushutf;
+}
+
+void Shell::settingS() {
+  for (const char* code : kActionCodes)
+    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code)))
+      ItemFor(app_.frmstart, code).Click();
+}
+
+void Shell::SaveSettings() {
+  static constexpr std::array<const char*, 10> kSaveOrder = {"restart", "restartw", "restartf", "screen", "sleep",
+                                                             "dos",     "log",      "logf",     "shut",   "shutf"};
+  for (const char* code : kSaveOrder)
+    WriteRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code,
+                   ItemFor(app_.frmstart, code).checked ? kTrue : "");
+}
+
+void Shell::PopupMenu() {
+  Frmstart& f = app_.frmstart;
+  if (f.mnupopmenu.onClick) f.mnupopmenu.onClick();
+  const int chosen = app_.platform.TrackPopupMenu(f.mnupopmenu, f.hwnd);
+  if (chosen < 0 || chosen >= static_cast<int>(f.mnupopmenu.items.size())) return;
+  MenuItem* item = f.mnupopmenu.items[static_cast<std::size_t>(chosen)];
+  if (item->enabled && item->visible && !item->IsSeparator()) item->Click();
+}
+
+void Shell::Exit() {
+  Platform& platform = app_.platform;
+  Frmstart& f = app_.frmstart;
+  app_.frmhrs().Hide();
+  if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
+  for (Control* box : {&f.picprogram, &f.picwin, &f.picrestart, &f.picshut, &f.piclog, &f.picNotifier, &f.picsleep,
+                       &f.picscreen, &f.picdos})
+    tray.Remove(*box);
+  platform.PlaySound("", 0, w::kSndNoDefault);
+  RestoreWindowProcs();
+  f.Unload();
+  app_.frmAbout.Unload();
+  app_.frmtime.Unload();
+  app_.frmhot.Unload();
+  app_.frmprogram.Unload();
+  app_.frmhrs.Unload();
+  platform.ExitProcess(0);
+}
+
+void Shell::WireMenu() {
+  Frmstart& f = app_.frmstart;
+  for (const QuickAction& action : quickActions_) {
+    MenuItem* item = action.item;
+    item->onClick = [this, item] { SelectQuickAction(*item); };
+  }
+  f.mnupopmenu.onClick = [this] {
+    app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
+    load();
+  };
+  f.mnusave.onClick = [this] { SaveSettings(); };
+  f.mnupopmenushow.onClick = [this] { app_.frmstart.Show(); };
+  f.mnupopmenuexit.onClick = [this] { Exit(); };
+  f.mnuabout.onClick = [this] { app_.frmAbout().Show(); };
+  f.mnuhot.onClick = [this] { app_.frmhot().Show(); };
+}
+
+}  // namespace tarnby

@@ -1,0 +1,40 @@
+#include "core/shell/settings_store.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tarnby {
+
+std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName) {
+  Handle opened = 0;
+  const bool isOpen = platform.RegOpenKey(hive, key, &opened) == w::kErrorSuccess;
+  std::string result;
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  if (platform.RegQueryValueEx(opened, valueName, &type, nullptr, &size) == w::kErrorSuccess &&
+      type == w::kRegSz) {
+    std::vector<std::uint8_t> buffer(size, ' ');
+    std::uint32_t got = size;
+    if (platform.RegQueryValueEx(opened, valueName, &type, buffer.data(), &got) == w::kErrorSuccess &&
+        type == w::kRegSz) {
+      // The value may have grown between the two queries; never read past our buffer.
+      const std::size_t length = got < size ? got : size;
+      const auto* begin = reinterpret_cast<const char*>(buffer.data());
+      const void* nul = std::memchr(begin, '\0', length);
+      result.assign(begin, nul ? static_cast<const char*>(nul) - begin : length);
+    }
+  }
+  if (isOpen) platform.RegCloseKey(opened);
+  return result;
+}
+
+void WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,
+                    const std::string& data) {
+  Handle opened = 0;
+  if (platform.RegCreateKey(hive, key, &opened) != w::kErrorSuccess) return;
+  platform.RegSetValueEx(opened, valueName, w::kRegSz, reinterpret_cast<const std::uint8_t*>(data.c_str()),
+                         static_cast<std::uint32_t>(data.size() + 1));
+  platform.RegCloseKey(opened);
+}
+
+}  // namespace tarnby

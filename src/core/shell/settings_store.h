@@ -1,0 +1,30 @@
+// The registry settings store: every setting is a REG_SZ, flags are "true" or
+// the empty string, and every reader goes to the registry when it needs a value.
+#pragma once
+
+#include <string>
+
+#include "core/platform.h"
+
+namespace tarnby {
+
+inline constexpr char kSettingsKey[] = "Software\\Tarnby\\Registry\\settings";
+inline constexpr char kCheckKey[] = "Software\\Tarnby\\Registry\\check";
+inline constexpr char kPathKey[] = "Software\\Tarnby\\Registry\\Path";
+inline constexpr char kRunKey[] = "Software\\Tarnby\\Registry\\run";
+inline constexpr char kRunKeyAsWritten[] = "Software\\Tarnby\\Registry\\Run";
+inline constexpr char kWindowsRunKey[] = "Software\\microsoft\\windows\\currentversion\\run";
+inline constexpr char kTrue[] = "true";
+
+// The value's text up to its first NUL; empty when the key or value is
+// missing, is not a REG_SZ, or cannot be read.
+std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName);
+
+// Creates the key when needed and stores data as a NUL-terminated REG_SZ.
+void WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,
+                    const std::string& data);
+
+// A flag is on only when it reads exactly "true".
+inline bool IsTrue(const std::string& value) { return value == kTrue; }
+
+}  // namespace tarnby

@@ -1,0 +1,65 @@
+// The application shell: start-up and the main window's load, the tray icon
+// and its handlers, the quick action with the popup menu, saving and restoring
+// it, the orderly exit, and starting with Windows.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/shell/tray.h"
+
+namespace tarnby {
+
+class App;
+
+// The ten names under which a quick action is saved and a hot key is gated.
+inline constexpr std::array<const char*, 10> kActionCodes = {"restart", "restartf", "restartw", "screen", "sleep",
+                                                             "dos",     "log",      "logf",     "shut",   "shutf"};
+
+// A drag of a borderless window by its surface: only the left button alone.
+void DragWindow(Form& window, int button);
+
+class Shell {
+ public:
+  explicit Shell(App& app);
+
+  // Start-up steps 1 and 2: false when another copy already runs.
+  bool Start();
+
+  // One quick action: its menu item, the picture box that owns its tray icon,
+  // its tip, and whether its own box's icon is taken down before the add.
+  struct QuickAction {
+    MenuItem* item;
+    Control* box;
+    const char* tip;
+    bool removesOwnBox;
+  };
+  const std::array<QuickAction, 11>& QuickActions() const { return quickActions_; }
+  void SelectQuickAction(MenuItem& item);
+  MenuItem* CheckedQuickAction() const;
+  void settingS();
+  void SaveSettings();
+
+  // Right-button release on the tray icon: raise the menu's own click, then pop it up.
+  void PopupMenu();
+  void Exit();
+
+  // Start with Windows.
+  std::string RunEntry() const;  // program folder + "\tarnby.exe"
+  void load();
+
+  Tray tray;
+
+ private:
+  void frmstart_Load();
+  void WireTrayHandlers();
+  void WireMenu();
+  void WireStartWithWindows();
+  void WriteRunEntry(bool on);
+
+  App& app_;
+  std::array<QuickAction, 11> quickActions_;
+  std::array<Tray::Handler, 8> trayHandlers_{};
+};
+
+}  // namespace tarnby

@@ -1,0 +1,55 @@
+// Start with Windows: one "Tarnby" entry in the machine-wide run key, and the
+// two label/option pairs that offer whichever state is not the current one.
+#include "core/app.h"
+#include "core/shell/settings_store.h"
+#include "core/shell/shell.h"
+
+namespace tarnby {
+
+std::string Shell::RunEntry() const { return app_.platform.ProgramFolder() + "\\tarnby.exe"; }
+
+void Shell::load() {
+  Frmstart& f = app_.frmstart;
+  const std::string entry = ReadRegString(app_.platform, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby");
+  if (entry == RunEntry()) {
+    f.Label8.SetEnabled(false);
+    f.Option1.SetEnabled(false);
+    f.Label9.SetEnabled(true);
+    f.Option2.SetEnabled(true);
+  } else if (entry.empty()) {
+    f.Label8.SetEnabled(true);
+    f.Option1.SetEnabled(true);
+    f.Label9.SetEnabled(false);
+    f.Option2.SetEnabled(false);
+  }
+  // Any other text is a copy elsewhere: leave the controls as they are.
+}
+
+void Shell::WriteRunEntry(bool on) {
+  WriteRegString(app_.platform, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", on ? RunEntry() : "");
+}
+
+void Shell::WireStartWithWindows() {
+  Frmstart& f = app_.frmstart;
+  f.Option1.onClick = [this] {
+    WriteRunEntry(true);
+    load();
+  };
+  f.Option2.onClick = [this] {
+    WriteRunEntry(false);
+    load();
+  };
+  // Selecting an option that was not selected raises its click as well.
+  f.Label8.onClick = [this] {
+    WriteRunEntry(true);
+    app_.frmstart.Option1.SetValue(true);
+    load();
+  };
+  f.Label9.onClick = [this] {
+    WriteRunEntry(false);
+    app_.frmstart.Option2.SetValue(true);
+    load();
+  };
+}
+
+}  // namespace tarnby

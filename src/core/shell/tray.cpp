@@ -1,0 +1,61 @@
+#include "core/shell/tray.h"
+
+#include <cmath>
+
+namespace tarnby {
+
+namespace {
+constexpr std::uint32_t kRecordSize = 88;
+constexpr std::size_t kTipField = 64;
+}  // namespace
+
+std::string TipField(const std::string& tip) {
+  std::string field = tip;
+  field.push_back('\0');
+  field.resize(kTipField, ' ');
+  return field;
+}
+
+void Tray::Add(Control& box, const std::string& tip) {
+  data_.cbSize = kRecordSize;
+  data_.hWnd = box.hwnd;
+  data_.uID = 1;
+  data_.uFlags = w::kNifMessage | w::kNifIcon | w::kNifTip;
+  data_.uCallbackMessage = w::kWmMouseMove;
+  data_.hIcon = box.pictureHandle;
+  data_.szTip = TipField(tip);
+  platform_.Shell_NotifyIcon(w::kNimAdd, data_);
+  current_ = &box;
+  currentTip_ = tip;
+}
+
+void Tray::Remove(Control& box) {
+  data_.cbSize = kRecordSize;
+  data_.hWnd = box.hwnd;
+  data_.uID = 1;
+  platform_.Shell_NotifyIcon(w::kNimDelete, data_);
+  if (current_ == &box) current_ = nullptr;
+}
+
+void Tray::AddAgain() {
+  if (current_ != nullptr) Add(*current_, currentTip_);
+}
+
+void Tray::Callback(Handler& handler, Handle mainWindow, int xTwips, const std::function<void()>& onDoubleClick,
+                    const std::function<void()>& onRightUp) {
+  platform_.SetForegroundWindow(mainWindow);
+  const int twipsPerPixel = platform_.Screen().twipsPerPixelX;
+  handler.TrayMsg = twipsPerPixel > 0
+                        ? static_cast<std::int32_t>(std::nearbyint(static_cast<double>(xTwips) / twipsPerPixel))
+                        : 0;
+  if (handler.Busy) return;
+  handler.Busy = true;
+  if (handler.TrayMsg == static_cast<std::int32_t>(w::kWmLButtonDblClk)) {
+    if (onDoubleClick) onDoubleClick();
+  } else if (handler.TrayMsg == static_cast<std::int32_t>(w::kWmRButtonUp)) {
+    if (onRightUp) onRightUp();
+  }
+  handler.Busy = false;
+}
+
+}  // namespace tarnby

@@ -1,0 +1,47 @@
+// The notification-area icon. One NOTIFYICONDATA record serves every call; an
+// icon is known by its owner picture box's window and id 1. The shell's
+// callback reaches the owner box as a mouse move whose X carries the message.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/forms/forms.h"
+
+namespace tarnby {
+
+class Tray {
+ public:
+  explicit Tray(Platform& platform) : platform_(platform) {}
+
+  void Add(Control& box, const std::string& tip);
+  void Remove(Control& box);
+  // The shell came back (Explorer restarted): put the last icon added back.
+  void AddAgain();
+
+  const NotifyIconData& TrayData() const { return data_; }
+  Control* CurrentBox() const { return current_; }
+
+  // One per owner box; kept between callbacks of that box.
+  struct Handler {
+    bool Busy = false;
+    std::int32_t TrayMsg = 0;
+  };
+
+  // Decodes one callback. Brings the main window forward first, always; then,
+  // unless this box's handler is already busy, runs onDoubleClick for a left
+  // double-click or onRightUp for a right-button release.
+  void Callback(Handler& handler, Handle mainWindow, int xTwips, const std::function<void()>& onDoubleClick,
+                const std::function<void()>& onRightUp);
+
+ private:
+  Platform& platform_;
+  NotifyIconData data_;
+  Control* current_ = nullptr;
+  std::string currentTip_;
+};
+
+// The tip field: the text and its NUL, padded with blanks and cut at 64.
+std::string TipField(const std::string& tip);
+
+}  // namespace tarnby

@@ -1,0 +1,228 @@
+// FakeWindows: an in-memory Windows for the core tests. It keeps a registry
+// with value types and case-insensitive names, a small file system, the
+// keyboard, a clock you advance (timers fire from it), the tray, a scripted
+// user who answers message boxes, file dialogs and menus, and a log of every
+// call with its arguments.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/forms/forms.h"
+#include "core/platform.h"
+
+namespace tarnby {
+
+class FakeWindows : public Platform {
+ public:
+  FakeWindows();
+  ~FakeWindows() override;
+
+  // ---------------------------------------------------------------- the world
+  struct RegValue {
+    std::uint32_t type = w::kRegSz;
+    std::vector<std::uint8_t> data;
+  };
+  // A REG_SZ as Windows normally stores it (with its NUL), or without the NUL.
+  void SetRegString(Handle hive, const std::string& key, const std::string& name, const std::string& text,
+                    bool withNul = true);
+  void SetRegValue(Handle hive, const std::string& key, const std::string& name, std::uint32_t type,
+                   std::vector<std::uint8_t> data);
+  void SetRegDword(Handle hive, const std::string& key, const std::string& name, std::uint32_t value);
+  std::optional<RegValue> GetRegValue(Handle hive, const std::string& key, const std::string& name) const;
+  // The stored text up to its first NUL, or nullopt when there is no such REG_SZ.
+  std::optional<std::string> GetRegString(Handle hive, const std::string& key, const std::string& name) const;
+  bool KeyExists(Handle hive, const std::string& key) const;
+  // The registry's spelling of a value name, as it was first written.
+  std::string StoredName(Handle hive, const std::string& key, const std::string& name) const;
+  bool localMachineWritable = true;  // a standard user may not write HKEY_LOCAL_MACHINE
+  int OpenKeyCount() const { return static_cast<int>(openKeys_.size()); }
+
+  enum class Version { Win95, Win98, WinMe, WinNT4, WinXP, Win10 };
+  void SetVersion(Version version);
+  OsVersionInfo version;
+
+  std::optional<std::string> userName = std::string("Alice");  // nullopt: GetUserName fails
+  std::string windowsDir = "C:\\WINDOWS";
+  std::string systemDir = "C:\\WINDOWS\\SYSTEM";
+  std::optional<std::string> tempPath = std::string("C:\\WINDOWS\\TEMP\\");
+  std::string programFolder = "C:\\Program Files\\Tarnby";
+  std::string currentDir = "C:\\";
+  std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
+  ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
+  bool anotherInstance = false;
+  std::uint32_t waveDevices = 1;
+  std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
+
+  // Files: full paths, case-insensitive. Folders are entries with the directory attribute.
+  void AddFolder(const std::string& path);
+  void AddFile(const std::string& path, std::uint32_t attributes = w::kFileAttributeArchive, bool inUse = false);
+  bool FileExists(const std::string& path) const;
+  // Programs that Shell and ShellExecute cannot start.
+  std::set<std::string> unstartable;
+
+  // The keyboard: virtual keys held down now.
+  std::set<int> keysDown;
+
+  // --------------------------------------------------------------- the clock
+  std::uint64_t now = 0;
+  // Each window timer fires this much later than its interval, every time.
+  std::uint32_t timerLateness = 0;
+  // Let time pass; every due timer fires in time order.
+  void Advance(std::uint64_t milliseconds);
+  // The machine sleeps: the clock runs on but no timer fires until it wakes.
+  void SleepMachine(std::uint64_t milliseconds);
+
+  // -------------------------------------------------------- the scripted user
+  // Answers in order; when none is queued an OK box answers OK and a Yes/No box No.
+  std::deque<int> messageBoxAnswers;
+  // Runs while a message box is open, before it is answered (to fire other events).
+  std::function<void(const std::string& text)> whileMessageBox;
+  // Paths to pick, or nullopt to cancel; when none is queued the dialog is cancelled.
+  std::deque<std::optional<std::string>> fileDialogAnswers;
+  std::function<void()> whileFileDialog;
+  // Item names to choose from popup menus; when none is queued the menu is dismissed.
+  std::deque<std::string> menuChoices;
+  std::function<void()> whileMenuOpen;
+  std::function<void()> onDoEvents;
+
+  // ------------------------------------------------------------ what happened
+  std::vector<std::string> log;
+  bool Logged(const std::string& call) const;  // a call that starts with this text
+  int Count(const std::string& call) const;
+  std::vector<std::string> Calls(const std::string& prefix) const;
+  void ClearLog() { log.clear(); }
+
+  struct MessageBoxCall {
+    std::string text, title;
+    std::uint32_t style;
+  };
+  std::vector<MessageBoxCall> messageBoxes;
+  std::vector<OpenFileName> fileDialogs;
+  std::map<std::pair<Handle, std::uint32_t>, NotifyIconData> trayIcons;
+  bool processEnded = false;
+  std::uint32_t exitCode = 0;
+  int shutdownPrivilegeRequests = 0;
+  std::string playing;  // the looping sound, empty when quiet
+  std::map<Handle, std::intptr_t> windowProcs;
+  int drawnIcons = 0;
+  int liveIcons = 0;  // extracted and not yet destroyed
+  std::vector<Form*> LoadedForms() const { return forms_; }
+  Form* FindForm(const std::string& name) const;
+  // The control whose real window is hwnd.
+  Control* ControlOf(Handle hwnd) const;
+
+  // ------------------------------------------------------------- Platform
+  long RegOpenKey(Handle key, const std::string& subKey, Handle* result) override;
+  long RegOpenKeyEx(Handle key, const std::string& subKey, std::uint32_t options, std::uint32_t access,
+                    Handle* result) override;
+  long RegCreateKey(Handle key, const std::string& subKey, Handle* result) override;
+  long RegQueryValueEx(Handle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
+  long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override;
+  long RegCloseKey(Handle key) override;
+  bool GetVersionEx(OsVersionInfo& info) override;
+  bool GetUserName(char* buffer, std::uint32_t* size) override;
+  std::uint32_t GetWindowsDirectory(char* buffer, std::uint32_t size) override;
+  std::uint32_t GetSystemDirectory(char* buffer, std::uint32_t size) override;
+  std::uint32_t GetTempPath(std::uint32_t size, char* buffer) override;
+  std::string ProgramFolder() override { return programFolder; }
+  std::string CurrentDirectory() override { return currentDir; }
+  Handle InstanceHandle() override { return 0x400000; }
+  ScreenInfo Screen() override { return screen; }
+  std::uint64_t TickCount() override { return now; }
+  bool AnotherInstanceRunning() override;
+  void ExitProcess(std::uint32_t code) override;
+  std::uint32_t Shell(const std::string& commandLine, int windowState) override;
+  bool EnableShutdownPrivilege() override;
+  bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
+  bool SetForegroundWindow(Handle hwnd) override;
+  bool ReleaseCapture() override;
+  std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+  bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+  Handle FindWindow(const char* className, const char* windowName) override;
+  std::intptr_t SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) override;
+  std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
+                               std::intptr_t lParam) override;
+  bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+  std::int16_t GetAsyncKeyState(int virtualKey) override;
+  void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
+                   std::uintptr_t extraInfo) override;
+  int MessageBox(const std::string& text, const std::string& title, std::uint32_t style) override;
+  void Beep() override;
+  void DoEvents() override;
+  Handle ExtractAssociatedIcon(Handle instance, const std::string& path, std::uint16_t index) override;
+  Handle GetDC(Handle hwnd) override;
+  int ReleaseDC(Handle hwnd, Handle dc) override;
+  bool DrawIcon(Handle dc, int x, int y, Handle icon) override;
+  bool DestroyIcon(Handle icon) override;
+  void ClearPicture(Control& picture) override;
+  TextSize MeasureText(const Control& label) override;
+  bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+  std::intptr_t ShellExecute(Handle owner, const std::string& operation, const std::string& file,
+                             const std::string& parameters, const std::string& directory, int show) override;
+  void SHAddToRecentDocs(std::uint32_t flags, const void* pv) override;
+  long SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) override;
+  bool SHGetPathFromIDList(Handle idList, char* path) override;
+  void CoTaskMemFree(Handle memory) override;
+  Handle FindFirstFile(const std::string& pattern, FindData& data) override;
+  bool FindNextFile(Handle search, FindData& data) override;
+  bool FindClose(Handle search) override;
+  std::uint32_t GetFileAttributes(const std::string& path) override;
+  bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+  bool DeleteFile(const std::string& path) override;
+  bool GetOpenFileName(OpenFileName& request) override;
+  bool PlaySound(const std::string& sound, Handle module, std::uint32_t flags) override;
+  std::uint32_t waveOutGetNumDevs() override;
+  std::uint32_t mciSendString(const std::string& command, char* returnBuffer, std::uint32_t returnLength,
+                              Handle callback) override;
+  bool InternetAutodialHangup(std::uint32_t reserved) override;
+  void CreateFormWindow(Form& form) override;
+  void DestroyFormWindow(Form& form) override;
+  void FormChanged(Form& form) override;
+  void ControlChanged(Control& control) override;
+  void TimerChanged(Timer& timer) override;
+  int TrackPopupMenu(Menu& menu, Handle owner) override;
+
+ private:
+  struct Key {
+    std::string path;  // hive-qualified, lower case
+    std::map<std::string, std::pair<std::string, RegValue>> values;  // lower-case name -> (spelling, value)
+  };
+  struct File {
+    std::string path;
+    std::uint32_t attributes;
+    bool inUse;
+  };
+  struct Search {
+    std::vector<FindData> entries;
+    std::size_t next = 0;
+  };
+  static std::string KeyPath(Handle hive, const std::string& key);
+  Key* OpenedKey(Handle key);
+  long OpenKeyFor(Handle parent, const std::string& subKey, bool create, bool write, Handle* result);
+  void Log(std::string call);
+  void DeliverTimers(std::uint64_t until);
+
+  std::map<std::string, Key> keys_;
+  std::map<Handle, std::pair<std::string, bool>> openKeys_;  // handle -> (key path, opened for writing)
+  std::map<std::string, File> files_;
+  std::map<Handle, Search> searches_;
+  std::vector<Form*> forms_;
+  std::map<Timer*, std::uint64_t> timers_;  // enabled timers and when each is due
+  Handle nextHandle_ = 0x1000;
+  bool mutexTaken_ = false;
+};
+
+// The pixel values of a twips size on the fake's screen.
+inline int Px(int twips) { return twips / 15; }
+
+}  // namespace tarnby
