@@ -1,5 +1,10 @@
-// System actions: the catalogue of the eleven actions and the housekeeping commands.
+// System actions: the catalogue of the eleven actions, which the tray icon,
+// the countdown and the hot keys all call, and the housekeeping commands of
+// the popup menu.
 #pragma once
+
+#include <optional>
+#include <string>
 
 #include "core/forms/forms.h"
 
@@ -7,12 +12,45 @@ namespace tarnby {
 
 class App;
 
+// The ten actions with a code; the code is also the registry name of the
+// saved quick action and of the hot key's gating value.
+enum class ActionCode { shut, shutf, restart, restartf, log, logf, restartw, sleep, screen, dos };
+const char* CodeName(ActionCode code);
+
+// Who asked: the arguments and what follows differ a little between them.
+enum class Trigger { Tray, Countdown, HotKey };
+
 class Actions {
  public:
   explicit Actions(App& app);
 
-  // A left double-click on a tray icon: runs the quick action its box stands for.
+  // A left double-click on a tray icon: runs the quick action its box stands
+  // for when its menu item carries the check mark, and ends the program
+  // afterwards where the tray path does.
   void TrayDoubleClick(Control& box);
+
+  // The operation of one action at the system, with the trigger's arguments
+  // (for example log off passes 0xFFFFFFFF from the countdown). Never ends the
+  // program itself; `screen` here is the trigger's screen-saver rule.
+  void Perform(ActionCode code, Trigger trigger);
+
+  // Run the two selected programs from the program selection window's boxes
+  // ("Nothing" marks an empty slot), then unload that window.
+  void RunPrograms();
+
+  // The Windows 98 screen-saver steps: run the stored file, or ask for one,
+  // run it and store it. Never opens a second dialog over the first.
+  void StartStoredScreenSaver();
+
+  // The screen-saver file dialog: the chosen path, or nothing on cancel.
+  std::optional<std::string> ChooseScreenSaverFile();
+
+  // End at once: no handler runs, nothing is saved, the tray icon stays.
+  void EndAtOnce();
+
+  // Housekeeping procedures that other subsystems use too.
+  bool KillEmAll(std::string skillwho);
+  bool ActiveConnection();
 
  private:
   App& app_;
