@@ -225,7 +225,5 @@ class FakeWindows : public Platform {
   bool mutexTaken_ = false;
 };
 
-// The pixel values of a twips size on the fake's screen.
-inline int Px(int twips) { return twips / 15; }
 
 }  // namespace tarnby
