@@ -32,6 +32,12 @@ void Control::SetText(std::string text) {
   if (onChange) onChange();
 }
 
+void Control::NativeTextChanged(std::string text) {
+  if (text == caption_) return;
+  caption_ = std::move(text);
+  if (onChange) onChange();
+}
+
 void Control::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
@@ -167,6 +173,11 @@ void Form::Unload() {
   platform.DestroyFormWindow(*this);
   hwnd = 0;
   for (Control* control : controls) control->hwnd = 0;
+}
+
+void Form::RequestClose() {
+  if (onQueryUnload && onQueryUnload()) return;
+  Unload();
 }
 
 void Form::MouseMove(int button, int shift, int x, int y) {

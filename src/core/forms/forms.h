@@ -98,6 +98,10 @@ class Control {
   std::function<void(int& keyAscii)> onKeyPress;
   std::function<void(int button, int shift, int x, int y)> onMouseMove;
 
+  // The user typed into the real text box: take the text without echoing it
+  // back, and raise Change.
+  void NativeTextChanged(std::string text);
+
   // Raise the events as the user would.
   void Click();
   void KeyPress(int& keyAscii);
@@ -211,6 +215,9 @@ class Form {
   std::function<void()> onUnload;  // the title bar's close, too
   std::function<void(int button, int shift, int x, int y)> onMouseMove;
   std::function<void()> onShellRestarted;  // the taskbar was created anew
+  // The title bar's close or Alt+F4: true keeps the window loaded.
+  std::function<bool()> onQueryUnload;
+  void RequestClose();
   void MouseMove(int button, int shift, int x, int y);
 
   Control* Find(const std::string& controlName);

@@ -51,6 +51,11 @@ Shell::Shell(App& app)
     app_.frmhrs().Hide();
   };
   f.onShellRestarted = [this] { tray.AddAgain(); };
+  // The main window lives until E&xit; a close request only hides it.
+  f.onQueryUnload = [&f] {
+    f.Hide();
+    return true;
+  };
   WireTrayHandlers();
   WireMenu();
   WireStartWithWindows();
