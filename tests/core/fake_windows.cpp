@@ -350,6 +350,7 @@ bool FakeWindows::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
 }
 
 std::int16_t FakeWindows::GetAsyncKeyState(int virtualKey) {
+  keyStateReads.push_back(virtualKey);
   return keysDown.count(virtualKey) ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
@@ -445,6 +446,7 @@ void FakeWindows::SHAddToRecentDocs(std::uint32_t flags, const void* pv) {
 long FakeWindows::SHGetSpecialFolderLocation(Handle, int folder, Handle* idList) {
   if (folder != w::kCsidlRecent || !recentFolder) return static_cast<long>(0x80004005);  // E_FAIL
   *idList = 0xC5D1;
+  ++liveIdLists;
   return 0;
 }
 
@@ -454,7 +456,9 @@ bool FakeWindows::SHGetPathFromIDList(Handle idList, char* path) {
   return true;
 }
 
-void FakeWindows::CoTaskMemFree(Handle) {}
+void FakeWindows::CoTaskMemFree(Handle memory) {
+  if (memory != 0) --liveIdLists;
+}
 
 // ------------------------------------------------------------------- files
 
