@@ -654,7 +654,9 @@ void FakeWindows::DeliverTimers(std::uint64_t until) {
 void FakeWindows::Advance(std::uint64_t milliseconds) {
   const std::uint64_t until = now + milliseconds;
   DeliverTimers(until);
-  now = until;
+  // A timer handler may have let time pass itself (a nested Advance while a
+  // dialog is open); the clock never runs backwards.
+  now = std::max(now, until);
 }
 
 void FakeWindows::SleepMachine(std::uint64_t milliseconds) {
