@@ -443,14 +443,22 @@ void FakeWindows::SHAddToRecentDocs(std::uint32_t flags, const void* pv) {
 }
 
 long FakeWindows::SHGetSpecialFolderLocation(Handle, int folder, Handle* idList) {
-  if (folder != w::kCsidlRecent || !recentFolder) return static_cast<long>(0x80004005);  // E_FAIL
-  *idList = 0xC5D1;
-  return 0;
+  if (folder == w::kCsidlRecent && recentFolder) {
+    *idList = 0xC5D1;
+    return 0;
+  }
+  if (folder == w::kCsidlProfile && profileFolder) {
+    *idList = 0xC5D2;
+    return 0;
+  }
+  return static_cast<long>(0x80004005);  // E_FAIL
 }
 
 bool FakeWindows::SHGetPathFromIDList(Handle idList, char* path) {
-  if (idList != 0xC5D1 || !recentFolder || recentFolder->size() >= 260) return false;
-  std::memcpy(path, recentFolder->c_str(), recentFolder->size() + 1);
+  const std::optional<std::string>& folder =
+      idList == 0xC5D1 ? recentFolder : idList == 0xC5D2 ? profileFolder : std::optional<std::string>();
+  if (!folder || folder->size() >= 260) return false;
+  std::memcpy(path, folder->c_str(), folder->size() + 1);
   return true;
 }
 

@@ -56,6 +56,7 @@ class FakeWindows : public Platform {
   std::string programFolder = "C:\\Program Files\\Tarnby";
   std::string currentDir = "C:\\";
   std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
+  std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
   bool anotherInstance = false;
   std::uint32_t waveDevices = 1;
