@@ -81,16 +81,15 @@ void Actions::WireHousekeeping() {
   f.mnuscreenchange.onClick = [this] { mnuscreenchange_Click(); };
 }
 
-void Actions::mnucd_Click() {
-  // Some drives only move on the second request.
+// Some drives only move on the second request, so each door command goes twice.
+static void SendDoorCommand(Platform& platform, const char* command) {
   char answer[kMciReturnLength + 1] = {};
-  for (int i = 0; i < 2; ++i) app_.platform.mciSendString(kDoorOpen, answer, kMciReturnLength, 0);
+  for (int i = 0; i < 2; ++i) platform.mciSendString(command, answer, kMciReturnLength, 0);
 }
 
-void Actions::mnucdclose_Click() {
-  char answer[kMciReturnLength + 1] = {};
-  for (int i = 0; i < 2; ++i) app_.platform.mciSendString(kDoorClosed, answer, kMciReturnLength, 0);
-}
+void Actions::mnucd_Click() { SendDoorCommand(app_.platform, kDoorOpen); }
+
+void Actions::mnucdclose_Click() { SendDoorCommand(app_.platform, kDoorClosed); }
 
 void Actions::mnumin_Click() {
   // Windows key + M: the shell's own "minimise all windows".
