@@ -127,9 +127,30 @@ struct TextSize {
   int height = 0;  // twips
 };
 
-class Platform {
+// The native windows behind the core's forms. One real window per form and
+// one real control per model control; the native side keeps them in step with
+// the model and turns window messages into the model's events. It makes no
+// decisions of its own.
+class NativeWindows {
  public:
-  virtual ~Platform() = default;
+  virtual ~NativeWindows() = default;
+  virtual void CreateFormWindow(Form& form) = 0;
+  virtual void DestroyFormWindow(Form& form) = 0;
+  virtual void FormChanged(Form& form) = 0;
+  virtual void ControlChanged(Control& control) = 0;
+  virtual void TimerChanged(Timer& timer) = 0;
+  // Shows the menu at the mouse position and returns the index of the chosen
+  // item, or -1 when the menu was dismissed.
+  virtual int TrackPopupMenu(Menu& menu, Handle owner) = 0;
+  // Wipe what was drawn on a picture box (its Cls).
+  virtual void ClearPicture(Control& picture) = 0;
+  virtual TextSize MeasureText(const Control& label) = 0;
+  // Let pending window messages run (the message loop turns once).
+  virtual void DoEvents() = 0;
+};
+
+class Platform : public NativeWindows {
+ public:
 
   // --- Registry (advapi32). Hives are passed as their predefined key codes.
   virtual long RegOpenKey(Handle key, const std::string& subKey, Handle* result) = 0;
@@ -185,8 +206,6 @@ class Platform {
                            std::uintptr_t extraInfo) = 0;
   virtual int MessageBox(const std::string& text, const std::string& title, std::uint32_t style) = 0;
   virtual void Beep() = 0;
-  // Let pending window messages run (the message loop turns once).
-  virtual void DoEvents() = 0;
 
   // --- Icons and drawing
   virtual Handle ExtractAssociatedIcon(Handle instance, const std::string& path, std::uint16_t index) = 0;
@@ -194,9 +213,6 @@ class Platform {
   virtual int ReleaseDC(Handle hwnd, Handle dc) = 0;
   virtual bool DrawIcon(Handle dc, int x, int y, Handle icon) = 0;
   virtual bool DestroyIcon(Handle icon) = 0;
-  // Wipe what was drawn on a picture box (its Cls).
-  virtual void ClearPicture(Control& picture) = 0;
-  virtual TextSize MeasureText(const Control& label) = 0;
 
   // --- Shell (shell32)
   virtual bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
@@ -224,18 +240,6 @@ class Platform {
   virtual std::uint32_t mciSendString(const std::string& command, char* returnBuffer, std::uint32_t returnLength,
                                       Handle callback) = 0;
   virtual bool InternetAutodialHangup(std::uint32_t reserved) = 0;
-
-  // --- Native windows for the core's forms. The native layer creates one real
-  // window per form and one real control per model control, keeps them in step
-  // with the model, and turns window messages into the model's events.
-  virtual void CreateFormWindow(Form& form) = 0;
-  virtual void DestroyFormWindow(Form& form) = 0;
-  virtual void FormChanged(Form& form) = 0;
-  virtual void ControlChanged(Control& control) = 0;
-  virtual void TimerChanged(Timer& timer) = 0;
-  // Shows the menu at the mouse position and returns the index of the chosen
-  // item, or -1 when the menu was dismissed.
-  virtual int TrackPopupMenu(Menu& menu, Handle owner) = 0;
 };
 
 }  // namespace tarnby

@@ -276,6 +276,15 @@ bool FakeWindows::AnotherInstanceRunning() {
   return false;
 }
 
+void FakeWindows::NewProcess() {
+  mutexTaken_ = false;
+  processEnded = false;
+  trayIcons.clear();
+  windowProcs.clear();
+  timers_.clear();
+  forms_.clear();
+}
+
 void FakeWindows::ExitProcess(std::uint32_t code) {
   Log("ExitProcess(" + std::to_string(code) + ")");
   processEnded = true;

@@ -59,6 +59,9 @@ class FakeWindows : public Platform {
   std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
   bool anotherInstance = false;
+  // The program ended and is started again on the same machine: its mutex and
+  // its icons are gone, the registry and files stay.
+  void NewProcess();
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
 
@@ -223,7 +226,5 @@ class FakeWindows : public Platform {
   bool mutexTaken_ = false;
 };
 
-// The pixel values of a twips size on the fake's screen.
-inline int Px(int twips) { return twips / 15; }
 
 }  // namespace tarnby

@@ -1,9 +1,75 @@
 #include "core/countdown/countdown.h"
 
+#include <cctype>
+
 #include "core/app.h"
 
 namespace tarnby {
 
-Countdown::Countdown(App& app) : app_(app) {}
+std::optional<double> BoxValue(const std::string& text) {
+  std::size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return std::nullopt;
+  const std::size_t end = text.find_last_not_of(' ') + 1;
+  std::size_t i = begin;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+  double value = 0;
+  double scale = 1;
+  bool digits = false, point = false;
+  for (; i < end; ++i) {
+    const char c = text[i];
+    if (c == '.' && !point) {
+      point = true;
+    } else if (std::isdigit(static_cast<unsigned char>(c))) {
+      digits = true;
+      if (point) {
+        scale /= 10;
+        value += (c - '0') * scale;
+      } else {
+        value = value * 10 + (c - '0');
+      }
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digits) return std::nullopt;
+  return negative ? -value : value;
+}
+
+void FilterDigits(int& keyAscii) {
+  if ((keyAscii < '0' || keyAscii > '9') && keyAscii != kKeyBackspace) keyAscii = 0;
+}
+
+Countdown::Countdown(App& app)
+    : app_(app),
+      f_(app.frmstart),
+      preSelects_{{&f_.cmddos, &f_.shados, nullptr},
+                  {&f_.cmdprogram, &f_.shaprogram, nullptr},
+                  {&f_.cmdscreen, &f_.shascreen, nullptr},
+                  {&f_.cmdsleep, &f_.shasleep, nullptr},
+                  {&f_.cmdcd, &f_.shacd, nullptr},
+                  {&f_.cmdrestart, &f_.sharestart, &f_.chkrestart},
+                  {&f_.cmdlog, &f_.shalog, &f_.chklog},
+                  {&f_.cmdshut, &f_.shashut, &f_.chkshut}},
+      // At zero the first test that holds wins: a ticked force box before
+      // its own ring, and the rows in this order.
+      zeroOrder_{{&f_.chkrestart, AtZero::EndAtOnce, ActionCode::restartf},
+                 {&f_.sharestart, AtZero::EndAtOnce, ActionCode::restart},
+                 {&f_.shaprogram, AtZero::RunPrograms, ActionCode::screen},
+                 {&f_.shacd, AtZero::EndAtOnce, ActionCode::restartw},
+                 {&f_.shascreen, AtZero::ScreenSaver, ActionCode::screen},
+                 {&f_.chkshut, AtZero::EndAtOnce, ActionCode::shutf},
+                 {&f_.shashut, AtZero::EndAtOnce, ActionCode::shut},
+                 {&f_.shados, AtZero::EndAtOnce, ActionCode::dos},
+                 {&f_.chklog, AtZero::EndAtOnce, ActionCode::logf},
+                 {&f_.shalog, AtZero::EndAtOnce, ActionCode::log},
+                 {&f_.shasleep, AtZero::Suspend, ActionCode::sleep}} {
+  WirePreSelection();
+  WireEntry();
+  WireEngine();
+  WireAlarm();
+}
+
+bool Countdown::Running() const { return f_.Timer1.Enabled(); }
 
 }  // namespace tarnby

@@ -1,15 +1,117 @@
+// The countdown: which action runs at zero (the "Pre-Selects" frame), the
+// entry, start and pause of the countdown, the one-second engine with what it
+// does at zero, and the alarm that warns a few seconds before.
+//
+// The engine counts real seconds: every minute has 60 of them, and the ticks
+// come from the monotonic clock rather than from how often the window timer
+// happened to fire, so a two-week countdown ends on time and a machine that
+// slept through the deadline acts as soon as it wakes.
 #pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/actions/actions.h"
+#include "core/forms/forms.h"
 
 namespace tarnby {
 
 class App;
+class Frmstart;
+
+// What a box holds as a number: a plain decimal (sign, digits, one point,
+// blanks around). Pasted text that is anything else is no number.
+std::optional<double> BoxValue(const std::string& text);
+
+// Seconds as the display writes them: always two digits.
+std::string TwoDigits(std::int32_t seconds);
+
+// Two weeks of hours: the most the hours window takes.
+inline constexpr int kMaxHours = 336;
+
+// The key filter of every time box: digits and backspace pass, any other key
+// is swallowed.
+void FilterDigits(int& keyAscii);
 
 class Countdown {
  public:
   explicit Countdown(App& app);
 
+  // The counters the start fills in and the engine steps. Seconds run 0..59
+  // once the countdown runs; 32 bits hold any total the start accepts.
+  struct Counters {
+    std::int32_t alarmSeconds = 0;
+    std::int32_t hoursCount = 0;  // hours still to fold into the minutes at the first tick
+    std::int32_t minutes = 0;
+    std::int32_t seconds = 0;
+    std::int32_t hoursShown = 0;
+  };
+  const Counters& counters() const { return counters_; }
+  bool Running() const;
+
+  // ---- pre-selection
+  // A "Pre-Selects" button: its ring alone shown, only its own force box usable.
+  void PreSelect(Control& button);
+
+  // ---- entry and control
+  void cmdstart_Click();
+  // The pause steps; the engine runs them too when it returns to idle.
+  void cmdstop_Click();
+  void Check1_Click();
+
+  // ---- engine
+  // Runs every second that has fallen due since the start, in order.
+  void Timer1_Timer();
+  void Timer2_Timer();
+
+  // ---- alarm
+  const std::string& AlarmSoundPath() const { return alarmSoundPath_; }
+  void alarm();
+  void replay();
+  void cmdwav_Click();
+
  private:
+  struct PreSelectRow {
+    Control* button;
+    Control* ring;
+    Control* forceBox;  // null for the five actions without a forced twin
+  };
+  enum class AtZero { EndAtOnce, RunPrograms, ScreenSaver, Suspend };
+  struct ZeroRow {
+    Control* test;  // a force box (ticked) or a ring (shown)
+    AtZero what;
+    ActionCode code;  // the operation, for the rows that run one
+  };
+
+  void WirePreSelection();
+  void WireEntry();
+  void WireEngine();
+  void WireAlarm();
+
+  bool AnyRingShown() const;
+  bool Refuse(const char* message);
+  void StartTimers();
+  void Tick(bool current);
+  std::int64_t SecondsLeft() const;
+  void ZeroSteps();
+  void RunPreSelectedAction();
+  void ReturnToIdle();
+  void EmptyTimeShown();
+
   App& app_;
+  Frmstart& f_;
+  Counters counters_;
+  PreSelectRow preSelects_[8];
+  ZeroRow zeroOrder_[11];
+  std::string alarmSoundPath_;
+
+  // The clock of the running countdown: when it was started (or resumed) and
+  // how many of its seconds have been run since.
+  std::uint64_t startedAt_ = 0;
+  std::uint64_t ticksRun_ = 0;
+  std::uint64_t run_ = 0;  // counts the starts, so a stale timer call knows it
+  bool inTimer_ = false;
 };
 
 }  // namespace tarnby

@@ -1,9 +1,46 @@
 #include "core/countdown/frmhrs.h"
 
 #include "core/app.h"
+#include "core/countdown/countdown.h"
+#include "core/shell/shell.h"
 
 namespace tarnby {
 
-Frmhrs::Frmhrs(App& app) : Form(app.platform, "frmhrs"), app_(app) {}
+namespace {
+constexpr char kTooManyHours[] = "Max time limit of 2 weeks has been reached!";
+constexpr char kTooManyHoursTitle[] = "Time";
+}  // namespace
+
+Frmhrs::Frmhrs(App& app)
+    : Form(app.platform, "frmhrs"),
+      Label1(*this, "Label1", ControlKind::Label, {120, 192, 1200, 240}, "# of hours"),
+      Text1(*this, "Text1", ControlKind::TextBox, {1380, 156, 1056, 300}),
+      app_(app) {
+  SetDesign("", {5868, 5196, 2556, 624});
+  borderStyle = BorderStyle::FixedDialog;
+  controlBox = false;
+  minButton = false;
+  maxButton = false;
+  Text1.maxLength = 3;
+
+  onLoad = [this] { platform.SetWindowPos(hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoMove | w::kSwpNoSize); };
+  onMouseMove = [this](int button, int, int, int) { DragWindow(*this, button); };
+  Text1.onKeyPress = [this](int& keyAscii) {
+    app_.frmstart.cmdstart.SetEnabled(true);
+    FilterDigits(keyAscii);
+  };
+  Text1.onChange = [this] { Text1_Change(); };
+}
+
+void Frmhrs::Text1_Change() {
+  const std::optional<double> hours = BoxValue(Text1.Text());
+  if (!hours) return;  // cleared, or pasted text that is no number
+  if (*hours > kMaxHours) {
+    platform.MessageBox(kTooManyHours, kTooManyHoursTitle, w::kMbIconInformation);
+    Text1.SetText("");
+  } else if (*hours < 0) {
+    Text1.SetText("");  // a pasted negative count of hours means nothing
+  }
+}
 
 }  // namespace tarnby

@@ -1,9 +1,64 @@
 #include "core/countdown/frmtime.h"
 
 #include "core/app.h"
+#include "core/shell/shell.h"
 
 namespace tarnby {
 
-Frmtime::Frmtime(App& app) : Form(app.platform, "frmtime"), app_(app) {}
+namespace {
+constexpr int kSlideStep = 300;     // twips per turn of the message loop
+constexpr int kBelowTheLabel = 225;  // twips of window under the label's height
+}  // namespace
+
+Frmtime::Frmtime(App& app)
+    : Form(app.platform, "frmtime"),
+      Label1(*this, "Label1", ControlKind::Label, {0, 240, 1392, 288}),
+      Command1(*this, "Command1", ControlKind::Button, {0, 0, 1392, 240}, "&Close"),
+      Timer1(*this, "Timer1", 1000, true),
+      app_(app) {
+  SetDesign("", {3852, 4788, 1392, 516});
+  borderStyle = BorderStyle::None;
+  controlBox = false;
+  Label1.autoSize = true;
+  Label1.font = {"MS Sans Serif", 12, true};
+  Command1.isCancel = true;
+
+  onLoad = [this] { Form_Load(); };
+  onMouseMove = [this](int button, int, int, int) { DragWindow(*this, button); };
+  Label1.onMouseMove = [this](int button, int, int, int) { DragWindow(*this, button); };
+  Command1.onClick = [this] { SlideOut(); };
+  Timer1.onTimer = [this] { ShowTimeLeft(); };
+}
+
+void Frmtime::Form_Load() {
+  app_.frmstart.Hide();
+  ShowTimeLeft();
+  // The window fits the text it opened with and keeps that size.
+  const Twips label = Label1.Position();
+  Move(Position().left, Position().top, label.width, label.height + kBelowTheLabel);
+  const Twips close = Command1.Position();
+  Command1.Move(close.top, close.top, Position().width, close.height);
+}
+
+void Frmtime::ShowTimeLeft() {
+  const Frmstart& f = app_.frmstart;
+  Label1.SetCaption(f.Label3.Caption() + " : " + f.display.Caption());
+  // An auto-sized label follows its text; the window does not.
+  const TextSize size = platform.MeasureText(Label1);
+  const Twips at = Label1.Position();
+  if (size.width != at.width || size.height != at.height) Label1.Move(at.left, at.top, size.width, size.height);
+}
+
+void Frmtime::SlideOut() {
+  for (;;) {
+    platform.DoEvents();
+    if (!Loaded()) return;  // zero came while it slid, and closed it
+    SetLeft(Position().left - kSlideStep);
+    if (Position().left < -Position().width) {
+      Unload();
+      return;
+    }
+  }
+}
 
 }  // namespace tarnby

@@ -1,0 +1,168 @@
+// The engine: one step per second of the countdown, the blinking separator,
+// and what happens at zero.
+#include <cstdio>
+
+#include "core/app.h"
+#include "core/countdown/countdown.h"
+#include "core/shell/os_info.h"
+#include "core/shell/size_limit.h"
+
+namespace tarnby {
+
+namespace {
+constexpr std::uint32_t kSecond = 1000;  // ms
+}
+
+std::string TwoDigits(std::int32_t seconds) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", static_cast<int>(seconds));
+  return text;
+}
+
+void Countdown::WireEngine() {
+  f_.Timer1.onTimer = [this] { Timer1_Timer(); };
+  f_.Timer2.onTimer = [this] { Timer2_Timer(); };
+}
+
+void Countdown::StartTimers() {
+  startedAt_ = app_.platform.TickCount();
+  ticksRun_ = 0;
+  ++run_;
+  f_.Timer1.SetInterval(kSecond);
+  f_.Timer1.SetEnabled(true);
+  f_.Timer2.SetEnabled(true);
+}
+
+void Countdown::Timer1_Timer() {
+  // A message box or dialog opened at zero turns the message loop; a timer
+  // call that arrives through it must not step the countdown under our feet.
+  if (inTimer_) return;
+  inTimer_ = true;
+  const std::uint64_t run = run_;
+  const std::uint64_t now = app_.platform.TickCount();
+  // Every second since the start is due, however late this call came: a
+  // timer that fires late, calls merged by a busy system, or a machine that
+  // slept through them all catch up here, in order.
+  const std::uint64_t due = now > startedAt_ ? (now - startedAt_) / kSecond : 0;
+  while (Running() && run == run_ && ticksRun_ < due) {
+    ++ticksRun_;
+    Tick(ticksRun_ == due);
+  }
+  if (Running() && run == run_) {
+    // Wake again at the next whole second after the start, so the lateness
+    // of one call is not carried into the next.
+    const std::uint64_t next = startedAt_ + (ticksRun_ + 1) * kSecond;
+    f_.Timer1.SetInterval(static_cast<std::uint32_t>(next - now));
+  }
+  inTimer_ = false;
+}
+
+std::int64_t Countdown::SecondsLeft() const {
+  const Counters& c = counters_;
+  const std::int64_t pendingHours = f_.Check1.Value() ? c.hoursCount : 0;
+  return pendingHours * 3600 + std::int64_t{c.minutes} * 60 + c.seconds;
+}
+
+void Countdown::Tick(bool current) {
+  Counters& c = counters_;
+  // Each second shows the time left at its start. Seconds caught up in a
+  // batch are not drawn one by one: only the latest and the one at zero.
+  if (current || SecondsLeft() <= 1) {
+    f_.lblhrs.SetCaption(std::to_string(c.hoursShown));
+    f_.Label3.SetCaption(std::to_string(c.minutes));
+    f_.display.SetCaption(TwoDigits(c.seconds));
+  }
+
+  if (c.seconds > 0) {
+    --c.seconds;
+  } else {
+    --c.minutes;
+    c.seconds = 59;
+  }
+
+  if (f_.Check1.Value()) {
+    // The hours join the minutes once, at the first second.
+    c.hoursCount = c.hoursCount * 60 + c.minutes;
+    c.minutes = c.hoursCount;
+    f_.Check1.SetValue(false);  // its click unloads the hours window
+    f_.Check1.SetEnabled(false);
+  }
+
+  // A warning for a second that has already passed is noise; only the
+  // current one sounds.
+  if (current && f_.Image1.Visible()) alarm();
+
+  if (c.minutes < 0 || (c.minutes == 0 && c.seconds == 0)) ZeroSteps();
+}
+
+void Countdown::Timer2_Timer() { f_.Label5.SetVisible(!f_.Label5.Visible()); }
+
+void Countdown::ZeroSteps() {
+  // The countdown is over: nothing may run these steps a second time, also
+  // while a message box below keeps the message loop turning.
+  f_.Timer1.SetEnabled(false);
+
+  f_.Hide();
+  f_.cmdwav.SetVisible(true);
+  app_.frmhrs.Unload();
+  app_.frmtime.Unload();
+  app_.frmhrs().Text1.SetText("");
+  counters_.hoursShown = 0;
+  counters_.hoursCount = 0;
+  f_.mnutime.visible = false;
+  f_.Command1.SetEnabled(true);
+  f_.lblhrs.SetCaption("");
+  app_.platform.PlaySound("", 0, 0);
+  RunPreSelectedAction();
+}
+
+void Countdown::RunPreSelectedAction() {
+  for (const ZeroRow& row : zeroOrder_) {
+    const bool holds = row.test->kind == ControlKind::CheckBox ? row.test->Value() : row.test->Visible();
+    if (!holds) continue;
+    switch (row.what) {
+      case AtZero::EndAtOnce:
+        RestoreWindowProcs();
+        app_.actions->Perform(row.code, Trigger::Countdown);
+        app_.actions->EndAtOnce();
+        return;
+      case AtZero::RunPrograms:
+        app_.actions->RunPrograms();
+        ReturnToIdle();
+        return;
+      case AtZero::ScreenSaver: {
+        const COpSysInfo os(app_.platform);
+        EmptyTimeShown();
+        if (os.IsWin98()) {
+          cmdstop_Click();
+          app_.actions->StartStoredScreenSaver();
+        } else {
+          app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+          cmdstop_Click();
+          f_.Hide();
+        }
+        return;
+      }
+      case AtZero::Suspend:
+        app_.actions->Perform(ActionCode::sleep, Trigger::Countdown);
+        ReturnToIdle();
+        return;
+    }
+  }
+  ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+}
+
+void Countdown::ReturnToIdle() {
+  cmdstop_Click();
+  EmptyTimeShown();
+  f_.Hide();
+}
+
+void Countdown::EmptyTimeShown() {
+  f_.Label3.SetCaption("");
+  f_.display.SetCaption("");
+  f_.Text1.SetText("");
+  f_.Text2.SetText("");
+}
+
+}  // namespace tarnby

@@ -1,0 +1,148 @@
+// Entry and control: the time boxes, the hours window, "&Start" with its
+// checks, and "&Pause", which puts the time left back into the boxes.
+#include <cmath>
+
+#include "core/app.h"
+#include "core/countdown/countdown.h"
+
+namespace tarnby {
+
+namespace {
+constexpr char kAppTitle[] = "Tarnby";
+constexpr char kNoSelection[] = "You must select one of the options above";
+constexpr char kNoTime[] = "You must put in the amount of seconds!";
+constexpr char kTooManyMinutes[] = "Keep it under 15,000 minutes!";
+constexpr char kAlarmTooLong[] = "Alarm seconds must be under 60";
+constexpr char kTooManySeconds[] = "Seconds must be 60 or below";
+
+constexpr double kMaxMinutes = 15000, kMaxSeconds = 60, kMaxAlarm = 60;
+
+// A box's value within 0..limit. A box that holds no number, or a pasted
+// negative one, fails like a value over the limit: a countdown that would
+// act at once is never what was meant.
+bool WithinLimit(const Control& box, double limit) {
+  const std::optional<double> value = BoxValue(box.Text());
+  return value && *value >= 0 && *value <= limit;
+}
+
+// The whole number a box holds (rounded like the classic conversion, half to
+// even), when it holds one in 0..limit.
+std::optional<std::int32_t> WholeValue(const std::string& text, double limit) {
+  const std::optional<double> value = BoxValue(text);
+  if (!value || *value < 0 || *value > limit) return std::nullopt;
+  return static_cast<std::int32_t>(std::nearbyint(*value));
+}
+}  // namespace
+
+void Countdown::WireEntry() {
+  for (Control* box : {&f_.Text1, &f_.Text2})
+    box->onKeyPress = [this](int& keyAscii) {
+      FilterDigits(keyAscii);
+      f_.cmdstart.SetEnabled(true);
+    };
+  f_.Text3.onKeyPress = [](int& keyAscii) { FilterDigits(keyAscii); };
+  f_.Check1.onClick = [this] { Check1_Click(); };
+  f_.cmdstart.onClick = [this] { cmdstart_Click(); };
+  f_.cmdstop.onClick = [this] { cmdstop_Click(); };
+  f_.mnutime.onClick = [this] {
+    app_.frmtime().Show();
+    f_.Hide();
+  };
+}
+
+void Countdown::Check1_Click() {
+  if (f_.Check1.Value())
+    app_.frmhrs().Show();
+  else
+    app_.frmhrs.Unload();  // whatever was typed there is forgotten
+}
+
+bool Countdown::Refuse(const char* message) {
+  app_.platform.MessageBox(message, kAppTitle, w::kMbOk);
+  return false;
+}
+
+void Countdown::cmdstart_Click() {
+  if (!AnyRingShown()) {
+    Refuse(kNoSelection);
+    return;
+  }
+  if (f_.Text2.Text().empty() && f_.Text1.Text().empty()) {
+    Refuse(kNoTime);
+    return;
+  }
+  if (f_.Text2.Text().empty()) f_.Text2.SetText("0");
+  if (!WithinLimit(f_.Text2, kMaxMinutes)) {
+    Refuse(kTooManyMinutes);
+    return;
+  }
+  if (f_.Text3.Text().empty()) f_.Text3.SetText("0");
+  if (!WithinLimit(f_.Text3, kMaxAlarm)) {
+    Refuse(kAlarmTooLong);
+    return;
+  }
+  // Empty seconds mean whole minutes: zero seconds count down like any other.
+  if (f_.Text1.Text().empty()) f_.Text1.SetText("0");
+  if (!WithinLimit(f_.Text1, kMaxSeconds)) {
+    Refuse(kTooManySeconds);
+    return;
+  }
+
+  // An empty hours box keeps the counters as they are (0 after every pause and zero).
+  if (const auto hours = WholeValue(app_.frmhrs().Text1.Text(), kMaxHours)) {
+    counters_.hoursCount = *hours;
+    counters_.hoursShown = *hours;
+  }
+  if (const auto alarmSeconds = WholeValue(f_.Text3.Text(), kMaxAlarm)) counters_.alarmSeconds = *alarmSeconds;
+  if (const auto seconds = WholeValue(f_.Text1.Text(), kMaxSeconds)) counters_.seconds = *seconds;
+  if (const auto minutes = WholeValue(f_.Text2.Text(), kMaxMinutes)) counters_.minutes = *minutes;
+  // Sixty seconds are the next minute, so the display never shows more than 59.
+  if (counters_.seconds == 60) {
+    counters_.seconds = 0;
+    ++counters_.minutes;
+  }
+  app_.frmhrs.Unload();
+
+  StartTimers();
+  f_.Check1.SetEnabled(false);
+  f_.cmdstart.SetEnabled(false);
+  f_.cmdwav.SetVisible(false);
+  f_.Text1.SetEnabled(false);
+  f_.Text2.SetEnabled(false);
+  f_.Text3.SetEnabled(false);
+  f_.cmdstop.SetEnabled(true);
+  f_.mnutime.visible = true;
+}
+
+void Countdown::cmdstop_Click() {
+  // Paused before its first second: nothing has been shown yet, so the time
+  // left is still all of it (hours folded into the minutes, as a tick would).
+  const bool nothingShown = Running() && ticksRun_ == 0;
+  const std::int64_t left = SecondsLeft();
+
+  if (f_.Check1.Value())
+    app_.frmhrs().Hide();
+  else
+    app_.frmhrs.Unload();
+  f_.Timer1.SetEnabled(false);
+  f_.Timer2.SetEnabled(false);
+  if (nothingShown) {
+    f_.Text1.SetText(TwoDigits(static_cast<std::int32_t>(left % 60)));
+    f_.Text2.SetText(std::to_string(left / 60));
+  } else {
+    f_.Text1.SetText(f_.display.Caption());
+    f_.Text2.SetText(f_.Label3.Caption());
+  }
+  f_.Text1.SetEnabled(true);
+  f_.Text2.SetEnabled(true);
+  f_.Check1.SetEnabled(true);
+  f_.cmdstart.SetEnabled(true);
+  f_.cmdwav.SetVisible(true);
+  f_.cmdstop.SetEnabled(false);
+  f_.Text3.SetEnabled(true);
+  app_.frmhrs().Text1.SetText("");
+  counters_.hoursCount = 0;
+  app_.platform.PlaySound("", 0, 0);
+}
+
+}  // namespace tarnby

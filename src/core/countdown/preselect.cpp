@@ -1,0 +1,40 @@
+// The "Pre-Selects" frame: the choice is nothing but what the frame shows,
+// the one red ring and the ticked force boxes; the engine reads them at zero.
+#include "core/app.h"
+#include "core/countdown/countdown.h"
+
+namespace tarnby {
+
+void Countdown::WirePreSelection() {
+  for (const PreSelectRow& row : preSelects_) {
+    Control* button = row.button;
+    button->onClick = [this, button] { PreSelect(*button); };
+  }
+}
+
+void Countdown::PreSelect(Control& button) {
+  // The program button opens the selection of the programs first, every time.
+  if (&button == &f_.cmdprogram) app_.frmprogram().Show();
+
+  const PreSelectRow* chosen = nullptr;
+  for (const PreSelectRow& row : preSelects_)
+    if (row.button == &button) chosen = &row;
+  if (chosen == nullptr) return;
+
+  for (const PreSelectRow& row : preSelects_) {
+    row.ring->SetVisible(&row == chosen);
+    if (row.forceBox == nullptr) continue;
+    // Only the chosen action's own box stays usable and keeps its tick.
+    const bool own = row.forceBox == chosen->forceBox;
+    row.forceBox->SetEnabled(own);
+    if (!own) row.forceBox->SetValue(false);
+  }
+}
+
+bool Countdown::AnyRingShown() const {
+  for (const PreSelectRow& row : preSelects_)
+    if (row.ring->Visible()) return true;
+  return false;
+}
+
+}  // namespace tarnby

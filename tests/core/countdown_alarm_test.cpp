@@ -1,0 +1,190 @@
+// The alarm: when it beeps or starts the wave file, its switch, the latch
+// that starts the file once per countdown, and choosing the file.
+#include "core/countdown_fixture.h"
+
+namespace tarnby {
+namespace {
+
+class AlarmTest : public CountdownTest {
+ protected:
+  // The seconds (1-based) on which the countdown beeped, up to its zero.
+  std::vector<int> BeepSeconds(int total) {
+    std::vector<int> beeps;
+    for (int second = 1; second <= total; ++second) {
+      const int before = win.Count("Beep");
+      win.Advance(1000);
+      if (win.Count("Beep") > before) beeps.push_back(second);
+    }
+    return beeps;
+  }
+
+  void ChooseWave(const std::string& path) {
+    win.fileDialogAnswers.push_back(path);
+    f().cmdwav.Click();
+  }
+
+  int WaveStarts() { return win.Count("PlaySound(C:\\Sounds\\bell.wav, 0, 9)"); }
+};
+
+struct BeepCase {
+  const char* name;
+  const char* minutes;
+  const char* seconds;
+  const char* alarm;
+  int total;
+  std::vector<int> beeps;
+};
+
+class BeepTable : public AlarmTest, public ::testing::WithParamInterface<BeepCase> {};
+
+TEST_P(BeepTable, BeepsWhileOneToAlarmMinusOneSecondsAreLeft) {
+  const BeepCase& c = GetParam();
+  Paste(f().Text3, c.alarm);
+  StartCountdown(f().cmdshut, c.minutes, c.seconds);
+  EXPECT_EQ(BeepSeconds(c.total), c.beeps);
+  EXPECT_TRUE(win.processEnded);
+}
+
+std::vector<int> Range(int first, int last) {
+  std::vector<int> seconds;
+  for (int s = first; s <= last; ++s) seconds.push_back(s);
+  return seconds;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Countdown, BeepTable,
+    ::testing::Values(BeepCase{"FiveOfTen", "0", "10", "5", 10, {6, 7, 8, 9}},
+                      BeepCase{"FiveInTheLastMinuteOnly", "2", "", "5", 120, {116, 117, 118, 119}},
+                      BeepCase{"Two", "0", "10", "2", 10, {9}},
+                      BeepCase{"One", "0", "10", "1", 10, {}},
+                      BeepCase{"Zero", "0", "10", "0", 10, {}},
+                      BeepCase{"SixtyFromTheLastMinute", "1", "30", "60", 90, Range(31, 89)},
+                      BeepCase{"StartedInsideTheAlarm", "0", "3", "5", 3, {1, 2}}),
+    [](const ::testing::TestParamInfo<BeepCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AlarmTest, BeepsShowFiveDownToTwo) {
+  StartCountdown(f().cmdshut, "0", "10");
+  std::vector<std::string> shownWhenBeeping;
+  for (int second = 1; second <= 10; ++second) {
+    const int before = win.Count("Beep");
+    win.Advance(1000);
+    if (win.Count("Beep") > before) shownWhenBeeping.push_back(f().display.Caption());
+  }
+  EXPECT_EQ(shownWhenBeeping, (std::vector<std::string>{"05", "04", "03", "02"}));
+}
+
+TEST_F(AlarmTest, WaveFileLoopsFromTheFirstAlarmSecondUntilZero) {
+  ChooseWave("C:\\Sounds\\bell.wav");
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(5000);
+  EXPECT_EQ(WaveStarts(), 0);
+  win.Advance(1000);
+  EXPECT_EQ(WaveStarts(), 1);
+  EXPECT_EQ(win.playing, "C:\\Sounds\\bell.wav");
+  win.Advance(3000);
+  EXPECT_EQ(WaveStarts(), 1);
+  EXPECT_FALSE(win.Logged("Beep"));
+  win.Advance(1000);
+  EXPECT_EQ(win.playing, "");
+  EXPECT_FALSE(countdown().Running());
+}
+
+TEST_F(AlarmTest, PauseStopsTheWaveAndTheLatchKeepsItOffUntilTheNextZero) {
+  ChooseWave("C:\\Sounds\\bell.wav");
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(7000);
+  ASSERT_EQ(win.playing, "C:\\Sounds\\bell.wav");
+  f().cmdstop.Click();
+  EXPECT_EQ(win.playing, "");
+  f().cmdstart.Click();  // resumes at 0:04, inside the alarm period
+  win.Advance(4000);
+  EXPECT_EQ(WaveStarts(), 1);
+  ASSERT_FALSE(countdown().Running());
+
+  // Zero opened the latch: the next countdown sounds again.
+  StartCountdown(f().cmdscreen, "0", "6");
+  win.Advance(2000);
+  EXPECT_EQ(WaveStarts(), 2);
+}
+
+TEST_F(AlarmTest, BeepsHaveNoLatch) {
+  StartCountdown(f().cmdshut, "0", "10");
+  win.Advance(7000);
+  f().cmdstop.Click();
+  f().cmdstart.Click();
+  win.Advance(2000);
+  EXPECT_EQ(win.Count("Beep"), 4);  // 05, 04 before the pause; 03, 02 after
+}
+
+TEST_F(AlarmTest, SwitchedOffNothingSoundsAndOnAgainItDoes) {
+  f().Image1.Click();
+  EXPECT_FALSE(f().Image1.Visible());
+  EXPECT_TRUE(f().Image2.Visible());
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(10000);
+  EXPECT_FALSE(win.Logged("Beep"));
+
+  f().Image2.Click();
+  EXPECT_TRUE(f().Image1.Visible());
+  EXPECT_FALSE(f().Image2.Visible());
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(10000);
+  EXPECT_EQ(win.Count("Beep"), 4);
+}
+
+TEST_F(AlarmTest, SwitchingOffLeavesAPlayingWaveToPlayOn) {
+  ChooseWave("C:\\Sounds\\bell.wav");
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(6000);
+  f().Image1.Click();
+  win.Advance(1000);
+  EXPECT_EQ(win.playing, "C:\\Sounds\\bell.wav");
+}
+
+TEST_F(AlarmTest, CatchingUpSoundsOnlyForTheCurrentSecond) {
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(4000);
+  win.SleepMachine(4500);  // wakes at 8.5 s: seconds 5 to 8 are due at once
+  win.Advance(1);
+  EXPECT_EQ(win.Count("Beep"), 1);
+  EXPECT_EQ(f().display.Caption(), "03");
+}
+
+TEST_F(AlarmTest, ChoosingTheWaveAsksWithTheProgramFolderAndTrimsTheAnswer) {
+  ChooseWave("  C:\\Sounds\\bell.wav ");
+  ASSERT_EQ(win.fileDialogs.size(), 1u);
+  const OpenFileName& asked = win.fileDialogs[0];
+  EXPECT_EQ(asked.lStructSize, 76u);
+  EXPECT_EQ(asked.hwndOwner, f().hwnd);
+  EXPECT_EQ(asked.lpstrTitle, "Select *.wav file to use for alarm sound");
+  EXPECT_EQ(asked.lpstrFilter, std::string("Wav Sounds (*.wav)\0*.wav\0\0", 28));
+  EXPECT_EQ(asked.lpstrInitialDir, "C:\\Program Files\\Tarnby");
+  EXPECT_EQ(asked.nMaxFile, 255u);
+  EXPECT_EQ(asked.lpstrFile, std::string(254, ' '));
+  EXPECT_EQ(asked.Flags, 0u);
+  EXPECT_EQ(countdown().AlarmSoundPath(), "C:\\Sounds\\bell.wav");
+
+  win.fileDialogAnswers.push_back(std::nullopt);
+  f().cmdwav.Click();
+  EXPECT_EQ(countdown().AlarmSoundPath(), "C:\\Sounds\\bell.wav");  // a cancel keeps it
+}
+
+TEST_F(AlarmTest, WithoutAWaveDeviceTheButtonOnlySaysSo) {
+  win.waveDevices = 0;
+  f().cmdwav.Click();
+  EXPECT_TRUE(win.fileDialogs.empty());
+  ASSERT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_EQ(win.messageBoxes[0].text, "Your System Cannot Play Wave Data");
+  EXPECT_EQ(win.messageBoxes[0].title, "Tarnby");
+  EXPECT_EQ(win.messageBoxes[0].style, 0u);
+}
+
+TEST_F(AlarmTest, WaveButtonHidesWhileRunning) {
+  StartCountdown(f().cmdscreen, "1", "");
+  EXPECT_FALSE(f().cmdwav.Visible());
+  f().cmdstop.Click();
+  EXPECT_TRUE(f().cmdwav.Visible());
+}
+
+}  // namespace
+}  // namespace tarnby

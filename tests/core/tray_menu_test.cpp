@@ -1,0 +1,229 @@
+#include "core/app_fixture.h"
+#include "core/shell/settings_store.h"
+#include "core/shell/shell.h"
+
+namespace tarnby {
+namespace {
+
+using V = FakeWindows::Version;
+
+class TrayTest : public AppTest {};
+
+TEST_F(TrayTest, EveryCallbackBringsTheMainWindowForwardFirst) {
+  Start();
+  win.ClearLog();
+  TrayMessage(f().picscreen, w::kWmMouseMove);
+  TrayMessage(f().picscreen, 0x201);  // left button down
+  ASSERT_EQ(win.Count("SetForegroundWindow"), 2);
+  EXPECT_FALSE(win.Logged("TrackPopupMenu"));
+}
+
+TEST_F(TrayTest, RightButtonUpOpensTheMenuOnEverySystem) {
+  for (V version : {V::Win95, V::Win98, V::WinNT4, V::Win10}) {
+    FakeWindows fresh;
+    fresh.SetVersion(version);
+    App local(fresh);
+    ASSERT_TRUE(local.Start());
+    local.frmstart.picscreen.MouseMove(0, 0, 0x205 * 15, 0);
+    EXPECT_EQ(fresh.Count("TrackPopupMenu(mnupopmenu"), 1) << static_cast<int>(version);
+    RestoreWindowProcs();
+  }
+}
+
+TEST_F(TrayTest, TheMessageIsDecodedWithTheScreensTwipsPerPixel) {
+  win.screen.twipsPerPixelX = 12;  // 120 DPI
+  Start();
+  f().picscreen.MouseMove(0, 0, 0x205 * 12, 0);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 1);
+  f().picscreen.MouseMove(0, 0, 0x205 * 15, 0);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 1) << "a different message at this DPI";
+}
+
+TEST_F(TrayTest, OpeningTheMenuRefreshesStartWithWindowsFirst) {
+  Start();
+  EXPECT_TRUE(f().Option1.Enabled());
+  win.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", win.programFolder + "\\tarnby.exe");
+  win.ClearLog();
+  RightClick(f().picscreen);
+  EXPECT_FALSE(f().Option1.Enabled());
+  EXPECT_TRUE(f().Option2.Enabled());
+  // The menu's own step brings the window forward again before it drops down.
+  EXPECT_EQ(win.Count("SetForegroundWindow"), 2);
+}
+
+TEST_F(TrayTest, ASecondRightClickWhileTheMenuIsOpenOpensNoOther) {
+  Start();
+  win.whileMenuOpen = [&] { RightClick(f().picscreen); };
+  RightClick(f().picscreen);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 1);
+  win.whileMenuOpen = nullptr;
+  RightClick(f().picscreen);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 2) << "Busy is cleared when the menu closes";
+}
+
+TEST_F(TrayTest, BusyIsPerIcon) {
+  Start();
+  // While the screen saver icon's menu is open, another box's callback still runs.
+  f().mnushut.Click();
+  win.whileMenuOpen = [&] {
+    win.whileMenuOpen = nullptr;
+    RightClick(f().picshut);
+  };
+  RightClick(f().picscreen);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 2);
+}
+
+TEST_F(TrayTest, ChoosingAnItemRunsItsHandlerAfterTheMenuCloses) {
+  Start();
+  ChooseFromMenu(f().picscreen, "mnushut");
+  EXPECT_TRUE(f().mnushut.checked);
+  ChooseFromMenu(f().picshut, "mnupopmenushow");
+  EXPECT_TRUE(f().Visible());
+}
+
+TEST_F(TrayTest, DisabledHiddenAndSeparatorItemsDoNothing) {
+  win.SetVersion(V::Win95);
+  Start();
+  ChooseFromMenu(f().picscreen, "mnusleep");  // disabled on Windows 95
+  EXPECT_TRUE(f().mnuscreen.checked);
+  ChooseFromMenu(f().picscreen, "mnutime");  // hidden until a countdown starts
+  ChooseFromMenu(f().picscreen, "mnuline");
+  EXPECT_FALSE(win.processEnded);
+  EXPECT_TRUE(f().mnuscreen.checked);
+}
+
+TEST_F(TrayTest, TheIconComesBackWhenTheShellRestarts) {
+  Start();
+  f().mnulogf.Click();
+  win.trayIcons.clear();  // Explorer died and took every icon with it
+  ASSERT_TRUE(f().onShellRestarted);
+  f().onShellRestarted();
+  ASSERT_EQ(win.trayIcons.size(), 1u);
+  const NotifyIconData& icon = win.trayIcons.begin()->second;
+  EXPECT_EQ(icon.hWnd, f().piclog.hwnd);
+  EXPECT_EQ(icon.szTip.substr(0, icon.szTip.find('\0')), "Double click to Forcefully Log Off the Computer");
+}
+
+class ExitTest : public AppTest {};
+
+TEST_F(ExitTest, NoKeepsEverythingButHidesTheHoursWindow) {
+  Start();
+  app->frmhrs().Show();
+  f().mnushut.Click();
+  win.messageBoxAnswers = {w::kIdNo};
+  ChooseFromMenu(f().picshut, "mnupopmenuexit");
+  ASSERT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_EQ(win.messageBoxes[0].text, "Are you sure you want to exit Tarnby?");
+  EXPECT_EQ(win.messageBoxes[0].title, "Leave Tarnby?");
+  EXPECT_EQ(win.messageBoxes[0].style, 36u);
+  EXPECT_FALSE(win.processEnded);
+  EXPECT_EQ(win.trayIcons.size(), 1u);
+  EXPECT_TRUE(f().Loaded());
+  EXPECT_FALSE(app->frmhrs().Visible());
+  EXPECT_EQ(LimitedWindowCount(), 1);
+}
+
+TEST_F(ExitTest, YesTakesDownTheIconStopsSoundUnhooksUnloadsAndEnds) {
+  Start();
+  f().mnurestartf.Click();
+  app->frmhot().Show();
+  app->frmAbout().Show();
+  win.playing = "C:\\alarm.wav";
+  win.messageBoxAnswers = {w::kIdYes};
+  win.ClearLog();
+  ChooseFromMenu(f().picrestart, "mnupopmenuexit");
+  EXPECT_TRUE(win.trayIcons.empty());
+  EXPECT_EQ(win.Count("Shell_NotifyIcon(2"), 9) << "the nine boxes, picNotifier among them";
+  EXPECT_TRUE(win.Logged("PlaySound(, 0, 2)"));
+  EXPECT_TRUE(win.playing.empty());
+  EXPECT_EQ(LimitedWindowCount(), 0);
+  EXPECT_TRUE(win.windowProcs.count(f().hwnd) == 0 || win.windowProcs.at(f().hwnd) == 0xDEF0);
+  EXPECT_FALSE(f().Loaded());
+  EXPECT_FALSE(app->frmhot.Loaded());
+  EXPECT_FALSE(app->frmAbout.Loaded());
+  EXPECT_FALSE(app->frmhrs.Loaded());
+  EXPECT_TRUE(win.processEnded);
+  EXPECT_FALSE(win.Logged("ExitWindowsEx")) << "exit leaves Windows alone";
+  // Unload order: the main window first, then the others.
+  const auto destroyed = win.Calls("DestroyFormWindow");
+  ASSERT_GE(destroyed.size(), 3u);
+  EXPECT_EQ(destroyed[0], "DestroyFormWindow(frmstart)");
+}
+
+class StartWithWindowsTest : public AppTest {
+ protected:
+  std::string Entry() { return win.programFolder + "\\tarnby.exe"; }
+  std::optional<std::string> Stored() { return win.GetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby"); }
+  void ExpectOffered(bool on) {
+    EXPECT_EQ(f().Label8.Enabled(), on);
+    EXPECT_EQ(f().Option1.Enabled(), on);
+    EXPECT_EQ(f().Label9.Enabled(), !on);
+    EXPECT_EQ(f().Option2.Enabled(), !on);
+  }
+};
+
+TEST_F(StartWithWindowsTest, WithNoEntryOnlySwitchingOnIsOffered) {
+  Start();
+  ExpectOffered(true);
+}
+
+TEST_F(StartWithWindowsTest, LabelsAndOptionsFlipTheEntry) {
+  Start();
+  f().Label8.Click();
+  EXPECT_EQ(Stored(), Entry());
+  ExpectOffered(false);
+  f().Label9.Click();
+  EXPECT_EQ(Stored(), "") << "switching off keeps the value, empty";
+  ExpectOffered(true);
+  f().Option1.Click();
+  EXPECT_EQ(Stored(), Entry());
+  ExpectOffered(false);
+  f().Option2.Click();
+  EXPECT_EQ(Stored(), "");
+  ExpectOffered(true);
+}
+
+TEST_F(StartWithWindowsTest, AnEntryForTheSameFolderIsOnButOnlyWithTheSameLetterCase) {
+  win.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", Entry());
+  Start();
+  ExpectOffered(false);
+  FakeWindows other;
+  other.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "tarnby", "c:\\program files\\tarnby\\TARNBY.EXE");
+  App local(other);
+  ASSERT_TRUE(local.Start());
+  // Neither on nor off: the controls keep their design state, all enabled.
+  EXPECT_TRUE(local.frmstart.Label8.Enabled());
+  EXPECT_TRUE(local.frmstart.Label9.Enabled());
+  RestoreWindowProcs();
+}
+
+TEST_F(StartWithWindowsTest, AnEntryFromAnotherFolderLeavesTheControlsAsTheyWere) {
+  Start();
+  f().Label8.Click();
+  ExpectOffered(false);
+  win.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", "D:\\Old\\tarnby.exe");
+  RightClick(f().picscreen);  // the menu's opening step runs load
+  ExpectOffered(false);
+  f().Label9.Click();
+  EXPECT_EQ(Stored(), "");
+  ExpectOffered(true);
+}
+
+TEST_F(StartWithWindowsTest, AtADriveRootTheFolderKeepsItsBackslash) {
+  win.programFolder = "E:\\";
+  Start();
+  f().Option1.Click();
+  EXPECT_EQ(Stored(), "E:\\\\tarnby.exe");
+  ExpectOffered(false);
+}
+
+TEST_F(StartWithWindowsTest, AWriteThatIsRefusedShowsTheUnchangedState) {
+  win.localMachineWritable = false;
+  Start();
+  f().Label8.Click();
+  EXPECT_FALSE(Stored());
+  ExpectOffered(true);
+}
+
+}  // namespace
+}  // namespace tarnby
