@@ -590,7 +590,7 @@ void FakeWindows::CreateFormWindow(Form& form) {
   }
   forms_.push_back(&form);
   for (Timer* timer : form.timers)
-    if (timer->Enabled()) timers_[timer] = now + timer->Interval() + timerLateness;
+    if (timer->Enabled()) Schedule(timer, now + timer->Interval() + timerLateness);
 }
 
 void FakeWindows::DestroyFormWindow(Form& form) {
@@ -608,7 +608,7 @@ void FakeWindows::ControlChanged(Control& control) {
 void FakeWindows::TimerChanged(Timer& timer) {
   if (timer.Enabled() && timer.Interval() > 0 &&
       std::find(forms_.begin(), forms_.end(), &timer.form) != forms_.end())
-    timers_[&timer] = now + timer.Interval() + timerLateness;
+    Schedule(&timer, now + timer.Interval() + timerLateness);
   else
     timers_.erase(&timer);
 }
@@ -639,18 +639,25 @@ Control* FakeWindows::ControlOf(Handle hwnd) const {
 
 // -------------------------------------------------------------------- time
 
+// Timers due at the same moment fire in the order they were set, as the
+// real message queue would deliver them, not in the order of their addresses.
+void FakeWindows::Schedule(Timer* timer, std::uint64_t when) {
+  timers_[timer] = when;
+  scheduled_[timer] = ++scheduleCount_;
+}
+
 void FakeWindows::DeliverTimers(std::uint64_t until) {
   for (;;) {
     Timer* next = nullptr;
     std::uint64_t due = 0;
     for (const auto& [timer, when] : timers_)
-      if (when <= until && (next == nullptr || when < due)) {
+      if (when <= until && (next == nullptr || when < due || (when == due && scheduled_[timer] < scheduled_[next]))) {
         next = timer;
         due = when;
       }
     if (next == nullptr) break;
     now = std::max(now, due);
-    timers_[next] = now + next->Interval() + timerLateness;
+    Schedule(next, now + next->Interval() + timerLateness);
     next->Tick();
   }
 }

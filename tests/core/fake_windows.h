@@ -222,6 +222,9 @@ class FakeWindows : public Platform {
   std::map<Handle, Search> searches_;
   std::vector<Form*> forms_;
   std::map<Timer*, std::uint64_t> timers_;  // enabled timers and when each is due
+  std::map<Timer*, std::uint64_t> scheduled_;  // when each was last set, to order ties
+  std::uint64_t scheduleCount_ = 0;
+  void Schedule(Timer* timer, std::uint64_t when);
   Handle nextHandle_ = 0x1000;
   bool mutexTaken_ = false;
 };
