@@ -248,6 +248,7 @@ TEST_P(TempRefusalTest, RefusesWithItsOwnMessageAndDeletesNothing) {
   EXPECT_FALSE(win.Logged("DeleteFile"));
   EXPECT_FALSE(win.Logged("SetFileAttributes"));
   EXPECT_TRUE(win.FileExists(std::string(c.filled) + "\\plain.tmp"));
+  EXPECT_EQ(win.liveIdLists, 0);  // the profile's item list is released
 }
 
 INSTANTIATE_TEST_SUITE_P(
