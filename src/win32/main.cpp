@@ -1,0 +1,33 @@
+// tarnby.exe: the real windows and the real Windows under the core.
+#include "win32/win32_api.h"  // first: see there why
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "core/app.h"
+#include "win32/native_host_impl.h"
+#include "win32/win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // No error may end the program from here: a handler that fails is
+  // abandoned inside the window procedures and the program keeps running.
+  try {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    int code = 0;
+    {
+      tarnby::NativeHostImpl host(instance);
+      tarnby::Win32Platform platform(host);
+      tarnby::App app(platform);
+      if (app.Start()) code = host.RunMessageLoop();
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return code;
+  } catch (...) {
+    return 0;
+  }
+}

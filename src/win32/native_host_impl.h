@@ -1,0 +1,105 @@
+// The real windows behind the core's forms. One top-level window per form, one
+// child window per control, one window timer per enabled model timer. It keeps
+// them in step with the model and turns window messages into the model's
+// events; every decision stays in the core.
+//
+// Every window and control carries the window property "TarnbyName": a global
+// atom holding its form or control name, so another process can find it.
+#pragma once
+
+#include "win32/win32_api.h"  // first: see there why
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "core/forms/forms.h"
+#include "win32/native_host.h"
+
+namespace tarnby {
+
+// The property every Tarnby window carries: a global atom with its name.
+inline constexpr wchar_t kNameProperty[] = L"TarnbyName";
+
+class NativeHostImpl final : public NativeHost {
+ public:
+  explicit NativeHostImpl(HINSTANCE instance);
+  ~NativeHostImpl() override;
+  NativeHostImpl(const NativeHostImpl&) = delete;
+  NativeHostImpl& operator=(const NativeHostImpl&) = delete;
+
+  void CreateFormWindow(Form& form) override;
+  void DestroyFormWindow(Form& form) override;
+  void FormChanged(Form& form) override;
+  void ControlChanged(Control& control) override;
+  void TimerChanged(Timer& timer) override;
+  int TrackPopupMenu(Menu& menu, Handle owner) override;
+  void ClearPicture(Control& picture) override;
+  TextSize MeasureText(const Control& label) override;
+  void DoEvents() override;
+
+  // The keyboard interface of a form (Tab, Enter for its default button, Esc
+  // for its cancel button, mnemonics). True when the message was used up.
+  bool PreTranslate(MSG& message);
+  // Turns the message loop until WM_QUIT and returns its exit code.
+  int RunMessageLoop();
+
+  int TwipsPerPixelX() const { return twipsPerPixelX_; }
+  int TwipsPerPixelY() const { return twipsPerPixelY_; }
+
+ private:
+  struct FormWindow;
+  struct ControlWindow;
+  using FontKey = std::tuple<std::string, int, bool, bool, bool>;
+
+  static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ShapeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ControlSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR data);
+
+  LRESULT HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleColor(FormWindow& fw, HDC dc, HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
+  void RegisterClasses();
+  void Dispatch(MSG& message);
+
+  void CreateControl(FormWindow& fw, Control& control, int id);
+  void ApplyControl(ControlWindow& cw);
+  void ApplyFramed(FormWindow& fw, Control& frame);
+  void LoadPicture(ControlWindow& cw);
+  void ShapeRegion(ControlWindow& cw);
+  void AutoSize(ControlWindow& cw);
+  void ReportPosition(FormWindow& fw);
+  RECT ControlRect(const Control& control) const;
+  bool EffectiveVisible(const Control& control) const;
+  bool EffectiveEnabled(const Control& control) const;
+  HFONT FontFor(const Font& font);
+  HICON LoadIconAt(int resourceId, int size) const;
+  void Name(HWND hwnd, const std::string& name);
+  void Unname(HWND hwnd);
+
+  FormWindow* Find(const Form& form) const;
+  ControlWindow* Find(const Control& control) const;
+  FormWindow* FormOf(HWND hwnd) const;
+
+  int Pixels(int twips, int twipsPerPixel) const;
+
+  HINSTANCE instance_;
+  HWND owner_ = nullptr;  // hidden owner: keeps the forms out of the taskbar
+  UINT taskbarCreated_ = 0;
+  int dpi_ = 96;
+  int twipsPerPixelX_ = 15;
+  int twipsPerPixelY_ = 15;
+  UINT_PTR nextTimerId_ = 1;
+
+  std::map<const Form*, std::unique_ptr<FormWindow>> forms_;
+  std::map<UINT_PTR, Timer*> timers_;
+  std::map<FontKey, HFONT> fonts_;
+};
+
+}  // namespace tarnby
