@@ -146,7 +146,8 @@ TEST_F(AlarmTest, ChoosingTheWaveAsksWithTheProgramFolderAndTrimsTheAnswer) {
   EXPECT_EQ(asked.lStructSize, 76u);
   EXPECT_EQ(asked.hwndOwner, f().hwnd);
   EXPECT_EQ(asked.lpstrTitle, "Select *.wav file to use for alarm sound");
-  EXPECT_EQ(asked.lpstrFilter, std::string("Wav Sounds (*.wav)\0*.wav\0\0", 28));
+  const char filter[] = "Wav Sounds (*.wav)\0*.wav\0";  // and the closing NUL
+  EXPECT_EQ(asked.lpstrFilter, std::string(filter, sizeof filter));
   EXPECT_EQ(asked.lpstrInitialDir, "C:\\Program Files\\Tarnby");
   EXPECT_EQ(asked.nMaxFile, 255u);
   EXPECT_EQ(asked.lpstrFile, std::string(254, ' '));
