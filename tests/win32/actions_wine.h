@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -122,18 +123,26 @@ inline std::wstring DialogText(HWND dialog) {
   return all;
 }
 
-// The file name box of an open-file dialog: the edit of the file name combo
-// (cmb13) in the Explorer style, or the plain edit (edt1).
+// The file name box of an open-file dialog: the edit inside the file name
+// combo (cmb13) in the Explorer style, however deep, or the plain edit (edt1).
 inline HWND FileNameEdit(HWND dialog) {
   HWND box = ::GetDlgItem(dialog, 0x47C);
-  if (box != nullptr) {
-    wchar_t className[64] = {};
-    ::GetClassNameW(box, className, 64);
-    if (std::wstring(className) == L"Edit") return box;
-    HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
-    if (edit != nullptr) return edit;
-  }
-  return ::GetDlgItem(dialog, 0x480);
+  if (box == nullptr) return ::GetDlgItem(dialog, 0x480);
+  wchar_t className[64] = {};
+  ::GetClassNameW(box, className, 64);
+  if (std::wstring(className) == L"Edit") return box;
+  HWND edit = nullptr;
+  ::EnumChildWindows(
+      box,
+      [](HWND child, LPARAM data) -> BOOL {
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        if (std::wstring(name) != L"Edit") return TRUE;
+        *reinterpret_cast<HWND*>(data) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&edit));
+  return edit;
 }
 
 inline void PressOk(HWND dialog) {
@@ -171,7 +180,20 @@ class ScriptedUser {
         dialog = FindOwnDialog(step.title);
         if (dialog == nullptr) ::Sleep(20);
       }
-      if (dialog == nullptr) return;
+      if (dialog == nullptr) {
+        std::fwprintf(stderr, L"No dialog \"%ls\"; this process shows:\n", step.title.c_str());
+        ::EnumWindows(
+            [](HWND window, LPARAM) -> BOOL {
+              wchar_t className[64] = {}, text[256] = {};
+              ::GetClassNameW(window, className, 64);
+              ::GetWindowTextW(window, text, 256);
+              if (OwnerOf(window) == ::GetCurrentProcessId())
+                std::fwprintf(stderr, L"  %ls \"%ls\"%ls\n", className, text, ::IsWindowVisible(window) ? L"" : L" (hidden)");
+              return TRUE;
+            },
+            0);
+        return;
+      }
       ::Sleep(200);  // let the dialog finish setting itself up
       texts_.push_back(DialogText(dialog));
       step.answer(dialog);
