@@ -359,6 +359,7 @@ bool FakeWindows::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
 }
 
 std::int16_t FakeWindows::GetAsyncKeyState(int virtualKey) {
+  keyStateReads.push_back(virtualKey);
   return keysDown.count(virtualKey) ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
@@ -454,6 +455,7 @@ void FakeWindows::SHAddToRecentDocs(std::uint32_t flags, const void* pv) {
 long FakeWindows::SHGetSpecialFolderLocation(Handle, int folder, Handle* idList) {
   if (folder != w::kCsidlRecent || !recentFolder) return static_cast<long>(0x80004005);  // E_FAIL
   *idList = 0xC5D1;
+  ++liveIdLists;
   return 0;
 }
 
@@ -463,7 +465,9 @@ bool FakeWindows::SHGetPathFromIDList(Handle idList, char* path) {
   return true;
 }
 
-void FakeWindows::CoTaskMemFree(Handle) {}
+void FakeWindows::CoTaskMemFree(Handle memory) {
+  if (memory != 0) --liveIdLists;
+}
 
 // ------------------------------------------------------------------- files
 
@@ -650,7 +654,9 @@ void FakeWindows::DeliverTimers(std::uint64_t until) {
 void FakeWindows::Advance(std::uint64_t milliseconds) {
   const std::uint64_t until = now + milliseconds;
   DeliverTimers(until);
-  now = until;
+  // A timer handler may have let time pass itself (a nested Advance while a
+  // dialog is open); the clock never runs backwards.
+  now = std::max(now, until);
 }
 
 void FakeWindows::SleepMachine(std::uint64_t milliseconds) {

@@ -73,6 +73,8 @@ class FakeWindows : public Platform {
 
   // The keyboard: virtual keys held down now.
   std::set<int> keysDown;
+  // Every key GetAsyncKeyState was asked about, in order.
+  std::vector<int> keyStateReads;
 
   // --------------------------------------------------------------- the clock
   std::uint64_t now = 0;
@@ -117,6 +119,7 @@ class FakeWindows : public Platform {
   std::map<Handle, std::intptr_t> windowProcs;
   int drawnIcons = 0;
   int liveIcons = 0;  // extracted and not yet destroyed
+  int liveIdLists = 0;  // shell item id lists handed out and not yet freed
   std::vector<Form*> LoadedForms() const { return forms_; }
   Form* FindForm(const std::string& name) const;
   // The control whose real window is hwnd.

@@ -1,4 +1,10 @@
+// The hot key settings dialog: one row per hot key, a check box that enables
+// it and an option button that shows its combination. Its only state is the
+// ten gating values, read when it opens and all written by "Ok".
 #pragma once
+
+#include <array>
+#include <string_view>
 
 #include "core/forms/forms.h"
 
@@ -10,8 +16,29 @@ class Frmhot : public Form {
  public:
   explicit Frmhot(App& app);
 
+  Control Text1;
+  Control optrestart, Check1, Check2, optwin;
+  Control Check3, optrestartf, Check4, optscreen, Check5, optsleep, Check6, optdos;
+  Control Check7, optlog, Check8, optlogf, Check9, optshut, Check10, optshutf;
+  Control lblhot, Command1, Command3;
+  Control Frame1, Label1;
+
+  // A row on screen: its check box, its option button and the gating value
+  // it stands for, top to bottom.
+  struct Row {
+    Control* check;
+    Control* option;
+    const char* gate;
+  };
+  const std::array<Row, 10>& Rows() const { return rows_; }
+
+  void Form_Load();
+  void Command1_Click();
+  void Command3_Click();
+
  private:
   App& app_;
+  std::array<Row, 10> rows_;
 };
 
 }  // namespace tarnby

@@ -1,9 +1,108 @@
 #include "core/hotkeys/hotkeys.h"
 
+#include <cstring>
+#include <string>
+
 #include "core/app.h"
+#include "core/shell/settings_store.h"
 
 namespace tarnby {
 
-HotKeys::HotKeys(App& app) : app_(app) {}
+namespace {
+
+constexpr std::uint32_t kNotOrdinary = w::kFileAttributeHidden | w::kFileAttributeSystem | w::kFileAttributeDirectory;
+
+std::string WithoutBlanks(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// True when the folder holds at least one ordinary file: read-only and archive
+// files count; hidden and system files and subfolders do not.
+bool HoldsOrdinaryFile(Platform& platform, const std::string& folder) {
+  FindData entry;
+  const Handle search = platform.FindFirstFile(folder + "\\*.*", entry);
+  if (search == w::kInvalidHandle) return false;
+  bool found = false;
+  do {
+    found = (entry.dwFileAttributes & kNotOrdinary) == 0;
+  } while (!found && platform.FindNextFile(search, entry));
+  platform.FindClose(search);
+  return found;
+}
+
+}  // namespace
+
+const HotKeyRow& HotKeyFor(const char* gate) {
+  for (const HotKeyRow& row : kHotKeyChain)
+    if (std::strcmp(row.gate, gate) == 0) return row;
+  return kHotKeyChain.front();  // every caller names one of the ten
+}
+
+HotKeys::HotKeys(App& app) : app_(app) { app_.frmstart.Timer3.onTimer = [this] { Timer3_Timer(); }; }
+
+void HotKeys::Timer3_Timer() {
+  UpdateDocumentsItem();
+  UpdateNetItem();
+  PollHotKeys();
+}
+
+void HotKeys::UpdateDocumentsItem() {
+  Platform& platform = app_.platform;
+  std::string folder;
+  Handle idList = 0;
+  if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
+    char path[260] = {};
+    if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
+    // Twenty ticks a second for as long as the program runs: never keep one.
+    platform.CoTaskMemFree(idList);
+  }
+  folder = WithoutBlanks(folder);
+  app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
+}
+
+void HotKeys::UpdateNetItem() { app_.frmstart.mnunet.enabled = app_.actions->ActiveConnection(); }
+
+bool HotKeys::Held(const HotKeyRow& row) {
+  Platform& platform = app_.platform;
+  // Restart reads its function key between the two modifiers; every other row
+  // reads Shift, Ctrl, then its key.
+  const bool keyBetween = &row == &kHotKeyChain.front();
+  const std::int16_t shift = platform.GetAsyncKeyState(w::kVkShift);
+  const std::int16_t second = platform.GetAsyncKeyState(keyBetween ? row.virtualKey : w::kVkControl);
+  const std::int16_t third = platform.GetAsyncKeyState(keyBetween ? w::kVkControl : row.virtualKey);
+  return (shift & second & third) != 0;
+}
+
+void HotKeys::PollHotKeys() {
+  std::bitset<kHotKeyChain.size()> tested;
+  for (std::size_t i = 0; i < kHotKeyChain.size(); ++i) {
+    const HotKeyRow& row = kHotKeyChain[i];
+    tested.set(i);
+    if (!Held(row)) {
+      latched_.reset(i);
+      continue;
+    }
+    // Read at the moment of detection, so a change in the dialog counts at once.
+    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, row.gate))) {
+      if (!latched_[i]) {
+        latched_.set(i);
+        if (performing_ != i) {
+          const std::size_t outer = performing_;
+          performing_ = i;
+          app_.actions->Perform(row.action, Trigger::HotKey);
+          performing_ = outer;
+        }
+      }
+      break;
+    }
+    if (i != kScreenSaverRow) break;
+  }
+  // A latch lets go only when its keys are seen up, also for rows the chain
+  // did not reach on this tick.
+  for (std::size_t i = 0; i < kHotKeyChain.size(); ++i)
+    if (latched_[i] && !tested[i] && !Held(kHotKeyChain[i])) latched_.reset(i);
+}
 
 }  // namespace tarnby

@@ -1,15 +1,74 @@
+// The ten global hot keys (Shift+Ctrl+key), polled from the main window's
+// Timer3 every 50 ms for the life of the program, and the upkeep of the two
+// popup menu items that follow the system's state on the same tick.
 #pragma once
+
+#include <array>
+#include <bitset>
+#include <cstddef>
+
+#include "core/actions/actions.h"
 
 namespace tarnby {
 
 class App;
 
+// One hot key: the key pressed with Shift and Ctrl, how the settings dialog
+// shows it, and the registry name of its gating value under the check key.
+struct HotKeyRow {
+  int virtualKey;
+  const char* shownAs;
+  const char* gate;
+  ActionCode action;
+};
+
+// In the order the poller tests them; the order decides which of several
+// held combinations wins.
+inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
+    {0x71, "Shift + Ctrl + F2", "restart", ActionCode::restart},
+    {0x70, "Shift + Ctrl + F1", "restartf", ActionCode::restartf},
+    {0x57, "Shift + Ctrl + W", "restartw", ActionCode::restartw},
+    {0x79, "Shift + Ctrl + F10", "shut", ActionCode::shut},
+    {0x78, "Shift + Ctrl + F9", "shutf", ActionCode::shutf},
+    {0x51, "Shift + Ctrl + Q", "screen", ActionCode::screen},
+    {0x5A, "Shift + Ctrl + Z", "sleep", ActionCode::sleep},
+    {0x58, "Shift + Ctrl + X", "dos", ActionCode::dos},
+    {0x4C, "Shift + Ctrl + L", "log", ActionCode::log},
+    {0x74, "Shift + Ctrl + F5", "logf", ActionCode::logf},
+}};
+
+// The screen saver row: when it is held but not enabled, the chain goes on
+// with the rows after it instead of ending the tick.
+inline constexpr std::size_t kScreenSaverRow = 5;
+
+// The row whose gating value has this name.
+const HotKeyRow& HotKeyFor(const char* gate);
+
 class HotKeys {
  public:
   explicit HotKeys(App& app);
 
+  // One tick of Timer3: menu upkeep, then the hot key chain.
+  void Timer3_Timer();
+
+  // Enable "Clear Doc&uments Folder" only while the recent documents folder
+  // holds an ordinary file (not hidden, not system, not a folder).
+  void UpdateDocumentsItem();
+  // Enable "Disconnect from &Internet" only while a dial-up connection is up.
+  void UpdateNetItem();
+  // Walk the chain and perform at most one action.
+  void PollHotKeys();
+
  private:
+  bool Held(const HotKeyRow& row);
+
   App& app_;
+  // Rows whose action ran and whose keys have not been seen released since:
+  // one action per press, however long the keys stay down.
+  std::bitset<kHotKeyChain.size()> latched_;
+  // The row whose action is running now. Its file dialog runs a message loop
+  // in which this timer keeps ticking; the row must not start again under it.
+  std::size_t performing_ = kHotKeyChain.size();
 };
 
 }  // namespace tarnby
