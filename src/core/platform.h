@@ -65,7 +65,7 @@ inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1, kFileAttributeHidde
                                kFileAttributeNormal = 0x80, kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr Handle kInvalidHandle = static_cast<Handle>(-1);
 
-inline constexpr int kCsidlRecent = 8;
+inline constexpr int kCsidlRecent = 8, kCsidlProfile = 0x28;
 inline constexpr std::uint32_t kShardPathA = 2;
 }  // namespace w
 

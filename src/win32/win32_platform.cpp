@@ -286,8 +286,10 @@ std::uint64_t Win32Platform::TickCount() { return ::GetTickCount64(); }
 
 bool Win32Platform::AnotherInstanceRunning() {
   HANDLE mutex = ::CreateMutexW(nullptr, FALSE, L"Local\\Tarnby.SingleInstance");
-  const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
-  if (mutex == nullptr) return false;  // cannot tell: let this copy run
+  const DWORD error = ::GetLastError();
+  // A copy started with other rights may see the mutex without being let in.
+  if (mutex == nullptr) return error == ERROR_ACCESS_DENIED;
+  const bool existed = error == ERROR_ALREADY_EXISTS;
   if (existed || instanceMutex_ != nullptr) {
     ::CloseHandle(mutex);
     return true;

@@ -89,13 +89,5 @@ TEST_F(TimeLeftTest, ZeroArrivingWhileItSlidesEndsTheSlide) {
   EXPECT_FALSE(app->frmtime.Loaded());
 }
 
-TEST_F(TimeLeftTest, DragsWithTheLeftButtonOnItsSurfaceOrText) {
-  Frmtime& time = OpenAt("5", "", 1);
-  time.Label1.MouseMove(kLeftButton, 0, 5, 5);
-  time.MouseMove(kLeftButton | kRightButton, 0, 5, 5);
-  time.MouseMove(kLeftButton, 0, 5, 5);
-  EXPECT_EQ(win.Count("SendMessage(" + Hex(time.hwnd) + ", 0xa1, 0x2, 0)"), 2);
-}
-
 }  // namespace
 }  // namespace tarnby

@@ -453,15 +453,22 @@ void FakeWindows::SHAddToRecentDocs(std::uint32_t flags, const void* pv) {
 }
 
 long FakeWindows::SHGetSpecialFolderLocation(Handle, int folder, Handle* idList) {
-  if (folder != w::kCsidlRecent || !recentFolder) return static_cast<long>(0x80004005);  // E_FAIL
-  *idList = 0xC5D1;
+  if (folder == w::kCsidlRecent && recentFolder) {
+    *idList = 0xC5D1;
+  } else if (folder == w::kCsidlProfile && profileFolder) {
+    *idList = 0xC5D2;
+  } else {
+    return static_cast<long>(0x80004005);  // E_FAIL
+  }
   ++liveIdLists;
   return 0;
 }
 
 bool FakeWindows::SHGetPathFromIDList(Handle idList, char* path) {
-  if (idList != 0xC5D1 || !recentFolder || recentFolder->size() >= 260) return false;
-  std::memcpy(path, recentFolder->c_str(), recentFolder->size() + 1);
+  const std::optional<std::string>& folder =
+      idList == 0xC5D1 ? recentFolder : idList == 0xC5D2 ? profileFolder : std::optional<std::string>();
+  if (!folder || folder->size() >= 260) return false;
+  std::memcpy(path, folder->c_str(), folder->size() + 1);
   return true;
 }
 
@@ -586,7 +593,7 @@ void FakeWindows::CreateFormWindow(Form& form) {
   }
   forms_.push_back(&form);
   for (Timer* timer : form.timers)
-    if (timer->Enabled()) timers_[timer] = now + timer->Interval() + timerLateness;
+    if (timer->Enabled()) Schedule(timer, now + timer->Interval() + timerLateness);
 }
 
 void FakeWindows::DestroyFormWindow(Form& form) {
@@ -604,7 +611,7 @@ void FakeWindows::ControlChanged(Control& control) {
 void FakeWindows::TimerChanged(Timer& timer) {
   if (timer.Enabled() && timer.Interval() > 0 &&
       std::find(forms_.begin(), forms_.end(), &timer.form) != forms_.end())
-    timers_[&timer] = now + timer.Interval() + timerLateness;
+    Schedule(&timer, now + timer.Interval() + timerLateness);
   else
     timers_.erase(&timer);
 }
@@ -635,18 +642,25 @@ Control* FakeWindows::ControlOf(Handle hwnd) const {
 
 // -------------------------------------------------------------------- time
 
+// Timers due at the same moment fire in the order they were set, as the
+// real message queue would deliver them, not in the order of their addresses.
+void FakeWindows::Schedule(Timer* timer, std::uint64_t when) {
+  timers_[timer] = when;
+  scheduled_[timer] = ++scheduleCount_;
+}
+
 void FakeWindows::DeliverTimers(std::uint64_t until) {
   for (;;) {
     Timer* next = nullptr;
     std::uint64_t due = 0;
     for (const auto& [timer, when] : timers_)
-      if (when <= until && (next == nullptr || when < due)) {
+      if (when <= until && (next == nullptr || when < due || (when == due && scheduled_[timer] < scheduled_[next]))) {
         next = timer;
         due = when;
       }
     if (next == nullptr) break;
     now = std::max(now, due);
-    timers_[next] = now + next->Interval() + timerLateness;
+    Schedule(next, now + next->Interval() + timerLateness);
     next->Tick();
   }
 }

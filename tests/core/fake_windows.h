@@ -56,6 +56,7 @@ class FakeWindows : public Platform {
   std::string programFolder = "C:\\Program Files\\Tarnby";
   std::string currentDir = "C:\\";
   std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
+  std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
   bool anotherInstance = false;
   // The program ended and is started again on the same machine: its mutex and
@@ -224,6 +225,9 @@ class FakeWindows : public Platform {
   std::map<Handle, Search> searches_;
   std::vector<Form*> forms_;
   std::map<Timer*, std::uint64_t> timers_;  // enabled timers and when each is due
+  std::map<Timer*, std::uint64_t> scheduled_;  // when each was last set, to order ties
+  std::uint64_t scheduleCount_ = 0;
+  void Schedule(Timer* timer, std::uint64_t when);
   Handle nextHandle_ = 0x1000;
   bool mutexTaken_ = false;
 };

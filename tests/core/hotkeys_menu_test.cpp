@@ -86,6 +86,19 @@ TEST_F(HotKeyMenuTest, EveryTickReleasesWhatItAskedTheShellFor) {
   EXPECT_EQ(win.OpenKeyCount(), 0);
 }
 
+TEST_F(HotKeyMenuTest, NetItemFollowsTheDialUpState) {
+  Start();
+  Tick();
+  EXPECT_FALSE(f().mnunet.enabled) << "no RemoteAccess key";
+  win.SetRegDword(w::kHkeyLocalMachine, kRemoteAccess, "Remote Connection", 1);
+  Tick();
+  EXPECT_TRUE(f().mnunet.enabled);
+  win.SetRegDword(w::kHkeyLocalMachine, kRemoteAccess, "Remote Connection", 0);
+  Tick();
+  EXPECT_FALSE(f().mnunet.enabled);
+  EXPECT_EQ(win.OpenKeyCount(), 0);
+}
+
 TEST_F(HotKeyMenuTest, TheMenuIsKeptCurrentWhileAHotKeyIsHeld) {
   Enable("sleep");
   Start();

@@ -3,6 +3,7 @@
 // The executable doubles as its own helper program: see main() below.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -342,6 +343,104 @@ TEST_F(PlatformTest, RecentDocumentsFolderIsFoundThroughItsItemList) {
   wchar_t expected[MAX_PATH] = {};
   ASSERT_EQ(S_OK, ::SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, SHGFP_TYPE_CURRENT, expected));
   EXPECT_EQ(Utf8(expected), path);
+}
+
+// Answers the file dialog titled `title` from another thread, as a user would:
+// types a file name and presses OK, or presses Cancel when the name is empty.
+class DialogAnswerer {
+ public:
+  DialogAnswerer(std::wstring title, std::wstring fileName)
+      : title_(std::move(title)), fileName_(std::move(fileName)) {
+    thread_ = ::CreateThread(nullptr, 0, &DialogAnswerer::Run, this, 0, nullptr);
+  }
+  ~DialogAnswerer() {
+    ::WaitForSingleObject(thread_, 30000);
+    ::CloseHandle(thread_);
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto& me = *static_cast<DialogAnswerer*>(self);
+    for (int waited = 0; waited < 300; ++waited) {
+      HWND dialog = ::FindWindowW(L"#32770", me.title_.c_str());
+      if (dialog != nullptr) {
+        if (!me.fileName_.empty()) {
+          HWND edit = FindEdit(dialog);
+          if (edit == nullptr) return 1;
+          ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(me.fileName_.c_str()));
+        }
+        ::PostMessageW(dialog, WM_COMMAND, me.fileName_.empty() ? IDCANCEL : IDOK, 0);
+        return 0;
+      }
+      ::Sleep(50);
+    }
+    return 1;
+  }
+  static HWND FindEdit(HWND parent) {
+    for (HWND child = ::FindWindowExW(parent, nullptr, nullptr, nullptr); child != nullptr;
+         child = ::FindWindowExW(parent, child, nullptr, nullptr)) {
+      wchar_t cls[32] = {};
+      ::GetClassNameW(child, cls, 32);
+      if (std::wstring(cls) == L"Edit") return child;
+      if (HWND inner = FindEdit(child)) return inner;
+    }
+    return nullptr;
+  }
+  std::wstring title_, fileName_;
+  HANDLE thread_ = nullptr;
+};
+
+TEST_F(PlatformTest, OpenFileDialogReturnsTheChosenUnicodePathInTheCallersBuffer) {
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  CreateFileWithText(folder + L"\\東京 Zoë.txt", "x");
+  auto makeRequest = [this] {
+    OpenFileName request;
+    request.lpstrFilter = std::string("Text files (*.txt)\0*.txt\0All files\0*.*\0\0", 40);
+    request.nFilterIndex = 1;
+    request.lpstrFile = std::string(259, ' ');
+    request.lpstrFile[0] = '\0';
+    request.nMaxFile = 260;
+    request.lpstrFileTitle = std::string(64, '\0');
+    request.nMaxFileTitle = 64;
+    request.lpstrInitialDir = Folder();
+    request.lpstrTitle = "Choose a file – Zoë";
+    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    return request;
+  };
+
+  OpenFileName chosen = makeRequest();
+  {
+    DialogAnswerer user(L"Choose a file – Zoë", L"東京 Zoë.txt");
+    EXPECT_TRUE(platform.GetOpenFileName(chosen));
+  }
+  const std::string path = Folder() + "\\東京 Zoë.txt";
+  ASSERT_GE(chosen.lpstrFile.size(), path.size() + 1);
+  EXPECT_EQ(path, chosen.lpstrFile.substr(0, path.size()));
+  EXPECT_EQ('\0', chosen.lpstrFile[path.size()]);
+  EXPECT_EQ(259u, chosen.lpstrFile.size()) << "the rest of the caller's buffer stays";
+  EXPECT_EQ("東京 Zoë.txt", chosen.lpstrFileTitle.substr(0, chosen.lpstrFileTitle.find('\0')));
+
+  OpenFileName cancelled = makeRequest();
+  {
+    DialogAnswerer user(L"Choose a file – Zoë", L"");
+    EXPECT_FALSE(platform.GetOpenFileName(cancelled));
+  }
+  EXPECT_EQ(makeRequest().lpstrFile, cancelled.lpstrFile);
+  ::CoUninitialize();
+}
+
+TEST_F(PlatformTest, MciAnswersComeBackAsTextThatFitsTheBuffer) {
+  char answer[32];
+  std::memset(answer, 'x', sizeof answer);
+  ASSERT_EQ(0u, platform.mciSendString("sysinfo all quantity", answer, sizeof answer, 0));
+  const std::string count(answer);
+  ASSERT_FALSE(count.empty());
+  EXPECT_EQ(std::string::npos, count.find_first_not_of("0123456789")) << count;
+  // An answer that does not fit is an error, and nothing is written past the buffer.
+  std::memset(answer, 'x', sizeof answer);
+  EXPECT_NE(0u, platform.mciSendString("sysinfo all quantity", answer, 1, 0));
+  EXPECT_EQ('\0', answer[0]);
+  EXPECT_EQ('x', answer[1]);
 }
 
 }  // namespace

@@ -1,19 +1,129 @@
+// The action catalogue: what each of the ten coded actions sends to the
+// system, and the tray icons' double-click, which runs the checked quick
+// action and ends the program where the tray path does.
 #include "core/actions/actions.h"
 
 #include "core/app.h"
+#include "core/shell/folders.h"
+#include "core/shell/os_info.h"
 
 namespace tarnby {
 
-// Placeholder bodies until the system actions land: they do nothing.
-Actions::Actions(App& app) : app_(app) {}
-const char* CodeName(ActionCode) { return ""; }
-void Actions::TrayDoubleClick(Control&) {}
-void Actions::Perform(ActionCode, Trigger) {}
-void Actions::RunPrograms() {}
-void Actions::StartStoredScreenSaver() {}
-std::optional<std::string> Actions::ChooseScreenSaverFile() { return std::nullopt; }
+namespace {
+constexpr std::uint32_t kFromCountdown = 0xFFFFFFFFu;  // log off's reserved word at zero
+}  // namespace
+
+const char* CodeName(ActionCode code) {
+  switch (code) {
+    case ActionCode::shut: return "shut";
+    case ActionCode::shutf: return "shutf";
+    case ActionCode::restart: return "restart";
+    case ActionCode::restartf: return "restartf";
+    case ActionCode::log: return "log";
+    case ActionCode::logf: return "logf";
+    case ActionCode::restartw: return "restartw";
+    case ActionCode::sleep: return "sleep";
+    case ActionCode::screen: return "screen";
+    case ActionCode::dos: return "dos";
+  }
+  return "";
+}
+
+Actions::Actions(App& app) : app_(app) { WireHousekeeping(); }
+
+bool Actions::IsWin98() { return COpSysInfo(app_.platform).IsWin98(); }
+
+void Actions::ExitSession(std::uint32_t flags, std::uint32_t reserved) {
+  // Without SE_SHUTDOWN_NAME on its token an NT-family process asks in vain,
+  // and the tray path would then end Tarnby with Windows still running.
+  const COpSysInfo os(app_.platform);
+  if (!os.IsWin95() && !os.IsWin98()) app_.platform.EnableShutdownPrivilege();
+  app_.platform.ExitWindowsEx(flags, reserved);
+}
+
+void Actions::SendScreenSave() {
+  app_.platform.SendMessage(app_.frmstart.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+}
+
+void Actions::ExitToDos() {
+  // The system's own shortcut out of Windows; a missing one is not reported.
+  app_.platform.Shell(GetWindowsDir(app_.platform) + "\\exit to dos.pif", w::kSwShowMinimized);
+}
+
+void Actions::RestartWindowsOnly() {
+  Platform& platform = app_.platform;
+  platform.ShellExecute(app_.frmstart.hwnd, "Open", InProgramFolder(platform, "restart.exe"), "",
+                        platform.ProgramFolder(), w::kSwShowNormal);
+}
+
+void Actions::Perform(ActionCode code, Trigger trigger) {
+  switch (code) {
+    case ActionCode::shut: ExitSession(w::kEwxShutdown, 1); break;
+    case ActionCode::shutf: ExitSession(w::kEwxShutdown | w::kEwxForce, 0); break;
+    case ActionCode::restart: ExitSession(w::kEwxReboot, 2); break;
+    case ActionCode::restartf: ExitSession(w::kEwxReboot | w::kEwxForce, 0); break;
+    case ActionCode::log: ExitSession(w::kEwxLogoff, trigger == Trigger::Countdown ? kFromCountdown : 0); break;
+    case ActionCode::logf: ExitSession(w::kEwxLogoff | w::kEwxForce, 0); break;
+    case ActionCode::restartw: RestartWindowsOnly(); break;
+    case ActionCode::sleep: SendScreenSave(); break;
+    case ActionCode::screen:
+      // Windows 98 runs the file Tarnby remembers; every other system gets
+      // the screen-saver command (NT too: doing nothing there helps nobody).
+      if (IsWin98())
+        StartStoredScreenSaver();
+      else
+        SendScreenSave();
+      break;
+    case ActionCode::dos: ExitToDos(); break;
+  }
+}
+
 void Actions::EndAtOnce() { app_.platform.ExitProcess(0); }
-bool Actions::KillEmAll(std::string) { return false; }
-bool Actions::ActiveConnection() { return false; }
+
+void Actions::TrayDoubleClick(Control& box) {
+  Frmstart& f = app_.frmstart;
+
+  // A normal action and its forced twin share a box; the check mark decides.
+  struct Pair {
+    Control* box;
+    MenuItem* normal;
+    ActionCode normalCode;
+    MenuItem* forced;
+    ActionCode forcedCode;
+  };
+  for (const Pair& pair : {Pair{&f.picshut, &f.mnushut, ActionCode::shut, &f.mnushutf, ActionCode::shutf},
+                           Pair{&f.piclog, &f.mnulog, ActionCode::log, &f.mnulogf, ActionCode::logf},
+                           Pair{&f.picrestart, &f.mnurestart, ActionCode::restart, &f.mnurestartf,
+                                ActionCode::restartf}}) {
+    if (&box != pair.box) continue;
+    if (pair.normal->checked)
+      Perform(pair.normalCode, Trigger::Tray);
+    else if (pair.forced->checked)
+      Perform(pair.forcedCode, Trigger::Tray);
+    else
+      return;
+    EndAtOnce();
+    return;
+  }
+
+  if (&box == &f.picdos) {
+    if (!f.mnudos.checked) return;
+    Perform(ActionCode::dos, Trigger::Tray);
+    EndAtOnce();
+  } else if (&box == &f.picsleep) {
+    if (f.mnusleep.checked) Perform(ActionCode::sleep, Trigger::Tray);
+  } else if (&box == &f.picwin) {
+    if (f.mnuwin.checked) Perform(ActionCode::restartw, Trigger::Tray);
+  } else if (&box == &f.picprogram) {
+    if (f.mnuprogram.checked) RunPrograms();
+  } else if (&box == &f.picscreen) {
+    // Windows 98 runs its steps whatever the check mark; elsewhere the
+    // screen-saver item must be the quick action.
+    if (IsWin98())
+      StartStoredScreenSaver();
+    else if (f.mnuscreen.checked)
+      SendScreenSave();
+  }
+}
 
 }  // namespace tarnby

@@ -37,6 +37,9 @@ class Actions {
   // Run the two selected programs from the program selection window's boxes
   // ("Nothing" marks an empty slot), then unload that window.
   void RunPrograms();
+  // True while RunPrograms is on the stack (its message box is open): a
+  // second call meanwhile starts nothing.
+  bool ProgramsRunning() const { return runningPrograms_; }
 
   // The Windows 98 screen-saver steps: run the stored file, or ask for one,
   // run it and store it. Never opens a second dialog over the first.
@@ -52,8 +55,36 @@ class Actions {
   bool KillEmAll(std::string skillwho);
   bool ActiveConnection();
 
+  // The folders whose files must never be wiped as "temporary": a drive's
+  // root, the Windows folder, the system folder and the user's profile.
+  bool IsProtectedFolder(const std::string& folder);
+
  private:
+  void WireHousekeeping();
+
+  // ExitWindowsEx, with the shutdown privilege asked for first where the
+  // system wants it (NT family).
+  void ExitSession(std::uint32_t flags, std::uint32_t reserved);
+  void SendScreenSave();
+  void ExitToDos();
+  void RestartWindowsOnly();
+  bool IsWin98();
+
+  // Housekeeping commands of the popup menu.
+  void mnucd_Click();
+  void mnucdclose_Click();
+  void mnumin_Click();
+  void mnushow_Click();
+  void mnunet_Click();
+  void mnudoc_Click();
+  void mnutemp_Click();
+  void mnureadme_Click();
+  void mnuhelp_Click();
+  void mnuscreenchange_Click();
+
   App& app_;
+  bool runningPrograms_ = false;
+  bool screenDialogOpen_ = false;
 };
 
 }  // namespace tarnby

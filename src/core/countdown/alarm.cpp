@@ -1,5 +1,6 @@
 // The alarm: a looping wave file, or a beep a second, in the last seconds
 // before zero; a pair of pictures switches it, a button chooses the file.
+#include "core/actions/file_request.h"
 #include "core/app.h"
 #include "core/countdown/countdown.h"
 
@@ -9,16 +10,7 @@ namespace {
 constexpr char kAppTitle[] = "Tarnby";
 constexpr char kNoWaveDevice[] = "Your System Cannot Play Wave Data";
 constexpr char kChooseWaveTitle[] = "Select *.wav file to use for alarm sound";
-const std::string kWaveFilter("Wav Sounds (*.wav)\0*.wav\0\0", 28);
-constexpr std::uint32_t kFileBuffer = 255;
-
-// The file the dialog wrote: up to its NUL, without the blanks around it.
-std::string ReturnedPath(const std::string& buffer) {
-  const std::string path = buffer.substr(0, buffer.find('\0'));
-  const std::size_t first = path.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return path.substr(first, path.find_last_not_of(' ') + 1 - first);
-}
+const std::string kWaveFilter("Wav Sounds (*.wav)\0*.wav\0", 25);
 }  // namespace
 
 void Countdown::WireAlarm() {
@@ -56,20 +48,9 @@ void Countdown::cmdwav_Click() {
     platform.MessageBox(kNoWaveDevice, kAppTitle, w::kMbOk);
     return;
   }
-  OpenFileName request;
-  request.hwndOwner = f_.hwnd;
-  request.hInstance = platform.InstanceHandle();
-  request.lpstrFilter = kWaveFilter;
-  request.nFilterIndex = 0;
-  request.lpstrFile = std::string(kFileBuffer - 1, ' ');
-  request.nMaxFile = kFileBuffer;
-  request.lpstrFileTitle = std::string(kFileBuffer - 1, ' ');
-  request.nMaxFileTitle = kFileBuffer;
-  request.lpstrInitialDir = platform.ProgramFolder();
-  request.lpstrTitle = kChooseWaveTitle;
-  request.Flags = 0;
-  if (!platform.GetOpenFileName(request)) return;
-  alarmSoundPath_ = ReturnedPath(request.lpstrFile);
+  OpenFileName request =
+      OpenFileRequest(platform, f_.hwnd, kWaveFilter, platform.ProgramFolder(), kChooseWaveTitle);
+  if (const std::optional<std::string> chosen = AskForFile(platform, request)) alarmSoundPath_ = *chosen;
 }
 
 }  // namespace tarnby

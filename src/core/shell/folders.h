@@ -11,7 +11,7 @@ std::string GetWindowsDir(Platform& platform);
 std::string GetSystemPath(Platform& platform);
 // The temporary folder with its trailing backslash, as the system reports it.
 std::string GetTmpPath(Platform& platform);
-// The program folder followed by a file name, as the spec'd calls build it.
+// A file beside tarnby.exe: the program folder, a backslash and the name.
 std::string InProgramFolder(Platform& platform, const std::string& fileName);
 
 }  // namespace tarnby

@@ -56,7 +56,7 @@ class Frmstart : public Form {
       mnulog, mnulogf, mnuline3, mnuwin, mnurestart, mnurestartf, mnuline2, mnureadme, mnuabout, mnuhelp,
       mnuline5, mnusave, mnuhot, mnuline8, mnupopmenushow, mnutime, mnuline, mnupopmenuexit;
 
-  // The eight owners of a tray icon, in the order the spec of the icons lists them.
+  // The eight owners of a tray icon.
   std::array<Control*, 8> TrayBoxes();
 };
 

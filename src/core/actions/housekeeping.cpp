@@ -1,0 +1,210 @@
+// The popup menu's small commands that leave Windows running: the CD door,
+// minimise and restore all windows, the dial-up connection, the recent
+// documents, the temporary folder, the readme and the help file.
+#include <cctype>
+
+#include "core/actions/actions.h"
+#include "core/app.h"
+#include "core/shell/folders.h"
+
+namespace tarnby {
+
+namespace {
+constexpr char kDoorOpen[] = "set CDAudio door open";
+constexpr char kDoorClosed[] = "set CDAudio door closed";
+constexpr std::uint32_t kMciReturnLength = 127;
+constexpr std::uint8_t kVkM = 0x4D;
+constexpr std::uintptr_t kRestoreAllWindows = 416;  // the taskbar's undo of minimise-all
+
+constexpr char kRemoteAccessKey[] = "System\\CurrentControlSet\\Services\\RemoteAccess";
+constexpr char kRemoteConnection[] = "Remote Connection";
+constexpr char kDisconnectQuestion[] = "Are you sure you want to disconnect from the internet?";
+constexpr char kDisconnectTitle[] = "Disconnect from Internet?";
+
+constexpr char kNoFolder[] = "Folder does not exist!";
+constexpr char kNoFolderTitle[] = "Folder not Found!";
+constexpr char kNotCleanedTitle[] = "Folder not Cleaned";
+constexpr char kCleanedTitle[] = "Files Deleted!";
+
+constexpr char kAppTitle[] = "Tarnby";
+constexpr char kReadme[] = "readme.txt";
+constexpr char kHelpFile[] = "tarnby.hlp";
+constexpr char kNoNotepad[] = "Tarnby could not start Notepad to show readme.txt.";
+constexpr char kNoHelpViewer[] =
+    "Tarnby could not start the Windows help viewer. \"View ReadMe File\" in the menu shows the user guide.";
+
+// A folder as text that compares equal however it was spelled: lower case,
+// backslashes, no trailing backslash.
+std::string ComparableFolder(std::string folder) {
+  for (char& c : folder) {
+    if (c == '/') c = '\\';
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+// "C:\", "\" and "\\server\share\" are the tops of a drive.
+bool IsDriveRoot(const std::string& comparable) {
+  if (comparable.empty()) return true;
+  if (comparable.size() == 2 && comparable[1] == ':') return true;
+  if (comparable.rfind("\\\\", 0) == 0) {
+    const std::size_t share = comparable.find('\\', 2);
+    return share == std::string::npos || comparable.find('\\', share + 1) == std::string::npos;
+  }
+  return false;
+}
+
+std::string SpecialFolder(Platform& platform, Handle owner, int folder) {
+  Handle list = 0;
+  std::string path;
+  if (platform.SHGetSpecialFolderLocation(owner, folder, &list) == 0) {
+    char buffer[260] = {};
+    if (platform.SHGetPathFromIDList(list, buffer)) path = buffer;
+    platform.CoTaskMemFree(list);
+  }
+  return path;
+}
+}  // namespace
+
+void Actions::WireHousekeeping() {
+  Frmstart& f = app_.frmstart;
+  f.mnucd.onClick = [this] { mnucd_Click(); };
+  f.mnucdclose.onClick = [this] { mnucdclose_Click(); };
+  f.mnumin.onClick = [this] { mnumin_Click(); };
+  f.mnushow.onClick = [this] { mnushow_Click(); };
+  f.mnunet.onClick = [this] { mnunet_Click(); };
+  f.mnudoc.onClick = [this] { mnudoc_Click(); };
+  f.mnutemp.onClick = [this] { mnutemp_Click(); };
+  f.mnureadme.onClick = [this] { mnureadme_Click(); };
+  f.mnuhelp.onClick = [this] { mnuhelp_Click(); };
+  f.mnuscreenchange.onClick = [this] { mnuscreenchange_Click(); };
+}
+
+// Some drives only move on the second request, so each door command goes twice.
+static void SendDoorCommand(Platform& platform, const char* command) {
+  char answer[kMciReturnLength + 1] = {};
+  for (int i = 0; i < 2; ++i) platform.mciSendString(command, answer, kMciReturnLength, 0);
+}
+
+void Actions::mnucd_Click() { SendDoorCommand(app_.platform, kDoorOpen); }
+
+void Actions::mnucdclose_Click() { SendDoorCommand(app_.platform, kDoorClosed); }
+
+void Actions::mnumin_Click() {
+  // Windows key + M: the shell's own "minimise all windows".
+  Platform& platform = app_.platform;
+  platform.keybd_event(w::kVkLWin, 0, 0, 0);
+  platform.keybd_event(kVkM, 0, 0, 0);
+  platform.keybd_event(kVkM, 0, w::kKeyEventKeyUp, 0);
+  platform.keybd_event(w::kVkLWin, 0, w::kKeyEventKeyUp, 0);
+}
+
+void Actions::mnushow_Click() {
+  Platform& platform = app_.platform;
+  platform.PostMessage(platform.FindWindow("Shell_TrayWnd", nullptr), w::kWmCommand, kRestoreAllWindows, 0);
+}
+
+bool Actions::ActiveConnection() {
+  Platform& platform = app_.platform;
+  Handle key = 0;
+  if (platform.RegOpenKey(w::kHkeyLocalMachine, kRemoteAccessKey, &key) != w::kErrorSuccess) return false;
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  platform.RegQueryValueEx(key, kRemoteConnection, &type, nullptr, &size);
+  std::uint32_t connected = 0;
+  size = sizeof connected;
+  const bool read = platform.RegQueryValueEx(key, kRemoteConnection, &type,
+                                             reinterpret_cast<std::uint8_t*>(&connected), &size) == w::kErrorSuccess;
+  platform.RegCloseKey(key);
+  // The state is a number (binary on 9x, a DWORD elsewhere); text such as
+  // "0" must not read as its character code.
+  const bool number = type == w::kRegDword || type == w::kRegBinary;
+  return read && number && connected != 0;
+}
+
+void Actions::mnunet_Click() {
+  if (!ActiveConnection()) return;
+  Platform& platform = app_.platform;
+  if (platform.MessageBox(kDisconnectQuestion, kDisconnectTitle, w::kMbYesNo | w::kMbIconExclamation) == w::kIdYes)
+    platform.InternetAutodialHangup(0);
+}
+
+void Actions::mnudoc_Click() { app_.platform.SHAddToRecentDocs(w::kShardPathA, nullptr); }
+
+bool Actions::IsProtectedFolder(const std::string& folder) {
+  Platform& platform = app_.platform;
+  const std::string candidate = ComparableFolder(folder);
+  if (IsDriveRoot(candidate)) return true;
+  for (const std::string& precious :
+       {GetWindowsDir(platform), GetSystemPath(platform),
+        SpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile)}) {
+    if (!precious.empty() && ComparableFolder(precious) == candidate) return true;
+  }
+  return false;
+}
+
+bool Actions::KillEmAll(std::string skillwho) {
+  Platform& platform = app_.platform;
+  if (!skillwho.empty() && skillwho.back() != '\\') skillwho += '\\';
+
+  // With no TMP or TEMP set the system reports the profile or the Windows
+  // folder as "temporary": wiping that would destroy the user's own files.
+  if (!skillwho.empty() && IsProtectedFolder(skillwho)) {
+    platform.MessageBox("Tarnby will not delete files in " + skillwho + " because it is not a temporary folder.",
+                        kNotCleanedTitle, w::kMbIconExclamation);
+    return false;
+  }
+
+  const std::uint32_t attributes = skillwho.empty() ? w::kInvalidFileAttributes : platform.GetFileAttributes(skillwho);
+  if (attributes == w::kInvalidFileAttributes || !(attributes & w::kFileAttributeDirectory)) {
+    platform.MessageBox(kNoFolder, kNoFolderTitle, w::kMbIconExclamation);
+    return false;
+  }
+
+  FindData entry;
+  const Handle search = platform.FindFirstFile(skillwho + "*.*", entry);
+  if (search == w::kInvalidHandle) return true;
+  do {
+    if (entry.dwFileAttributes & w::kFileAttributeDirectory) continue;  // subfolders stay, contents and all
+    const std::string path = skillwho + entry.cFileName;
+    // Read-only files go too; a file that stays (in use, no access) keeps
+    // its read-only mark.
+    const bool readOnly = entry.dwFileAttributes & w::kFileAttributeReadOnly;
+    if (readOnly) {
+      std::uint32_t writable = entry.dwFileAttributes & ~w::kFileAttributeReadOnly;
+      platform.SetFileAttributes(path, writable == 0 ? w::kFileAttributeNormal : writable);
+    }
+    if (!platform.DeleteFile(path) && readOnly) platform.SetFileAttributes(path, entry.dwFileAttributes);
+  } while (platform.FindNextFile(search, entry));
+  platform.FindClose(search);
+  return true;
+}
+
+void Actions::mnutemp_Click() {
+  Platform& platform = app_.platform;
+  if (KillEmAll(GetTmpPath(platform)))
+    platform.MessageBox("The " + GetTmpPath(platform) + " folder is now clean!", kCleanedTitle,
+                        w::kMbIconInformation);
+}
+
+void Actions::mnureadme_Click() {
+  Platform& platform = app_.platform;
+  if (platform.Shell("notepad " + InProgramFolder(platform, kReadme), w::kSwShowNormal) == 0)
+    platform.MessageBox(kNoNotepad, kAppTitle, w::kMbIconExclamation);
+}
+
+void Actions::mnuhelp_Click() {
+  Platform& platform = app_.platform;
+  // Tarnby ships its guide as readme.txt; a help file is used when one has
+  // been put beside the program.
+  const std::string helpFile = InProgramFolder(platform, kHelpFile);
+  if (platform.GetFileAttributes(helpFile) == w::kInvalidFileAttributes) {
+    mnureadme_Click();
+    return;
+  }
+  if (platform.Shell("winhelp " + helpFile, w::kSwShowNormal) == 0)
+    platform.MessageBox(kNoHelpViewer, kAppTitle, w::kMbIconExclamation);
+}
+
+}  // namespace tarnby

@@ -1,0 +1,58 @@
+// The screen-saver file Tarnby runs on Windows 98: the dialog that chooses
+// it, the menu command that replaces it, and the steps that run it.
+#include "core/actions/actions.h"
+#include "core/actions/file_request.h"
+#include "core/app.h"
+#include "core/shell/folders.h"
+#include "core/shell/settings_store.h"
+
+namespace tarnby {
+
+namespace {
+constexpr char kFilter[] = "Screensaver Files (*.scr)\0*scr\0";
+constexpr char kDialogTitle[] = "Select screensaver file to run";
+constexpr char kReadName[] = "Strscreen";
+constexpr char kWriteName[] = "strscreen";
+constexpr char kChanged[] = "Screensaver changed!";
+constexpr char kChangedTitle[] = "Done!";
+}  // namespace
+
+std::optional<std::string> Actions::ChooseScreenSaverFile() {
+  // A hot key held down, or a second icon callback, asks again while the
+  // dialog is up; one dialog is enough.
+  if (screenDialogOpen_) return std::nullopt;
+  screenDialogOpen_ = true;
+  Platform& platform = app_.platform;
+  OpenFileName request = OpenFileRequest(platform, app_.frmstart.hwnd, std::string(kFilter, sizeof kFilter - 1),
+                                         GetSystemPath(platform), kDialogTitle);
+  std::optional<std::string> path = AskForFile(platform, request);
+  screenDialogOpen_ = false;
+  return path;
+}
+
+void Actions::StartStoredScreenSaver() {
+  Platform& platform = app_.platform;
+  auto run = [&](const std::string& path) {
+    platform.ShellExecute(app_.frmstart.hwnd, "Open", path, "", platform.ProgramFolder(), w::kSwShowNormal);
+  };
+  const std::string stored = ReadRegString(platform, w::kHkeyCurrentUser, kPathKey, kReadName);
+  if (!stored.empty()) {
+    run(stored);
+    return;
+  }
+  const std::optional<std::string> chosen = ChooseScreenSaverFile();
+  if (!chosen) return;
+  run(*chosen);
+  WriteRegString(platform, w::kHkeyCurrentUser, kPathKey, kWriteName, *chosen);
+}
+
+void Actions::mnuscreenchange_Click() {
+  if (!IsWin98()) return;
+  const std::optional<std::string> chosen = ChooseScreenSaverFile();
+  if (!chosen) return;
+  Platform& platform = app_.platform;
+  WriteRegString(platform, w::kHkeyCurrentUser, kPathKey, kWriteName, *chosen);
+  platform.MessageBox(kChanged, kChangedTitle, w::kMbIconInformation);
+}
+
+}  // namespace tarnby

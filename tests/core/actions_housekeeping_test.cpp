@@ -1,0 +1,285 @@
+// The popup menu's housekeeping commands, the temporary-folder clean-up with
+// its refusals, and the dial-up test.
+#include "core/actions_fixture.h"
+
+namespace tarnby {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+struct MenuCase {
+  const char* item;
+  const char* prefix;  // the calls of interest
+  Calls calls;
+};
+
+class HousekeepingMenuTest : public ActionsTest, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(HousekeepingMenuTest, ChosenFromTheTrayMenuSendsItsCommands) {
+  const MenuCase& c = GetParam();
+  win.AddFile("C:\\WINDOWS\\Recent\\letter.lnk");
+  Start();
+  win.ClearLog();
+  ChooseFromMenu(f().picscreen, c.item);
+  EXPECT_EQ(win.Calls(c.prefix), c.calls);
+  EXPECT_FALSE(win.processEnded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCommand, HousekeepingMenuTest,
+    ::testing::Values(
+        MenuCase{"mnucd", "mciSendString", {"mciSendString(set CDAudio door open, 127)",
+                                            "mciSendString(set CDAudio door open, 127)"}},
+        MenuCase{"mnucdclose", "mciSendString", {"mciSendString(set CDAudio door closed, 127)",
+                                                 "mciSendString(set CDAudio door closed, 127)"}},
+        MenuCase{"mnumin", "keybd_event", {"keybd_event(0x5b, 0, 0, 0)", "keybd_event(0x4d, 0, 0, 0)",
+                                           "keybd_event(0x4d, 0, 2, 0)", "keybd_event(0x5b, 0, 2, 0)"}},
+        MenuCase{"mnushow", "PostMessage", {"PostMessage(0x7a5c, 0x111, 416, 0)"}},
+        MenuCase{"mnudoc", "SHAddToRecentDocs", {"SHAddToRecentDocs(2, null)"}},
+        MenuCase{"mnureadme", "Shell(", {"Shell(notepad C:\\Program Files\\Tarnby\\readme.txt, 1)"}}),
+    [](const ::testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.item); });
+
+TEST_F(ActionsTest, MinimiseAllLeavesNoKeyHeldDown) {
+  Start();
+  f().mnumin.Click();
+  EXPECT_TRUE(win.keysDown.empty());
+  EXPECT_TRUE(win.Logged("FindWindow") == false);
+}
+
+TEST_F(ActionsTest, RestoreAllFindsTheTaskbarByItsClass) {
+  Start();
+  f().mnushow.Click();
+  EXPECT_TRUE(win.Logged("FindWindow(Shell_TrayWnd, null)"));
+}
+
+TEST_F(ActionsTest, HelpOpensTheHelpFileWhenOneIsThereAndTheReadmeOtherwise) {
+  Start();
+  f().mnuhelp.Click();
+  EXPECT_EQ(win.Calls("Shell("), Calls{"Shell(notepad C:\\Program Files\\Tarnby\\readme.txt, 1)"});
+  win.ClearLog();
+  win.AddFile("C:\\Program Files\\Tarnby\\tarnby.hlp");
+  f().mnuhelp.Click();
+  EXPECT_EQ(win.Calls("Shell("), Calls{"Shell(winhelp C:\\Program Files\\Tarnby\\tarnby.hlp, 1)"});
+  EXPECT_TRUE(win.messageBoxes.empty());
+}
+
+TEST_F(ActionsTest, AViewerThatCannotStartIsReported) {
+  win.unstartable.insert("notepad c:\\program files\\tarnby\\readme.txt");
+  win.unstartable.insert("winhelp c:\\program files\\tarnby\\tarnby.hlp");
+  win.AddFile("C:\\Program Files\\Tarnby\\tarnby.hlp");
+  Start();
+  f().mnureadme.Click();
+  f().mnuhelp.Click();
+  ASSERT_EQ(win.messageBoxes.size(), 2u);
+  EXPECT_NE(win.messageBoxes[0].text.find("Notepad"), std::string::npos);
+  EXPECT_NE(win.messageBoxes[1].text.find("help viewer"), std::string::npos);
+  EXPECT_FALSE(win.processEnded);
+}
+
+// ------------------------------------------------------------ dial-up
+
+struct DialUpCase {
+  const char* name;
+  std::optional<FakeWindows::RegValue> value;  // nullopt: no such value
+  bool active;
+};
+
+class DialUpTest : public ActionsTest, public ::testing::WithParamInterface<DialUpCase> {};
+
+constexpr char kRemoteAccess[] = "System\\CurrentControlSet\\Services\\RemoteAccess";
+
+TEST_P(DialUpTest, ActiveConnectionReadsTheNumberAndDisconnectAsksFirst) {
+  const DialUpCase& c = GetParam();
+  win.SetRegDword(w::kHkeyLocalMachine, kRemoteAccess, "Other", 1);  // the key exists
+  if (c.value) win.SetRegValue(w::kHkeyLocalMachine, kRemoteAccess, "Remote Connection", c.value->type, c.value->data);
+  win.messageBoxAnswers.push_back(w::kIdYes);
+  Start();
+  EXPECT_EQ(actions().ActiveConnection(), c.active);
+  EXPECT_EQ(win.OpenKeyCount(), 0);
+
+  f().mnunet.Click();
+  if (c.active) {
+    ASSERT_EQ(win.messageBoxes.size(), 1u);
+    EXPECT_EQ(win.messageBoxes[0].text, "Are you sure you want to disconnect from the internet?");
+    EXPECT_EQ(win.messageBoxes[0].title, "Disconnect from Internet?");
+    EXPECT_EQ(win.messageBoxes[0].style, 52u);
+    EXPECT_EQ(win.Calls("InternetAutodialHangup"), Calls{"InternetAutodialHangup(0)"});
+  } else {
+    EXPECT_TRUE(win.messageBoxes.empty());
+    EXPECT_FALSE(win.Logged("InternetAutodialHangup"));
+  }
+}
+
+FakeWindows::RegValue Dword(std::uint32_t n) {
+  return {w::kRegDword, {static_cast<std::uint8_t>(n), 0, 0, 0}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, DialUpTest,
+    ::testing::Values(DialUpCase{"Missing", std::nullopt, false}, DialUpCase{"Zero", Dword(0), false},
+                      DialUpCase{"One", Dword(1), true},
+                      DialUpCase{"Binary9x", FakeWindows::RegValue{w::kRegBinary, {1, 0, 0, 0}}, true},
+                      DialUpCase{"TextZeroIsNotANumber", FakeWindows::RegValue{w::kRegSz, {'0', 0}}, false},
+                      DialUpCase{"TooLong", FakeWindows::RegValue{w::kRegBinary, {1, 0, 0, 0, 0, 0, 0, 0}}, false}),
+    [](const ::testing::TestParamInfo<DialUpCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ActionsTest, NoRemoteAccessKeyMeansNoConnection) {
+  Start();
+  EXPECT_FALSE(actions().ActiveConnection());
+}
+
+TEST_F(ActionsTest, AnsweringNoLeavesTheConnectionUp) {
+  win.SetRegDword(w::kHkeyLocalMachine, kRemoteAccess, "Remote Connection", 1);
+  win.messageBoxAnswers.push_back(w::kIdNo);
+  Start();
+  f().mnunet.Click();
+  EXPECT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_FALSE(win.Logged("InternetAutodialHangup"));
+}
+
+// ------------------------------------------------------------ temp folder
+
+class TempFolderTest : public ActionsTest {
+ protected:
+  void Fill(const std::string& folder) {
+    win.AddFolder(folder);
+    win.AddFile(folder + "\\plain.tmp");
+    win.AddFile(folder + "\\locked.tmp", w::kFileAttributeReadOnly);
+    win.AddFile(folder + "\\hidden.tmp", w::kFileAttributeHidden | w::kFileAttributeSystem);
+    win.AddFile(folder + "\\busy.tmp", w::kFileAttributeArchive, /*inUse=*/true);
+    win.AddFile(folder + "\\busy-readonly.tmp", w::kFileAttributeReadOnly, /*inUse=*/true);
+    win.AddFolder(folder + "\\setup");
+    win.AddFile(folder + "\\setup\\inside.tmp");
+  }
+  void ExpectCleaned(const std::string& folder) {
+    EXPECT_FALSE(win.FileExists(folder + "\\plain.tmp"));
+    EXPECT_FALSE(win.FileExists(folder + "\\locked.tmp"));
+    EXPECT_FALSE(win.FileExists(folder + "\\hidden.tmp"));
+    EXPECT_TRUE(win.FileExists(folder + "\\busy.tmp"));
+    EXPECT_TRUE(win.FileExists(folder + "\\busy-readonly.tmp"));
+    EXPECT_EQ(win.GetFileAttributes(folder + "\\busy-readonly.tmp"), w::kFileAttributeReadOnly);
+    EXPECT_TRUE(win.FileExists(folder + "\\setup"));
+    EXPECT_TRUE(win.FileExists(folder + "\\setup\\inside.tmp"));
+  }
+};
+
+TEST_F(TempFolderTest, DeletesEveryFileButThoseInUseAndLeavesSubfolders) {
+  Fill("C:\\WINDOWS\\TEMP");
+  Start();
+  f().mnutemp.Click();
+  ExpectCleaned("C:\\WINDOWS\\TEMP");
+  ASSERT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_EQ(win.messageBoxes[0].text, "The C:\\WINDOWS\\TEMP\\ folder is now clean!");
+  EXPECT_EQ(win.messageBoxes[0].title, "Files Deleted!");
+  EXPECT_EQ(win.messageBoxes[0].style, 64u);
+}
+
+TEST_F(TempFolderTest, KillEmAllWorksTheSameWithoutTheTrailingBackslash) {
+  for (const char* given : {"D:\\Scratch", "D:\\Scratch\\"}) {
+    SCOPED_TRACE(given);
+    Fill("D:\\Scratch");
+    if (!app) Start();
+    win.ClearLog();
+    EXPECT_TRUE(actions().KillEmAll(given));
+    ExpectCleaned("D:\\Scratch");
+    EXPECT_TRUE(win.Logged("FindFirstFile(D:\\Scratch\\*.*)"));
+    EXPECT_TRUE(win.messageBoxes.empty());
+  }
+}
+
+TEST_F(TempFolderTest, AMissingFolderOnlyWarns) {
+  for (std::optional<std::string> temp : {std::optional<std::string>("C:\\NoSuch\\Temp\\"),
+                                          std::optional<std::string>()}) {
+    FakeWindows fresh;
+    fresh.tempPath = temp;
+    App other(fresh);
+    ASSERT_TRUE(other.Start());
+    other.frmstart.mnutemp.Click();
+    ASSERT_EQ(fresh.messageBoxes.size(), 1u);
+    EXPECT_EQ(fresh.messageBoxes[0].text, "Folder does not exist!");
+    EXPECT_EQ(fresh.messageBoxes[0].title, "Folder not Found!");
+    EXPECT_EQ(fresh.messageBoxes[0].style, 48u);
+    EXPECT_FALSE(fresh.Logged("DeleteFile"));
+    EXPECT_FALSE(fresh.Logged("FindFirstFile"));
+    RestoreWindowProcs();
+  }
+}
+
+TEST_F(TempFolderTest, AFileIsNotAFolder) {
+  win.AddFile("D:\\notes");
+  Start();
+  EXPECT_FALSE(actions().KillEmAll("D:\\notes"));
+  EXPECT_TRUE(win.FileExists("D:\\notes"));
+  EXPECT_EQ(win.messageBoxes.at(0).text, "Folder does not exist!");
+}
+
+TEST_F(TempFolderTest, AnEmptyFolderIsCleanAtOnce) {
+  win.AddFolder("D:\\Empty");
+  Start();
+  EXPECT_TRUE(actions().KillEmAll("D:\\Empty"));
+  EXPECT_TRUE(win.messageBoxes.empty());
+}
+
+// The system falls back to the profile or the Windows folder when no TMP or
+// TEMP is set; those folders, the system folder and a drive's root are never
+// wiped.
+struct RefusalCase {
+  const char* name;
+  const char* reported;  // what GetTempPath says
+  const char* filled;    // the folder as the files live in it
+};
+
+class TempRefusalTest : public TempFolderTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(TempRefusalTest, RefusesWithItsOwnMessageAndDeletesNothing) {
+  const RefusalCase& c = GetParam();
+  win.SetVersion(FakeWindows::Version::WinXP);
+  win.profileFolder = "C:\\Documents and Settings\\Alice";
+  win.tempPath = c.reported;
+  Fill(c.filled);
+  Start();
+  f().mnutemp.Click();
+
+  ASSERT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_EQ(win.messageBoxes[0].text, std::string("Tarnby will not delete files in ") + c.reported +
+                                          " because it is not a temporary folder.");
+  EXPECT_EQ(win.messageBoxes[0].title, "Folder not Cleaned");
+  EXPECT_EQ(win.messageBoxes[0].style, 48u);
+  EXPECT_FALSE(win.Logged("DeleteFile"));
+  EXPECT_FALSE(win.Logged("SetFileAttributes"));
+  EXPECT_TRUE(win.FileExists(std::string(c.filled) + "\\plain.tmp"));
+  EXPECT_EQ(win.liveIdLists, 0);  // the profile's item list is released
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PreciousFolders, TempRefusalTest,
+    ::testing::Values(RefusalCase{"DriveRoot", "C:\\", "C:"}, RefusalCase{"OtherDriveRoot", "d:\\", "D:"},
+                      RefusalCase{"WindowsFolder", "C:\\WINDOWS\\", "C:\\WINDOWS"},
+                      RefusalCase{"WindowsFolderOtherCase", "c:\\windows\\", "C:\\WINDOWS"},
+                      RefusalCase{"SystemFolder", "C:\\WINDOWS\\SYSTEM\\", "C:\\WINDOWS\\SYSTEM"},
+                      RefusalCase{"ProfileFolder", "C:\\Documents and Settings\\Alice\\",
+                                  "C:\\Documents and Settings\\Alice"},
+                      RefusalCase{"ShareRoot", "\\\\server\\share\\", "\\\\server\\share"}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TempFolderTest, TheTemporaryFolderInsideTheProfileIsStillCleaned) {
+  win.SetVersion(FakeWindows::Version::WinXP);
+  win.profileFolder = "C:\\Documents and Settings\\Alice";
+  win.tempPath = "C:\\Documents and Settings\\Alice\\Local Settings\\Temp\\";
+  Fill("C:\\Documents and Settings\\Alice\\Local Settings\\Temp");
+  Start();
+  f().mnutemp.Click();
+  ExpectCleaned("C:\\Documents and Settings\\Alice\\Local Settings\\Temp");
+  EXPECT_EQ(win.messageBoxes.at(0).title, "Files Deleted!");
+}
+
+TEST_F(TempFolderTest, WithoutAProfileTheOtherRefusalsStillHold) {
+  win.profileFolder = std::nullopt;  // Windows 95 without user profiles
+  Start();
+  EXPECT_TRUE(actions().IsProtectedFolder("C:\\WINDOWS"));
+  EXPECT_FALSE(actions().IsProtectedFolder("C:\\WINDOWS\\TEMP\\"));
+  EXPECT_FALSE(actions().IsProtectedFolder("\\\\server\\share\\temp"));
+}
+
+}  // namespace
+}  // namespace tarnby
