@@ -94,6 +94,16 @@ struct NativeHostImpl::FormWindow {
   std::vector<std::unique_ptr<ControlWindow>> controls;
   std::map<const Control*, ControlWindow*> byControl;
   std::map<HWND, ControlWindow*> byHwnd;
+
+  // The form's ground colour, which its labels, boxes and frames share.
+  HBRUSH Ground() const { return background ? background : ::GetSysColorBrush(COLOR_BTNFACE); }
+  // Paints a window of this form with the ground colour (its WM_ERASEBKGND).
+  LRESULT Erase(HWND hwnd, WPARAM dc) const {
+    RECT rect;
+    ::GetClientRect(hwnd, &rect);
+    ::FillRect(reinterpret_cast<HDC>(dc), &rect, Ground());
+    return 1;
+  }
 };
 
 // ------------------------------------------------------------------ set-up
@@ -531,7 +541,8 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
   if (control.kind == ControlKind::PictureBox || control.kind == ControlKind::Shape)
     ::SetWindowLongPtrW(cw.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&cw));
   if (control.kind == ControlKind::Frame) ::SetWindowPos(cw.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (control.kind == ControlKind::Label || control.kind == ControlKind::TextBox || control.kind == ControlKind::Image)
+  if (control.kind == ControlKind::Label || control.kind == ControlKind::TextBox ||
+      control.kind == ControlKind::Image || control.kind == ControlKind::Frame)
     ::SetWindowSubclass(cw.hwnd, &NativeHostImpl::ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&cw));
 
   cw.font = FontFor(control.font);
@@ -789,13 +800,8 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return HandleColor(fw, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg, wParam, lParam);
-    case WM_ERASEBKGND: {
-      RECT rect;
-      ::GetClientRect(hwnd, &rect);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &rect,
-                 fw.background ? fw.background : ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return fw.Erase(hwnd, wParam);
     case WM_MOUSEMOVE:
       form.MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * twipsPerPixelX_,
                      MouseY(lParam) * twipsPerPixelY_);
@@ -886,7 +892,7 @@ LRESULT NativeHostImpl::HandleColor(FormWindow& fw, HDC dc, HWND child, UINT msg
   const Control& control = *it->second->control;
   ::SetTextColor(dc, ToColor(control.foreColor, COLOR_BTNTEXT));
   ::SetBkColor(dc, ToColor(fw.form->backColor, COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(fw.background ? fw.background : ::GetSysColorBrush(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(fw.Ground());
 }
 
 LRESULT CALLBACK NativeHostImpl::ControlSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -916,6 +922,10 @@ LRESULT CALLBACK NativeHostImpl::ControlSubclassProc(HWND hwnd, UINT msg, WPARAM
         if (!::IsWindow(hwnd)) return 0;
       }
       break;
+    case WM_ERASEBKGND:
+      // A group box paints only its edge and caption; its inside is the form's ground.
+      if (cw && cw->control->kind == ControlKind::Frame) return cw->form->Erase(hwnd, wParam);
+      break;
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(hwnd, &NativeHostImpl::ControlSubclassProc, kSubclassId);
       break;
@@ -939,13 +949,8 @@ LRESULT CALLBACK NativeHostImpl::PictureProc(HWND hwnd, UINT msg, WPARAM wParam,
         return LRESULT{0};
       });
     }
-    case WM_ERASEBKGND: {
-      RECT rect;
-      ::GetClientRect(hwnd, &rect);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &rect,
-                 cw->form->background ? cw->form->background : ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return cw->form->Erase(hwnd, wParam);
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(hwnd, &paint);
