@@ -30,6 +30,7 @@ class TestForm : public Form {
         Ok(*this, "cmdOk", ControlKind::Button, {3720, 3000, 900, 360}, "Ok"),
         Cancel(*this, "cmdCancel", ControlKind::Button, {2700, 3000, 900, 360}, "Cancel"),
         Picture(*this, "picscreen", ControlKind::PictureBox, {3720, 120, 480, 480}),
+        Alarm(*this, "Image1", ControlKind::Image, {3720, 1200, 384, 384}),
         Tick(*this, "Timer1", 20, false) {
     SetDesign(std::move(caption), {1500, 1200, 4800, 3600});
     borderStyle = border;
@@ -39,9 +40,10 @@ class TestForm : public Form {
     Ring.ellipse = true;
     Ring.borderColor = Rgb(255, 0, 0);
     Picture.SetPicture(IDI_SCREEN);
+    Alarm.SetPicture(IDI_ALARM_ON);
     Text1.maxLength = 4;
   }
-  Control Frame1, Label1, Text1, Check1, Option1, Option2, Ring, Ok, Cancel, Picture;
+  Control Frame1, Label1, Text1, Check1, Option1, Option2, Ring, Ok, Cancel, Picture, Alarm;
   Timer Tick;
 };
 
@@ -333,6 +335,11 @@ TEST_F(NativeHostTest, LabelsAndImagesAreClickableAndReportTheMouse) {
   ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 3));
   ::SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(4, 3));
   EXPECT_EQ(clicks, 1);
+  form.Alarm.onClick = [&] { clicks += 10; };
+  ::SendMessageW(Hwnd(form.Alarm.hwnd), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 3));
+  ::SendMessageW(Hwnd(form.Alarm.hwnd), WM_LBUTTONUP, 0, MAKELPARAM(4, 3));
+  EXPECT_EQ(clicks, 11);
+  EXPECT_NE(form.Alarm.pictureHandle, 0u);
   ::SendMessageW(label, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4, 3));
   ::SendMessageW(label, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(4, 3));
   ::SendMessageW(label, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(4, 3));
