@@ -203,6 +203,13 @@ bool PressDialogButton(HWND dialog, int buttonId) {
          FALSE;
 }
 
+void ForgetTarnbySettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby"); }
+
+void SetTarnbyWindowsVersion(const std::wstring& version) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tarnby.exe", L"Version", REG_SZ, version.c_str(),
+                    static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+}
+
 std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value) {
   wchar_t data[2048] = {};
   DWORD size = sizeof data - sizeof(wchar_t);

@@ -90,6 +90,11 @@ void Type(HWND edit, const std::wstring& text);
 std::wstring MessageBoxText(HWND box);
 bool PressDialogButton(HWND dialog, int buttonId);
 
+// A first run: no settings left from an earlier one.
+void ForgetTarnbySettings();
+// The Windows version Wine reports to tarnby.exe only (win95, win98, winxp, win10).
+void SetTarnbyWindowsVersion(const std::wstring& version);
+
 // A REG_SZ value, or nothing when it is missing or of another type.
 std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value);
 

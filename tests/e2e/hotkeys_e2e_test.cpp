@@ -55,12 +55,10 @@ int LinesIn(const std::wstring& path) {
 class HotKeysEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby");
+    ForgetTarnbySettings();
     // Windows 98 for tarnby.exe only: its screen saver hot key then opens the
     // stored file, which the test can watch, and its tray icon has a menu.
-    const wchar_t version[] = L"win98";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tarnby.exe", L"Version", REG_SZ, version,
-                      sizeof version);
+    SetTarnbyWindowsVersion(L"win98");
   }
   static std::wstring Exe() { return TARNBY_EXE; }
 

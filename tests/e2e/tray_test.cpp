@@ -12,13 +12,9 @@ namespace {
 class TrayEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    // A first run: nothing saved from an earlier one.
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby");
-    // The screen saver's tray icon answers only on Windows 95 and 98: let
-    // Wine tell tarnby.exe (and only it) that it runs on Windows 98.
-    const wchar_t version[] = L"win98";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tarnby.exe", L"Version", REG_SZ, version,
-                      sizeof version);
+    ForgetTarnbySettings();
+    // The screen saver's tray icon answers only on Windows 95 and 98.
+    SetTarnbyWindowsVersion(L"win98");
   }
   static std::wstring Exe() { return TARNBY_EXE; }
 };
