@@ -4,7 +4,8 @@
 //   tarnby_drive find FORM [CONTROL]      prints the window, whether it shows, and where
 //   tarnby_drive tray BOX right|double    the shell's callback to a tray picture box
 //   tarnby_drive menu KEY                 picks the open popup menu's item with that mnemonic
-//                                         (KEY "esc" closes the menu, "where" prints its place)
+//                                         ("esc" closes the menu, "where" prints its place,
+//                                         "up", "down" and "enter" press those keys; several may follow)
 //   tarnby_drive cursor X Y               moves the mouse pointer
 //   tarnby_drive click FORM CONTROL       clicks a button, check box or option button
 //   tarnby_drive type FORM CONTROL TEXT   types into a text box
@@ -52,13 +53,19 @@ int wmain(int argc, wchar_t** argv) {
       return false;
     });
     if (!menu || arg(2).empty()) return 1;
-    if (arg(2) == L"esc") {
-      CloseMenu(menu);
-    } else if (arg(2) == L"where") {
-      const RECT r = ScreenRect(menu);
-      std::wprintf(L"%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-    } else {
-      ChooseMenuItem(menu, arg(2)[0]);
+    for (int i = 2; i < argc; ++i) {
+      const std::wstring key = arg(i);
+      if (key == L"esc") {
+        CloseMenu(menu);
+      } else if (key == L"where") {
+        const RECT r = ScreenRect(menu);
+        std::wprintf(L"%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+      } else if (key == L"up" || key == L"down" || key == L"enter") {
+        const WPARAM vk = key == L"up" ? VK_UP : key == L"down" ? VK_DOWN : VK_RETURN;
+        ::PostMessageW(menu, WM_KEYDOWN, vk, 0);
+      } else {
+        ChooseMenuItem(menu, key[0]);
+      }
     }
     return 0;
   }
