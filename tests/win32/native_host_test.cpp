@@ -318,6 +318,40 @@ TEST_F(NativeHostTest, MeasuresLabelTextInTwips) {
   EXPECT_GT(host.MeasureText(form.Label1).height, shortText.height);
 }
 
+TEST_F(NativeHostTest, LabelsAndImagesAreClickableAndReportTheMouse) {
+  TestForm form(platform);
+  int clicks = 0;
+  std::vector<int> buttons;
+  form.Label1.onClick = [&] { ++clicks; };
+  form.Label1.onMouseMove = [&](int button, int, int x, int y) {
+    buttons.push_back(button);
+    EXPECT_EQ(x, 4 * tppX);
+    EXPECT_EQ(y, 3 * tppY);
+  };
+  form.Show();
+  const HWND label = Hwnd(form.Label1.hwnd);
+  ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 3));
+  ::SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(4, 3));
+  EXPECT_EQ(clicks, 1);
+  ::SendMessageW(label, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(4, 3));
+  ::SendMessageW(label, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(4, 3));
+  ::SendMessageW(label, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(4, 3));
+  EXPECT_EQ(buttons, (std::vector<int>{kLeftButton, kRightButton, kLeftButton | kRightButton}));
+}
+
+TEST_F(NativeHostTest, ARestartedShellIsToldToEveryFormThatAsks) {
+  TestForm first(platform), second(platform);
+  int told = 0;
+  first.onShellRestarted = [&] { ++told; };
+  first.Load();
+  second.Load();
+  ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  const DWORD until = ::GetTickCount() + 2000;
+  while (told == 0 && ::GetTickCount() < until) Pump();
+  Pump();
+  EXPECT_EQ(told, 1) << "once, though two forms are loaded";
+}
+
 TEST_F(NativeHostTest, CloseAsksTheModel) {
   TestForm form(platform);
   bool keep = true;
