@@ -53,27 +53,6 @@ TEST_F(HotKeyChainTest, EachRowPerformsItsActionAndTheProgramKeepsRunning) {
   }
 }
 
-TEST_F(HotKeyChainTest, TheCallsCarryTheCatalogueArguments) {
-  win.SetRegString(w::kHkeyCurrentUser, kPathKey, "strscreen", kScreenSaverFile);
-  Start();
-  const std::string main = std::to_string(f().hwnd);
-  auto only = [&](int key, const char* gate) {
-    Enable(gate);
-    HoldShiftCtrl({key});
-    win.ClearLog();
-    Tick();
-    ReleaseAll();
-    Tick();
-    const std::vector<std::string> calls = ActionCalls();
-    return calls.size() == 1 ? calls[0] : Joined(calls);
-  };
-  EXPECT_NE(only('W', "restartw").find(", Open, C:\\Program Files\\Tarnby\\restart.exe, , C:\\Program Files\\Tarnby, 1)"),
-            std::string::npos);
-  EXPECT_NE(only('Q', "screen").find(std::string(", Open, ") + kScreenSaverFile + ", , C:\\Program Files\\Tarnby, 1)"),
-            std::string::npos);
-  EXPECT_NE(only('Z', "sleep").find(", 0x112, 0xf140, 0)"), std::string::npos);
-}
-
 TEST_F(HotKeyChainTest, OnlyTheExactTextTrueEnablesAHotKey) {
   Start();
   for (const char* value : {"True", "TRUE", "true ", "", "1", "yes"}) {

@@ -99,15 +99,5 @@ TEST_F(HotKeyMenuTest, NetItemFollowsTheDialUpState) {
   EXPECT_EQ(win.OpenKeyCount(), 0);
 }
 
-TEST_F(HotKeyMenuTest, TheMenuIsKeptCurrentWhileAHotKeyIsHeld) {
-  Enable("sleep");
-  Start();
-  HoldShiftCtrl({'Z'});
-  Tick();
-  win.AddFile(std::string(kRecent) + "\\Budget.lnk");
-  Tick();
-  EXPECT_TRUE(f().mnudoc.enabled);
-}
-
 }  // namespace
 }  // namespace tarnby

@@ -127,10 +127,13 @@ int main() {
   const Counts late = Now();
   std::printf("After 100 and after %d ticks%s:\n", kRounds, icons ? " and program-icon refreshes" : "");
   if (probed) std::printf("  (counted by probing handle values: the system does not report them)\n");
-  std::printf("  handles %lu -> %lu, GDI objects %lu -> %lu, USER objects %lu -> %lu\n",
-              static_cast<unsigned long>(early.handles), static_cast<unsigned long>(late.handles),
-              static_cast<unsigned long>(early.gdi), static_cast<unsigned long>(late.gdi),
-              static_cast<unsigned long>(early.user), static_cast<unsigned long>(late.user));
+  std::printf("  handles %lu -> %lu, GDI objects %lu -> %lu", static_cast<unsigned long>(early.handles),
+              static_cast<unsigned long>(late.handles), static_cast<unsigned long>(early.gdi),
+              static_cast<unsigned long>(late.gdi));
+  if (early.user != 0 || late.user != 0)
+    std::printf(", USER objects %lu -> %lu", static_cast<unsigned long>(early.user),
+                static_cast<unsigned long>(late.user));
+  std::printf("\n");
   const bool flat = early.handles == late.handles && early.gdi == late.gdi && early.user == late.user;
   std::printf("  %s\n", flat ? "flat" : "GROWING");
   app.frmprogram.Unload();
