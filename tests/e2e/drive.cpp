@@ -1,5 +1,7 @@
 #include "drive.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace tarnby::drive {
@@ -222,6 +224,39 @@ RECT ScreenRect(HWND hwnd) {
   RECT rect{};
   ::GetWindowRect(hwnd, &rect);
   return rect;
+}
+
+std::vector<std::wstring> TrayTips() {
+  std::vector<std::wstring> tips;
+  for (HWND tooltip : TopLevelWindows(0)) {
+    if (ClassOf(tooltip) != L"tooltips_class32") continue;
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                   ProcessOf(tooltip));
+    if (process == nullptr) continue;
+    constexpr SIZE_T kTextOffset = 1024, kTextBytes = 1024;
+    auto* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, kTextOffset + kTextBytes, MEM_COMMIT,
+                                                       PAGE_READWRITE));
+    const auto count = ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; remote != nullptr && i < count; ++i) {
+      TOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = reinterpret_cast<wchar_t*>(remote + kTextOffset);
+      wchar_t text[kTextBytes / sizeof(wchar_t)] = {};
+      if (!::WriteProcessMemory(process, remote, &info, sizeof info, nullptr) ||
+          !::WriteProcessMemory(process, remote + kTextOffset, text, sizeof text, nullptr))
+        break;
+      DWORD_PTR answered = 0;
+      if (!::SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote),
+                                 SMTO_ABORTIFHUNG, 2000, &answered) ||
+          !::ReadProcessMemory(process, remote, &info, sizeof info, nullptr) ||
+          !::ReadProcessMemory(process, remote + kTextOffset, text, sizeof text - sizeof(wchar_t), nullptr))
+        continue;
+      if (ClassOf(info.hwnd) == L"__winex11_tray_icon") tips.emplace_back(text);
+    }
+    if (remote != nullptr) ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+  }
+  return tips;
 }
 
 }  // namespace tarnby::drive

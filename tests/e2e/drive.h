@@ -98,6 +98,11 @@ void SetTarnbyWindowsVersion(const std::wstring& version);
 // A REG_SZ value, or nothing when it is missing or of another type.
 std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value);
 
+// The tips of the icons in the notification area, as the shell holds them.
+// Under Wine's own tray each icon is a window of the shell's process with a
+// tooltip of its own; the tip is read out of that process's memory.
+std::vector<std::wstring> TrayTips();
+
 // The window's rectangle on the screen.
 RECT ScreenRect(HWND hwnd);
 
