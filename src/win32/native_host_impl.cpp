@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "core/resource_ids.h"
 #include "win32/utf16.h"
 
 namespace tarnby {
@@ -94,6 +95,16 @@ struct NativeHostImpl::FormWindow {
   std::vector<std::unique_ptr<ControlWindow>> controls;
   std::map<const Control*, ControlWindow*> byControl;
   std::map<HWND, ControlWindow*> byHwnd;
+
+  // The form's ground colour, which its labels, boxes and frames share.
+  HBRUSH Ground() const { return background ? background : ::GetSysColorBrush(COLOR_BTNFACE); }
+  // Paints a window of this form with the ground colour (its WM_ERASEBKGND).
+  LRESULT Erase(HWND hwnd, WPARAM dc) const {
+    RECT rect;
+    ::GetClientRect(hwnd, &rect);
+    ::FillRect(reinterpret_cast<HDC>(dc), &rect, Ground());
+    return 1;
+  }
 };
 
 // ------------------------------------------------------------------ set-up
@@ -197,9 +208,9 @@ HFONT NativeHostImpl::FontFor(const Font& font) {
   logFont.lfUnderline = font.underline;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
-  // The old bitmap "MS Sans Serif" is the dialog font of its day; today's
-  // dialog font stands in for it and scales with the screen.
-  std::wstring face = font.name == "MS Sans Serif" ? L"MS Shell Dlg 2" : Wide(font.name);
+  // The forms were laid out for their fonts' metrics: ask for the face by its
+  // own name (Wine carries a scalable "MS Sans Serif", Windows its own).
+  std::wstring face = Wide(font.name);
   const bool fixed = font.name.find("Courier") != std::string::npos;
   logFont.lfPitchAndFamily = fixed ? static_cast<BYTE>(FIXED_PITCH | FF_MODERN) : static_cast<BYTE>(FF_SWISS);
   face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
@@ -360,9 +371,11 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   form.hwnd = reinterpret_cast<Handle>(hwnd);
   Name(hwnd, form.name);
 
-  if (form.iconResource > 0) {
-    fw.bigIcon = LoadIconAt(form.iconResource, ::GetSystemMetrics(SM_CXICON));
-    fw.smallIcon = LoadIconAt(form.iconResource, ::GetSystemMetrics(SM_CXSMICON));
+  {
+    // A form without a picture of its own shows the program's.
+    const int icon = form.iconResource > 0 ? form.iconResource : IDI_TARNBY;
+    fw.bigIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXICON));
+    fw.smallIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXSMICON));
     ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(fw.bigIcon));
     ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(fw.smallIcon));
   }
@@ -461,7 +474,7 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
   std::wstring text = Wide(control.Caption());
   switch (control.kind) {
     case ControlKind::Label:
-      style |= SS_LEFT | SS_NOTIFY;
+      style |= (SingleLineLabel(control) ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOTIFY;
       break;
     case ControlKind::TextBox:
       windowClass = WC_EDITW;
@@ -517,7 +530,7 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
 
   if (EffectiveVisible(control)) style |= WS_VISIBLE;
   if (!EffectiveEnabled(control)) style |= WS_DISABLED;
-  const RECT rect = ControlRect(control);
+  const RECT rect = FittedRect(control);
   cw.hwnd = ::CreateWindowExW(exStyle, windowClass, text.c_str(), style, rect.left, rect.top,
                               rect.right - rect.left, rect.bottom - rect.top, fw.hwnd,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
@@ -531,7 +544,8 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
   if (control.kind == ControlKind::PictureBox || control.kind == ControlKind::Shape)
     ::SetWindowLongPtrW(cw.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&cw));
   if (control.kind == ControlKind::Frame) ::SetWindowPos(cw.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (control.kind == ControlKind::Label || control.kind == ControlKind::TextBox || control.kind == ControlKind::Image)
+  if (control.kind == ControlKind::Label || control.kind == ControlKind::TextBox ||
+      control.kind == ControlKind::Image || control.kind == ControlKind::Frame)
     ::SetWindowSubclass(cw.hwnd, &NativeHostImpl::ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&cw));
 
   cw.font = FontFor(control.font);
@@ -542,7 +556,6 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
     ::SendMessageW(cw.hwnd, BM_SETCHECK, control.Value() ? BST_CHECKED : BST_UNCHECKED, 0);
   LoadPicture(cw);
   if (control.kind == ControlKind::Shape) ShapeRegion(cw);
-  if (control.kind == ControlKind::Label && control.autoSize) AutoSize(cw);
 
   if (fw.tooltip && !control.toolTip.empty()) {
     std::wstring tip = Wide(control.toolTip);
@@ -575,10 +588,27 @@ void NativeHostImpl::ShapeRegion(ControlWindow& cw) {
   ::SetWindowRgn(cw.hwnd, outer, TRUE);  // the window owns the region now
 }
 
-void NativeHostImpl::AutoSize(ControlWindow& cw) {
-  const TextSize size = MeasureText(*cw.control);
-  ::SetWindowPos(cw.hwnd, nullptr, 0, 0, Pixels(size.width, twipsPerPixelX_), Pixels(size.height, twipsPerPixelY_),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+bool NativeHostImpl::SingleLineLabel(const Control& label) {
+  const RECT rect = ControlRect(label);
+  return label.autoSize || rect.bottom - rect.top < 2 * TextExtent(label.font, L"").cy;
+}
+
+RECT NativeHostImpl::FittedRect(const Control& control) {
+  // An auto-sized label takes its text's size. A one-line label grows to its
+  // text when the font here runs wider than the one the form was laid out
+  // with, rather than lose its last word to the wrap.
+  RECT rect = ControlRect(control);
+  if (control.kind != ControlKind::Label) return rect;
+  const bool singleLine = SingleLineLabel(control);
+  if (!control.autoSize && !singleLine) return rect;
+  const SIZE text = TextExtent(control.font, Wide(control.Caption()));
+  if (control.autoSize) {
+    rect.right = rect.left + text.cx;
+    rect.bottom = rect.top + text.cy;
+  } else {
+    rect.right = std::max<LONG>(rect.right, rect.left + text.cx);
+  }
+  return rect;
 }
 
 void NativeHostImpl::ApplyControl(ControlWindow& cw) {
@@ -599,17 +629,12 @@ void NativeHostImpl::ApplyControl(ControlWindow& cw) {
     if (readOnly != control.locked) ::SendMessageW(hwnd, EM_SETREADONLY, control.locked, 0);
   }
 
-  RECT want = ControlRect(control);
+  const RECT want = FittedRect(control);
   RECT now;
   ::GetWindowRect(hwnd, &now);
   ::MapWindowPoints(nullptr, cw.form->hwnd, reinterpret_cast<POINT*>(&now), 2);
-  const bool autoSized = control.kind == ControlKind::Label && control.autoSize;
-  if (autoSized) {
-    AutoSize(cw);
-    if (want.left != now.left || want.top != now.top)
-      ::SetWindowPos(hwnd, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  } else if (want.left != now.left || want.top != now.top || want.right - want.left != now.right - now.left ||
-             want.bottom - want.top != now.bottom - now.top) {
+  if (want.left != now.left || want.top != now.top || want.right - want.left != now.right - now.left ||
+      want.bottom - want.top != now.bottom - now.top) {
     ::SetWindowPos(hwnd, nullptr, want.left, want.top, want.right - want.left, want.bottom - want.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     if (control.kind == ControlKind::Shape) ShapeRegion(cw);
@@ -697,19 +722,27 @@ void NativeHostImpl::ClearPicture(Control& picture) {
   ::UpdateWindow(cw->hwnd);
 }
 
-TextSize NativeHostImpl::MeasureText(const Control& label) {
+SIZE NativeHostImpl::TextExtent(const Font& font, const std::wstring& text) {
+  // One line (or as many as the text's own line breaks make), at least one line high.
+  SIZE size{0, 0};
   HDC dc = ::GetDC(nullptr);
-  if (!dc) return {};
-  HGDIOBJ previous = ::SelectObject(dc, FontFor(label.font));
-  std::wstring text = Wide(label.Caption());
+  if (!dc) return size;
+  HGDIOBJ previous = ::SelectObject(dc, FontFor(font));
   RECT rect{0, 0, 0, 0};
-  if (!text.empty()) ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS);
+  if (!text.empty())
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS);
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
   ::SelectObject(dc, previous);
   ::ReleaseDC(nullptr, dc);
-  const int height = std::max<int>(rect.bottom - rect.top, metrics.tmHeight);
-  return {(rect.right - rect.left) * twipsPerPixelX_, height * twipsPerPixelY_};
+  size.cx = rect.right - rect.left;
+  size.cy = std::max<LONG>(rect.bottom - rect.top, metrics.tmHeight);
+  return size;
+}
+
+TextSize NativeHostImpl::MeasureText(const Control& label) {
+  const SIZE size = TextExtent(label.font, Wide(label.Caption()));
+  return {size.cx * twipsPerPixelX_, size.cy * twipsPerPixelY_};
 }
 
 // ------------------------------------------------------------------ message loop
@@ -789,13 +822,8 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return HandleColor(fw, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg, wParam, lParam);
-    case WM_ERASEBKGND: {
-      RECT rect;
-      ::GetClientRect(hwnd, &rect);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &rect,
-                 fw.background ? fw.background : ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return fw.Erase(hwnd, wParam);
     case WM_MOUSEMOVE:
       form.MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * twipsPerPixelX_,
                      MouseY(lParam) * twipsPerPixelY_);
@@ -886,7 +914,7 @@ LRESULT NativeHostImpl::HandleColor(FormWindow& fw, HDC dc, HWND child, UINT msg
   const Control& control = *it->second->control;
   ::SetTextColor(dc, ToColor(control.foreColor, COLOR_BTNTEXT));
   ::SetBkColor(dc, ToColor(fw.form->backColor, COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(fw.background ? fw.background : ::GetSysColorBrush(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(fw.Ground());
 }
 
 LRESULT CALLBACK NativeHostImpl::ControlSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -916,6 +944,10 @@ LRESULT CALLBACK NativeHostImpl::ControlSubclassProc(HWND hwnd, UINT msg, WPARAM
         if (!::IsWindow(hwnd)) return 0;
       }
       break;
+    case WM_ERASEBKGND:
+      // A group box paints only its edge and caption; its inside is the form's ground.
+      if (cw && cw->control->kind == ControlKind::Frame) return cw->form->Erase(hwnd, wParam);
+      break;
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(hwnd, &NativeHostImpl::ControlSubclassProc, kSubclassId);
       break;
@@ -939,13 +971,8 @@ LRESULT CALLBACK NativeHostImpl::PictureProc(HWND hwnd, UINT msg, WPARAM wParam,
         return LRESULT{0};
       });
     }
-    case WM_ERASEBKGND: {
-      RECT rect;
-      ::GetClientRect(hwnd, &rect);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &rect,
-                 cw->form->background ? cw->form->background : ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return cw->form->Erase(hwnd, wParam);
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(hwnd, &paint);

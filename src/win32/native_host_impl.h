@@ -73,7 +73,9 @@ class NativeHostImpl final : public NativeHost {
   void ApplyFramed(FormWindow& fw, Control& frame);
   void LoadPicture(ControlWindow& cw);
   void ShapeRegion(ControlWindow& cw);
-  void AutoSize(ControlWindow& cw);
+  bool SingleLineLabel(const Control& label);
+  RECT FittedRect(const Control& control);
+  SIZE TextExtent(const Font& font, const std::wstring& text);
   void ReportPosition(FormWindow& fw);
   RECT ControlRect(const Control& control) const;
   bool EffectiveVisible(const Control& control) const;

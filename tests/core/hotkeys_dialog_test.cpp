@@ -158,5 +158,19 @@ TEST_F(HotKeyDialogTest, ElsewhereTheSuspendRowIsAvailable) {
   }
 }
 
+TEST_F(HotKeyDialogTest, AConfirmedChangeWorksAtTheNextPress) {
+  Start();
+  HoldShiftCtrl({'X'});
+  Tick();
+  EXPECT_FALSE(win.Logged("Shell("));
+  ReleaseAll();
+  Frmhot& d = OpenDialog();
+  d.Check6.Click();
+  d.Command1.Click();
+  HoldShiftCtrl({'X'});
+  Tick();
+  EXPECT_EQ(win.Count("Shell(C:\\WINDOWS\\exit to dos.pif, 2)"), 1);
+}
+
 }  // namespace
 }  // namespace tarnby

@@ -86,14 +86,36 @@ TEST_F(HotKeyMenuTest, EveryTickReleasesWhatItAskedTheShellFor) {
   EXPECT_EQ(win.OpenKeyCount(), 0);
 }
 
-TEST_F(HotKeyMenuTest, TheMenuIsKeptCurrentWhileAHotKeyIsHeld) {
-  Enable("sleep");
-  Start();
-  HoldShiftCtrl({'Z'});
-  Tick();
+TEST_F(HotKeyMenuTest, TheShellIsAskedForTheFolderOnlyEveryFewSeconds) {
   win.AddFile(std::string(kRecent) + "\\Budget.lnk");
+  Start();
+  const int before = win.liveIdLists;
   Tick();
   EXPECT_TRUE(f().mnudoc.enabled);
+  // The folder moves: the item follows once the answer is asked again.
+  win.recentFolder = "D:\\Profile\\Recent";
+  win.AddFolder(*win.recentFolder);
+  Tick(99);
+  EXPECT_TRUE(f().mnudoc.enabled) << "still the old folder within five seconds";
+  Tick(2);
+  EXPECT_FALSE(f().mnudoc.enabled) << "the new folder is empty";
+  win.AddFile(*win.recentFolder + "\\Plan.lnk");
+  Tick();
+  EXPECT_TRUE(f().mnudoc.enabled) << "files are looked at on every tick";
+  EXPECT_EQ(win.liveIdLists, before);
+}
+
+TEST_F(HotKeyMenuTest, NetItemFollowsTheDialUpState) {
+  Start();
+  Tick();
+  EXPECT_FALSE(f().mnunet.enabled) << "no RemoteAccess key";
+  win.SetRegDword(w::kHkeyLocalMachine, kRemoteAccess, "Remote Connection", 1);
+  Tick();
+  EXPECT_TRUE(f().mnunet.enabled);
+  win.SetRegDword(w::kHkeyLocalMachine, kRemoteAccess, "Remote Connection", 0);
+  Tick();
+  EXPECT_FALSE(f().mnunet.enabled);
+  EXPECT_EQ(win.OpenKeyCount(), 0);
 }
 
 }  // namespace

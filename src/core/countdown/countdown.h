@@ -90,7 +90,7 @@ class Countdown {
   void WireAlarm();
 
   bool AnyRingShown() const;
-  bool Refuse(const char* message);
+  void Refuse(const char* message);
   void StartTimers();
   void Tick(bool current);
   std::int64_t SecondsLeft() const;

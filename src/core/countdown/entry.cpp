@@ -57,10 +57,7 @@ void Countdown::Check1_Click() {
     app_.frmhrs.Unload();  // whatever was typed there is forgotten
 }
 
-bool Countdown::Refuse(const char* message) {
-  app_.platform.MessageBox(message, kAppTitle, w::kMbOk);
-  return false;
-}
+void Countdown::Refuse(const char* message) { app_.platform.MessageBox(message, kAppTitle, w::kMbOk); }
 
 void Countdown::cmdstart_Click() {
   if (!AnyRingShown()) {

@@ -67,6 +67,7 @@ Frmhot::Frmhot(App& app)
   SetDesign(kCaption, {0, 0, 6612, 6036});
   borderStyle = BorderStyle::FixedSingle;
   lblhot.foreColor = Rgb(0, 0, 192);
+  Text1.locked = true;  // it only ever shows the chosen combination
   Command1.isDefault = true;
   Command3.isCancel = true;
   // The controls are declared in tab order.

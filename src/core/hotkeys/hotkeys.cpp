@@ -50,16 +50,21 @@ void HotKeys::Timer3_Timer() {
 
 void HotKeys::UpdateDocumentsItem() {
   Platform& platform = app_.platform;
-  std::string folder;
-  Handle idList = 0;
-  if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
-    char path[260] = {};
-    if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
-    // Twenty ticks a second for as long as the program runs: never keep one.
-    platform.CoTaskMemFree(idList);
+  const std::uint64_t now = platform.TickCount();
+  if (!recentFolderKnown_ || now - recentFolderAskedAt_ >= kRecentFolderRefreshMs) {
+    std::string folder;
+    Handle idList = 0;
+    if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
+      char path[260] = {};
+      if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
+      // Twenty ticks a second for as long as the program runs: never keep one.
+      platform.CoTaskMemFree(idList);
+    }
+    recentFolder_ = WithoutBlanks(folder);
+    recentFolderAskedAt_ = now;
+    recentFolderKnown_ = true;
   }
-  folder = WithoutBlanks(folder);
-  app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
+  app_.frmstart.mnudoc.enabled = !recentFolder_.empty() && HoldsOrdinaryFile(platform, recentFolder_);
 }
 
 void HotKeys::UpdateNetItem() { app_.frmstart.mnunet.enabled = app_.actions->ActiveConnection(); }

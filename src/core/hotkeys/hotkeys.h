@@ -5,6 +5,8 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
+#include <string>
 #include <cstddef>
 
 #include "core/actions/actions.h"
@@ -54,6 +56,7 @@ class HotKeys {
   // Enable "Clear Doc&uments Folder" only while the recent documents folder
   // holds an ordinary file (not hidden, not system, not a folder).
   void UpdateDocumentsItem();
+  static constexpr std::uint64_t kRecentFolderRefreshMs = 5000;
   // Enable "Disconnect from &Internet" only while a dial-up connection is up.
   void UpdateNetItem();
   // Walk the chain and perform at most one action.
@@ -69,6 +72,12 @@ class HotKeys {
   // The row whose action is running now. Its file dialog runs a message loop
   // in which this timer keeps ticking; the row must not start again under it.
   std::size_t performing_ = kHotKeyChain.size();
+  // Where the shell keeps the recent documents. Asking the shell is by far the
+  // dearest part of a tick, and the answer hardly ever changes: ask again only
+  // every few seconds; the folder's files are still looked at on every tick.
+  std::string recentFolder_;
+  std::uint64_t recentFolderAskedAt_ = 0;
+  bool recentFolderKnown_ = false;
 };
 
 }  // namespace tarnby

@@ -1,0 +1,262 @@
+#include "drive.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace tarnby::drive {
+
+namespace {
+
+constexpr UINT kTrayCallback = WM_MOUSEMOVE;  // the message Tarnby registers for its icon
+constexpr UINT kTalkTimeoutMs = 5000;
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM into) {
+  reinterpret_cast<std::vector<HWND>*>(into)->push_back(hwnd);
+  return TRUE;
+}
+
+std::wstring WindowsPath(const std::wstring& path) {
+  // A Unix path from the build system: Wine shows the root as drive Z:.
+  std::wstring result = path;
+  if (!result.empty() && result.front() == L'/') result = L"Z:" + result;
+  std::replace(result.begin(), result.end(), L'/', L'\\');
+  return result;
+}
+
+HWND FindIn(const std::vector<HWND>& windows, const std::wstring& name) {
+  for (HWND hwnd : windows)
+    if (NameOf(hwnd) == name) return hwnd;
+  return nullptr;
+}
+
+}  // namespace
+
+std::wstring NameOf(HWND hwnd) {
+  const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(::GetPropW(hwnd, L"TarnbyName")));
+  if (atom == 0) return {};
+  wchar_t name[256] = {};
+  const UINT length = ::GlobalGetAtomNameW(atom, name, 256);
+  return std::wstring(name, length);
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  const int length = ::GetClassNameW(hwnd, name, 256);
+  return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             kTalkTimeoutMs, &copied))
+    return {};
+  return std::wstring(text, std::min<std::size_t>(copied, 1023));
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(hwnd, &id);
+  return id;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+  std::vector<HWND> all;
+  ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
+  if (processId == 0) return all;
+  std::vector<HWND> mine;
+  for (HWND hwnd : all)
+    if (ProcessOf(hwnd) == processId) mine.push_back(hwnd);
+  return mine;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> children;
+  ::EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+// ------------------------------------------------------------------ the process
+
+Tarnby::Tarnby(const std::wstring& exePath) {
+  std::wstring path = WindowsPath(exePath);
+  std::wstring commandLine = L"\"" + path + L"\"";
+  std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                       &startup, &info)) {
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+    ::CloseHandle(info.hThread);
+  }
+}
+
+Tarnby::~Tarnby() {
+  Kill();
+  if (process_) ::CloseHandle(process_);
+}
+
+bool Tarnby::Running() const { return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool Tarnby::WaitForExit(Duration timeout) const {
+  return process_ && ::WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> Tarnby::ExitCode() const {
+  DWORD code = 0;
+  if (!process_ || !::GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return std::nullopt;
+  return code;
+}
+
+void Tarnby::Kill() {
+  if (Running()) {
+    ::TerminateProcess(process_, 99);
+    ::WaitForSingleObject(process_, 5000);
+  }
+}
+
+HWND Tarnby::Form(const std::wstring& name, Duration timeout) const {
+  HWND found = nullptr;
+  WaitFor([&] { return Running() && (found = FindIn(TopLevelWindows(id_), name)) != nullptr; }, timeout);
+  return found;
+}
+
+HWND Tarnby::Control(const std::wstring& form, const std::wstring& control, Duration timeout) const {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        HWND parent = FindIn(TopLevelWindows(id_), form);
+        return parent && (found = FindIn(ChildWindows(parent), control)) != nullptr;
+      },
+      timeout);
+  return found;
+}
+
+HWND Tarnby::PopupMenu(Duration timeout) const {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND hwnd : TopLevelWindows(id_)) {
+          if (ClassOf(hwnd) == L"#32768" && ::IsWindowVisible(hwnd)) {
+            found = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+HWND Tarnby::MessageBoxTitled(const std::wstring& title, Duration timeout) const {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND hwnd : TopLevelWindows(id_)) {
+          if (ClassOf(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) && TextOf(hwnd) == title) {
+            found = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+// ------------------------------------------------------------------ input
+
+void TrayMessage(HWND box, UINT mouseMessage) {
+  // The shell posts the icon's callback with the icon id in wParam and the
+  // mouse message in lParam.
+  ::PostMessageW(box, kTrayCallback, 1, static_cast<LPARAM>(mouseMessage));
+}
+
+void ChooseMenuItem(HWND menu, wchar_t key) {
+  // A menu in its modal loop takes the characters of its thread's queue.
+  ::PostMessageW(menu, WM_CHAR, key, 0);
+}
+
+void CloseMenu(HWND menu) { ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); }
+
+void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t ch : text) ::PostMessageW(edit, WM_CHAR, ch, 1);
+}
+
+std::wstring MessageBoxText(HWND box) {
+  // The message is the static text that is not the icon.
+  for (HWND child : ChildWindows(box)) {
+    if (ClassOf(child) != L"Static") continue;
+    const std::wstring text = TextOf(child);
+    if (!text.empty()) return text;
+  }
+  return {};
+}
+
+bool PressDialogButton(HWND dialog, int buttonId) {
+  HWND button = ::GetDlgItem(dialog, buttonId);
+  if (!button) return false;
+  return ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) !=
+         FALSE;
+}
+
+void ForgetTarnbySettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby"); }
+
+void SetTarnbyWindowsVersion(const std::wstring& version) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tarnby.exe", L"Version", REG_SZ, version.c_str(),
+                    static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value) {
+  wchar_t data[2048] = {};
+  DWORD size = sizeof data - sizeof(wchar_t);
+  if (::RegGetValueW(hive, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(data);
+}
+
+RECT ScreenRect(HWND hwnd) {
+  RECT rect{};
+  ::GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
+std::vector<std::wstring> TrayTips() {
+  std::vector<std::wstring> tips;
+  for (HWND tooltip : TopLevelWindows(0)) {
+    if (ClassOf(tooltip) != L"tooltips_class32") continue;
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                   ProcessOf(tooltip));
+    if (process == nullptr) continue;
+    constexpr SIZE_T kTextOffset = 1024, kTextBytes = 1024;
+    auto* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, kTextOffset + kTextBytes, MEM_COMMIT,
+                                                       PAGE_READWRITE));
+    const auto count = ::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; remote != nullptr && i < count; ++i) {
+      TOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = reinterpret_cast<wchar_t*>(remote + kTextOffset);
+      wchar_t text[kTextBytes / sizeof(wchar_t)] = {};
+      if (!::WriteProcessMemory(process, remote, &info, sizeof info, nullptr) ||
+          !::WriteProcessMemory(process, remote + kTextOffset, text, sizeof text, nullptr))
+        break;
+      DWORD_PTR answered = 0;
+      if (!::SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote),
+                                 SMTO_ABORTIFHUNG, 2000, &answered) ||
+          !::ReadProcessMemory(process, remote, &info, sizeof info, nullptr) ||
+          !::ReadProcessMemory(process, remote + kTextOffset, text, sizeof text - sizeof(wchar_t), nullptr))
+        continue;
+      if (ClassOf(info.hwnd) == L"__winex11_tray_icon") tips.emplace_back(text);
+    }
+    if (remote != nullptr) ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
+  }
+  return tips;
+}
+
+}  // namespace tarnby::drive

@@ -1,0 +1,109 @@
+// Drives a real tarnby.exe from another process, as a user and the shell would:
+// starts it, finds its windows and controls by the "TarnbyName" property,
+// sends the tray's callback to a picture box, picks popup-menu items, clicks
+// buttons, types, answers message boxes and reads the registry.
+//
+// Every wait has a deadline; nothing here blocks on the program under test.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarnby::drive {
+
+using namespace std::chrono_literals;
+using Duration = std::chrono::milliseconds;
+inline constexpr Duration kPatience = 20s;
+
+// The "TarnbyName" of a window, or empty when it has none.
+std::wstring NameOf(HWND hwnd);
+std::wstring ClassOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);  // asks the window itself (WM_GETTEXT), with a timeout
+DWORD ProcessOf(HWND hwnd);
+
+// Top-level windows of a process (0: of any process), hidden ones included.
+std::vector<HWND> TopLevelWindows(DWORD processId);
+std::vector<HWND> ChildWindows(HWND parent);
+
+// Polls until the condition holds or the deadline passes.
+template <class F>
+bool WaitFor(F&& condition, Duration timeout = kPatience) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::Sleep(50);
+  }
+}
+
+// A started tarnby.exe; ended by force when the object goes, unless it ended itself.
+class Tarnby {
+ public:
+  // The path may be a Unix path (as the build system knows it) or a Windows one.
+  explicit Tarnby(const std::wstring& exePath);
+  ~Tarnby();
+  Tarnby(const Tarnby&) = delete;
+  Tarnby& operator=(const Tarnby&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  DWORD Id() const { return id_; }
+  bool Running() const;
+  // Waits for the process to end; true when it did in time.
+  bool WaitForExit(Duration timeout = kPatience) const;
+  std::optional<DWORD> ExitCode() const;
+  void Kill();
+
+  // A form by its name, and a control of it, waiting for them to appear.
+  HWND Form(const std::wstring& name, Duration timeout = kPatience) const;
+  HWND Control(const std::wstring& form, const std::wstring& control, Duration timeout = kPatience) const;
+
+  // The open popup menu of this process, or null when none shows in time.
+  HWND PopupMenu(Duration timeout = kPatience) const;
+  // A message box (a dialog with this title) of this process.
+  HWND MessageBoxTitled(const std::wstring& title, Duration timeout = kPatience) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// What the shell does when the user handles the tray icon owned by box.
+void TrayMessage(HWND box, UINT mouseMessage);
+inline void TrayRightClick(HWND box) { TrayMessage(box, WM_RBUTTONUP); }
+inline void TrayDoubleClick(HWND box) { TrayMessage(box, WM_LBUTTONDBLCLK); }
+
+// Picks the item of an open popup menu whose mnemonic (the letter after '&') is key.
+void ChooseMenuItem(HWND menu, wchar_t key);
+// Closes an open popup menu as Esc does.
+void CloseMenu(HWND menu);
+
+// Clicks a button, check box or option button as the mouse would.
+void Click(HWND button);
+// Types text into a text box, one character at a time, through its key handling.
+void Type(HWND edit, const std::wstring& text);
+
+// The text of a message box and a press on one of its buttons (IDOK, IDYES, ...).
+std::wstring MessageBoxText(HWND box);
+bool PressDialogButton(HWND dialog, int buttonId);
+
+// A first run: no settings left from an earlier one.
+void ForgetTarnbySettings();
+// The Windows version Wine reports to tarnby.exe only (win95, win98, winxp, win10).
+void SetTarnbyWindowsVersion(const std::wstring& version);
+
+// A REG_SZ value, or nothing when it is missing or of another type.
+std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value);
+
+// The tips of the icons in the notification area, as the shell holds them.
+// Under Wine's own tray each icon is a window of the shell's process with a
+// tooltip of its own; the tip is read out of that process's memory.
+std::vector<std::wstring> TrayTips();
+
+// The window's rectangle on the screen.
+RECT ScreenRect(HWND hwnd);
+
+}  // namespace tarnby::drive

@@ -1,0 +1,39 @@
+# Shared by tools/run.sh, tools/test.sh and tools/screenshots.sh (sourced, not run).
+# Installs missing Debian packages (as root, one apt-get update at most) and
+# builds both presets: the native core with its tests, and the MinGW build of
+# tarnby.exe with its Windows tests.
+set -eu
+
+TARNBY_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$TARNBY_ROOT"
+
+tarnby_packages() {
+  missing=""
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing="$missing $package"
+    fi
+  done
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "Tarnby needs these Debian packages:$missing (run as root to install them)" >&2
+    exit 1
+  fi
+  echo "Installing:$missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# What every build needs: compilers, CMake, GoogleTest, Wine and a virtual display.
+TARNBY_BUILD_PACKAGES="cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-x86-64-posix"
+TARNBY_WINE_PACKAGES="wine wine64 fonts-wine fonts-liberation xvfb xauth"
+
+tarnby_build() {
+  jobs="-j2"
+  cmake --preset native >/dev/null
+  cmake --build --preset native $jobs
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw $jobs
+}

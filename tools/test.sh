@@ -1,0 +1,13 @@
+#!/bin/sh
+# Builds Tarnby and runs every test: the core natively, then the Windows
+# tests and the end-to-end tests under Wine in a virtual X display.
+# Installs what it needs from Debian's packages first.
+. "$(dirname "$0")/common.sh"
+# shellcheck disable=SC2086
+tarnby_packages $TARNBY_BUILD_PACKAGES $TARNBY_WINE_PACKAGES
+tarnby_build
+
+status=0
+ctest --preset native || status=1
+xvfb-run -a ctest --preset mingw || status=1
+exit $status
