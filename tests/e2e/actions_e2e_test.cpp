@@ -1,0 +1,184 @@
+// The system actions on the real tarnby.exe, driven from outside: shut down
+// from the tray ends the program, "Run Program(s)..." starts both stored
+// programs and keeps it running, and "Restart Windows Only" has restart.exe
+// end and restart the user's shell.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "drive.h"
+
+namespace tarnby::drive {
+namespace {
+
+std::wstring HereFolder() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+// The process ids the stand-in programs noted in the marker file.
+std::vector<DWORD> Noted(const std::wstring& marker) {
+  std::vector<DWORD> ids;
+  HANDLE file = ::CreateFileW(marker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ids;
+  char buffer[1024] = {};
+  DWORD got = 0;
+  ::ReadFile(file, buffer, sizeof buffer - 1, &got, nullptr);
+  ::CloseHandle(file);
+  for (const char* at = buffer; *at;) {
+    char* end = nullptr;
+    const unsigned long id = std::strtoul(at, &end, 10);
+    if (end == at) break;
+    ids.push_back(id);
+    at = end;
+    while (*at == '\r' || *at == '\n') ++at;
+  }
+  return ids;
+}
+
+// Chooses an item of the open popup menu with the arrow keys and Enter, as a
+// user does for an item without a mnemonic. position counts the items a
+// user steps over (separators are skipped, disabled items are not), from 1:
+// "Run Program(s)..." is the 11th, "Restart Windows Onl&y" the 17th. (The
+// menu's own strings cannot be read from another process under Wine.)
+void ChooseMenuPosition(HWND menu, int position) {
+  for (int down = 0; down < position; ++down) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+constexpr int kRunProgramsItem = 11, kRestartWindowsItem = 17;
+
+class ActionsEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ForgetTarnbySettings();
+    SetTarnbyWindowsVersion(L"win10");
+    marker = HereFolder() + L"\\actions e2e marker.txt";
+    ::DeleteFileW(marker.c_str());
+    // tarnby.exe and whatever it starts inherit this.
+    ::SetEnvironmentVariableW(L"TARNBY_MARKER", marker.c_str());
+  }
+  void TearDown() override {
+    ::SetEnvironmentVariableW(L"TARNBY_MARKER", nullptr);
+    ::DeleteFileW(marker.c_str());
+  }
+  static std::wstring Exe() { return TARNBY_EXE; }
+
+  // Right-click the icon of box and choose an item of the popup menu.
+  static void Choose(Tarnby& tarnby, HWND box, int position) {
+    TrayRightClick(box);
+    HWND menu = tarnby.PopupMenu();
+    ASSERT_NE(menu, nullptr) << "no popup menu";
+    ChooseMenuPosition(menu, position);
+  }
+
+  std::wstring marker;
+};
+
+TEST_F(ActionsEndToEnd, ShutDownChosenFromTheMenuAndDoubleClickedEndsTheProgram) {
+  Tarnby tarnby(Exe());
+  ASSERT_TRUE(tarnby.Started());
+  HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
+  HWND picshut = tarnby.Control(L"frmstart", L"picshut");
+  ASSERT_NE(picscreen, nullptr);
+  ASSERT_NE(picshut, nullptr);
+
+  TrayRightClick(picscreen);
+  HWND menu = tarnby.PopupMenu();
+  ASSERT_NE(menu, nullptr);
+  ChooseMenuItem(menu, L'h');  // "S&hut Down Computer"
+  ASSERT_TRUE(WaitFor([] {
+    return TrayTips() == std::vector<std::wstring>{L"Double click to Shut Down, right click for menu"};
+  })) << "the shut-down icon did not take the tray";
+  EXPECT_TRUE(tarnby.Running()) << "choosing the quick action must not run it";
+
+  TrayDoubleClick(picshut);
+  ASSERT_TRUE(tarnby.WaitForExit()) << "Tarnby kept running after shutting down";
+  EXPECT_EQ(tarnby.ExitCode(), std::optional<DWORD>(0));
+}
+
+TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning) {
+  const std::wstring one = HereFolder() + L"\\actions_marker.exe";
+  const std::wstring two = HereFolder() + L"\\actions marker two.exe";
+  ASSERT_TRUE(::CopyFileW(one.c_str(), two.c_str(), FALSE));
+  const std::wstring runKey = L"Software\\Tarnby\\Registry\\Run";
+  for (const auto& [name, path] : {std::pair{L"strRun", one}, std::pair{L"strRun2", two}})
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, runKey.c_str(), name, REG_SZ, path.c_str(),
+                                static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+
+  Tarnby tarnby(Exe());
+  ASSERT_TRUE(tarnby.Started());
+  HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
+  HWND picprogram = tarnby.Control(L"frmstart", L"picprogram");
+  ASSERT_NE(picscreen, nullptr);
+  ASSERT_NE(picprogram, nullptr);
+
+  // Choosing the quick action opens the selection window with both programs.
+  Choose(tarnby, picscreen, kRunProgramsItem);
+  HWND frmprogram = tarnby.Form(L"frmprogram");
+  ASSERT_NE(frmprogram, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmprogram) != FALSE; }));
+  EXPECT_EQ(TextOf(tarnby.Control(L"frmprogram", L"Text1")), one);
+  EXPECT_EQ(TextOf(tarnby.Control(L"frmprogram", L"Text2")), two);
+  Click(tarnby.Control(L"frmprogram", L"Command9"));  // "Clo&se"
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(frmprogram) || !::IsWindowVisible(frmprogram); }));
+  EXPECT_TRUE(Noted(marker).empty()) << "nothing runs before the double-click";
+
+  TrayDoubleClick(picprogram);
+  EXPECT_TRUE(WaitFor([&] { return Noted(marker).size() == 2; })) << "not both programs started";
+  ::Sleep(500);
+  EXPECT_EQ(Noted(marker).size(), 2u) << "a program started twice";
+  EXPECT_TRUE(tarnby.Running());
+  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, runKey, L"strRun"), one);
+  tarnby.Kill();
+  WaitFor([&] { return ::DeleteFileW(two.c_str()) != 0; }, 5s);
+}
+
+// Last: it replaces Wine's own taskbar stand-in in this prefix with ours.
+TEST_F(ActionsEndToEnd, RestartWindowsOnlyHasRestartExeRestartTheShell) {
+  for (HWND tray; (tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr;) {
+    HANDLE owner = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(tray));
+    ASSERT_NE(owner, nullptr);
+    ::TerminateProcess(owner, 0);
+    ::WaitForSingleObject(owner, 5000);
+    ::CloseHandle(owner);
+  }
+  std::wstring shellCommand = L"\"" + HereFolder() + L"\\actions_fake_shell.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, shellCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &started));
+  ::CloseHandle(started.hThread);
+  ::CloseHandle(started.hProcess);
+  ASSERT_TRUE(WaitFor([&] { return Noted(marker).size() == 1; }));
+  const DWORD shell = Noted(marker)[0];
+
+  Tarnby tarnby(Exe());
+  ASSERT_TRUE(tarnby.Started());
+  HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
+  HWND picwin = tarnby.Control(L"frmstart", L"picwin");
+  ASSERT_NE(picscreen, nullptr);
+  ASSERT_NE(picwin, nullptr);
+  Choose(tarnby, picscreen, kRestartWindowsItem);
+  ::Sleep(300);
+  TrayDoubleClick(picwin);
+
+  ASSERT_TRUE(WaitFor([&] { return Noted(marker).size() == 2; })) << "the shell was not started again";
+  const DWORD again = Noted(marker)[1];
+  EXPECT_NE(again, shell);
+  HANDLE old = ::OpenProcess(SYNCHRONIZE, FALSE, shell);
+  EXPECT_TRUE(old == nullptr || ::WaitForSingleObject(old, 5000) == WAIT_OBJECT_0) << "the old shell still runs";
+  if (old != nullptr) ::CloseHandle(old);
+  EXPECT_TRUE(tarnby.Running()) << "the tray path keeps Tarnby running";
+
+  HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (tray != nullptr && ProcessOf(tray) == again) ::PostMessageW(tray, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+}  // namespace tarnby::drive
