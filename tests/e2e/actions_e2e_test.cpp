@@ -7,38 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "../win32/actions_stand_in.h"
 #include "drive.h"
 
 namespace tarnby::drive {
 namespace {
 
-std::wstring HereFolder() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-// The process ids the stand-in programs noted in the marker file.
-std::vector<DWORD> Noted(const std::wstring& marker) {
-  std::vector<DWORD> ids;
-  HANDLE file = ::CreateFileW(marker.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return ids;
-  char buffer[1024] = {};
-  DWORD got = 0;
-  ::ReadFile(file, buffer, sizeof buffer - 1, &got, nullptr);
-  ::CloseHandle(file);
-  for (const char* at = buffer; *at;) {
-    char* end = nullptr;
-    const unsigned long id = std::strtoul(at, &end, 10);
-    if (end == at) break;
-    ids.push_back(id);
-    at = end;
-    while (*at == '\r' || *at == '\n') ++at;
-  }
-  return ids;
-}
+using test::ExeFolder;
+using test::NotedIds;
 
 // Chooses an item of the open popup menu with the arrow keys and Enter, as a
 // user does for an item without a mnemonic. position counts the items a
@@ -56,7 +32,7 @@ class ActionsEndToEnd : public ::testing::Test {
   void SetUp() override {
     ForgetTarnbySettings();
     SetTarnbyWindowsVersion(L"win10");
-    marker = HereFolder() + L"\\actions e2e marker.txt";
+    marker = ExeFolder() + L"\\actions e2e marker.txt";
     ::DeleteFileW(marker.c_str());
     // tarnby.exe and whatever it starts inherit this.
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", marker.c_str());
@@ -101,8 +77,8 @@ TEST_F(ActionsEndToEnd, ShutDownChosenFromTheMenuAndDoubleClickedEndsTheProgram)
 }
 
 TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning) {
-  const std::wstring one = HereFolder() + L"\\actions_marker.exe";
-  const std::wstring two = HereFolder() + L"\\actions marker two.exe";
+  const std::wstring one = ExeFolder() + L"\\actions_marker.exe";
+  const std::wstring two = ExeFolder() + L"\\actions marker two.exe";
   ASSERT_TRUE(::CopyFileW(one.c_str(), two.c_str(), FALSE));
   const std::wstring runKey = L"Software\\Tarnby\\Registry\\Run";
   for (const auto& [name, path] : {std::pair{L"strRun", one}, std::pair{L"strRun2", two}})
@@ -126,12 +102,12 @@ TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning
   EXPECT_EQ(TextOf(tarnby.Control(L"frmprogram", L"Text2")), two);
   Click(tarnby.Control(L"frmprogram", L"Command9"));  // "Clo&se"
   ASSERT_TRUE(WaitFor([&] { return !::IsWindow(frmprogram) || !::IsWindowVisible(frmprogram); }));
-  EXPECT_TRUE(Noted(marker).empty()) << "nothing runs before the double-click";
+  EXPECT_TRUE(NotedIds(marker).empty()) << "nothing runs before the double-click";
 
   TrayDoubleClick(picprogram);
-  EXPECT_TRUE(WaitFor([&] { return Noted(marker).size() == 2; })) << "not both programs started";
+  EXPECT_TRUE(WaitFor([&] { return NotedIds(marker).size() == 2; })) << "not both programs started";
   ::Sleep(500);
-  EXPECT_EQ(Noted(marker).size(), 2u) << "a program started twice";
+  EXPECT_EQ(NotedIds(marker).size(), 2u) << "a program started twice";
   EXPECT_TRUE(tarnby.Running());
   EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, runKey, L"strRun"), one);
   tarnby.Kill();
@@ -140,23 +116,10 @@ TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning
 
 // Last: it replaces Wine's own taskbar stand-in in this prefix with ours.
 TEST_F(ActionsEndToEnd, RestartWindowsOnlyHasRestartExeRestartTheShell) {
-  for (HWND tray; (tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr;) {
-    HANDLE owner = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(tray));
-    ASSERT_NE(owner, nullptr);
-    ::TerminateProcess(owner, 0);
-    ::WaitForSingleObject(owner, 5000);
-    ::CloseHandle(owner);
-  }
-  std::wstring shellCommand = L"\"" + HereFolder() + L"\\actions_fake_shell.exe\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, shellCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &started));
-  ::CloseHandle(started.hThread);
-  ::CloseHandle(started.hProcess);
-  ASSERT_TRUE(WaitFor([&] { return Noted(marker).size() == 1; }));
-  const DWORD shell = Noted(marker)[0];
+  ASSERT_TRUE(test::EndTaskbarOwners());
+  ASSERT_TRUE(test::StartDetached(ExeFolder() + L"\\actions_fake_shell.exe"));
+  ASSERT_TRUE(WaitFor([&] { return NotedIds(marker).size() == 1; }));
+  const DWORD shell = NotedIds(marker)[0];
 
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
@@ -168,8 +131,8 @@ TEST_F(ActionsEndToEnd, RestartWindowsOnlyHasRestartExeRestartTheShell) {
   ::Sleep(300);
   TrayDoubleClick(picwin);
 
-  ASSERT_TRUE(WaitFor([&] { return Noted(marker).size() == 2; })) << "the shell was not started again";
-  const DWORD again = Noted(marker)[1];
+  ASSERT_TRUE(WaitFor([&] { return NotedIds(marker).size() == 2; })) << "the shell was not started again";
+  const DWORD again = NotedIds(marker)[1];
   EXPECT_NE(again, shell);
   HANDLE old = ::OpenProcess(SYNCHRONIZE, FALSE, shell);
   EXPECT_TRUE(old == nullptr || ::WaitForSingleObject(old, 5000) == WAIT_OBJECT_0) << "the old shell still runs";

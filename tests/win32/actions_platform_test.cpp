@@ -166,7 +166,7 @@ class HelperTest : public ActionsWineTest {
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", nullptr);
     ::DeleteFileW(marker.c_str());
   }
-  std::vector<std::string> Started() const { return test::ReadLines(marker); }
+  std::vector<DWORD> Started() const { return test::NotedIds(marker); }
 
   std::wstring marker;
 };
@@ -194,15 +194,7 @@ class RestartExeTest : public HelperTest {
  protected:
   void SetUp() override {
     HelperTest::SetUp();
-    // This prefix is the test's own: Wine's taskbar stand-in goes, so the only
-    // shell restart.exe can find is ours.
-    for (HWND tray; (tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr;) {
-      HANDLE owner = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, test::OwnerOf(tray));
-      ASSERT_NE(owner, nullptr);
-      ::TerminateProcess(owner, 0);
-      ::WaitForSingleObject(owner, 5000);
-      ::CloseHandle(owner);
-    }
+    ASSERT_TRUE(test::EndTaskbarOwners());
     StartFakeShell();
   }
   void TearDown() override {
@@ -215,23 +207,16 @@ class RestartExeTest : public HelperTest {
   }
 
   void StartFakeShell() {
-    std::wstring command = L"\"" + ExeFolder() + L"\\actions_fake_shell.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process));
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    ASSERT_TRUE(test::StartDetached(ExeFolder() + L"\\actions_fake_shell.exe"));
     ASSERT_TRUE(test::WaitFor([&] { return Started().size() == 1; }));
-    shell = std::stoul(Started()[0]);
+    shell = Started()[0];
     ASSERT_EQ(test::OwnerOf(::FindWindowW(L"Shell_TrayWnd", nullptr)), shell);
   }
 
   // restart.exe ended the shell and started the same program again.
   void ExpectShellRestarted() {
     ASSERT_TRUE(test::WaitFor([&] { return Started().size() == 2; }, 20000));
-    const DWORD again = std::stoul(Started()[1]);
+    const DWORD again = Started()[1];
     EXPECT_NE(again, shell);
     EXPECT_FALSE(test::ProcessAlive(shell));
     EXPECT_TRUE(test::WaitFor([&] { return test::OwnerOf(::FindWindowW(L"Shell_TrayWnd", nullptr)) == again; }));

@@ -13,14 +13,9 @@
 #include <thread>
 #include <vector>
 
-namespace tarnby::test {
+#include "actions_stand_in.h"
 
-inline std::wstring ExeFolder() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
+namespace tarnby::test {
 
 // Runs the message loop of this thread until done() or the time is up.
 inline bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
