@@ -103,6 +103,22 @@ TEST_F(ProgramsTest, ADoubleClickNeverStartsTheSameProgramsTwice) {
   EXPECT_FALSE(app->frmprogram.Loaded());
 }
 
+TEST_F(ProgramsTest, ClosingTheDialogUnderTheNoProgramsMessageStoresNoMarker) {
+  Start();
+  f().mnuprogram.Click();
+  Frmprogram* open = &dialog();
+  win.whileMessageBox = [&](const std::string&) {
+    win.whileMessageBox = nullptr;
+    EXPECT_EQ(open->Text1.Text(), "Nothing");  // the marker shows in the open dialog
+    open->Command9.Click();
+  };
+  DoubleClick(f().picprogram);
+  EXPECT_EQ(Stored("Strrun"), "");
+  EXPECT_EQ(Stored("Strrun2"), "");
+  EXPECT_FALSE(app->frmprogram.Loaded());
+  EXPECT_EQ(win.Count("ShellExecute"), 0);
+}
+
 // ------------------------------------------------------------- the dialog
 
 TEST_F(ProgramsTest, LoadsBothSlotsFromTheRegistryWithoutDrawing) {
