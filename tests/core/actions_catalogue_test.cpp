@@ -136,23 +136,15 @@ TEST_P(PerformTest, SendsTheOperationWithTheTriggersArgumentsAndNeverEndsTheProg
 INSTANTIATE_TEST_SUITE_P(
     EachCodeAndTrigger, PerformTest,
     ::testing::Values(
-        PerformCase{"ShutHotKey", V::Win98, ActionCode::shut, Trigger::HotKey, {"ExitWindowsEx(1, 1)"}},
-        PerformCase{"ShutfCountdown", V::Win98, ActionCode::shutf, Trigger::Countdown, {"ExitWindowsEx(5, 0)"}},
-        PerformCase{"RestartCountdown", V::Win98, ActionCode::restart, Trigger::Countdown, {"ExitWindowsEx(2, 2)"}},
-        PerformCase{"RestartfHotKey", V::Win98, ActionCode::restartf, Trigger::HotKey, {"ExitWindowsEx(6, 0)"}},
         PerformCase{"LogCountdown", V::Win98, ActionCode::log, Trigger::Countdown, {"ExitWindowsEx(0, 0xFFFFFFFF)"}},
         PerformCase{"LogHotKey", V::Win98, ActionCode::log, Trigger::HotKey, {"ExitWindowsEx(0, 0)"}},
-        PerformCase{"LogTray", V::Win98, ActionCode::log, Trigger::Tray, {"ExitWindowsEx(0, 0)"}},
-        PerformCase{"LogfCountdown", V::Win98, ActionCode::logf, Trigger::Countdown, {"ExitWindowsEx(4, 0)"}},
         PerformCase{"LogCountdownXp", V::WinXP, ActionCode::log, Trigger::Countdown,
                     {"EnableShutdownPrivilege", "ExitWindowsEx(0, 0xFFFFFFFF)"}},
         PerformCase{"ShutHotKeyWin10", V::Win10, ActionCode::shut, Trigger::HotKey,
                     {"EnableShutdownPrivilege", "ExitWindowsEx(1, 1)"}},
-        PerformCase{"ShutHotKeyWin95", V::Win95, ActionCode::shut, Trigger::HotKey, {"ExitWindowsEx(1, 1)"}},
         PerformCase{"RestartwCountdown", V::WinXP, ActionCode::restartw, Trigger::Countdown,
                     {OpenCall("C:\\Program Files\\Tarnby\\restart.exe")}},
         PerformCase{"SleepHotKey", V::WinXP, ActionCode::sleep, Trigger::HotKey, {kScreenSaveMessage}},
-        PerformCase{"SleepCountdown", V::Win98, ActionCode::sleep, Trigger::Countdown, {kScreenSaveMessage}},
         PerformCase{"DosHotKey", V::Win98, ActionCode::dos, Trigger::HotKey,
                     {"Shell(C:\\WINDOWS\\exit to dos.pif, 2)"}},
         PerformCase{"ScreenHotKeyWin98", V::Win98, ActionCode::screen, Trigger::HotKey,
@@ -175,15 +167,6 @@ TEST_F(ActionsTest, RestartExeIsLookedUpInTheProgramFolder) {
   Start();
   actions().Perform(ActionCode::restartw, Trigger::HotKey);
   EXPECT_EQ(SystemCalls(), Calls({OpenCall("D:\\Tools\\Tarnby 2\\restart.exe", "D:\\Tools\\Tarnby 2")}));
-}
-
-TEST(ActionCodes, NameTheRegistryValues) {
-  const std::pair<ActionCode, const char*> names[] = {
-      {ActionCode::shut, "shut"},         {ActionCode::shutf, "shutf"}, {ActionCode::restart, "restart"},
-      {ActionCode::restartf, "restartf"}, {ActionCode::log, "log"},     {ActionCode::logf, "logf"},
-      {ActionCode::restartw, "restartw"}, {ActionCode::sleep, "sleep"}, {ActionCode::screen, "screen"},
-      {ActionCode::dos, "dos"}};
-  for (auto [code, name] : names) EXPECT_STREQ(CodeName(code), name);
 }
 
 }  // namespace

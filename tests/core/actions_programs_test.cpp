@@ -293,41 +293,5 @@ TEST_F(ProgramsTest, EverySelectionOfRunProgramsOpensTheDialog) {
   EXPECT_TRUE(dialog().Visible());
 }
 
-TEST_F(ProgramsTest, TheLayoutIsAsDesigned) {
-  Start();
-  Frmprogram& open = OpenDialog();
-  EXPECT_EQ(open.ClientWidth(), 3684);
-  EXPECT_EQ(open.ClientHeight(), 3108);
-  struct Place {
-    Control& control;
-    Twips at;
-    const char* caption;
-    int tab;
-  };
-  for (const Place& p : {Place{open.Label1, {120, 120, 1572, 192}, "Program Number One", 6},
-                         Place{open.Text1, {240, 360, 2292, 288}, "", 0},
-                         Place{open.Command1, {2760, 360, 732, 288}, "B&rowse", 2},
-                         Place{open.Command7, {2760, 720, 732, 252}, "C&lear", 10},
-                         Place{open.Picture1, {360, 840, 612, 492}, "", 4},
-                         Place{open.Label2, {120, 1440, 1584, 192}, "Program Number Two", 7},
-                         Place{open.Text2, {240, 1680, 2292, 288}, "", 1},
-                         Place{open.Command2, {2760, 1680, 732, 288}, "&Browse", 3},
-                         Place{open.Command8, {2760, 2040, 732, 252}, "&Clear", 11},
-                         Place{open.Picture2, {360, 2160, 612, 492}, "", 5},
-                         Place{open.Command9, {120, 2760, 732, 252}, "Clo&se", 12}}) {
-    SCOPED_TRACE(p.control.name);
-    EXPECT_EQ(p.control.Position().left, p.at.left);
-    EXPECT_EQ(p.control.Position().top, p.at.top);
-    EXPECT_EQ(p.control.Position().width, p.at.width);
-    EXPECT_EQ(p.control.Position().height, p.at.height);
-    EXPECT_EQ(p.control.Caption(), p.caption);
-    EXPECT_EQ(p.control.tabIndex, p.tab);
-  }
-  EXPECT_TRUE(open.Text1.locked);
-  EXPECT_TRUE(open.Text2.locked);
-  EXPECT_FALSE(open.Command5.Visible());
-  EXPECT_FALSE(open.Command6.Visible());
-}
-
 }  // namespace
 }  // namespace tarnby
