@@ -502,7 +502,10 @@ bool Win32Platform::GetOpenFileName(OpenFileName& request) {
   if (!filter.empty()) filter.append(2, L'\0');
   std::vector<wchar_t> file(std::max<std::uint32_t>(request.nMaxFile, 1), L'\0');
   const std::wstring initialFile = Wide(request.lpstrFile);
-  const std::wstring_view initial = UpToNul(initialFile);
+  std::wstring_view initial = UpToNul(initialFile);
+  // A name of nothing but blanks offers no file; handed to the dialog as it
+  // is, Open pressed on it takes the dialog (and us) down under Wine.
+  if (initial.find_first_not_of(L' ') == std::wstring_view::npos) initial = {};
   std::copy_n(initial.data(), std::min(initial.size(), file.size() - 1), file.data());
   std::vector<wchar_t> fileTitle(request.nMaxFileTitle, L'\0');
   const std::wstring initialDir = Wide(request.lpstrInitialDir);

@@ -347,10 +347,11 @@ TEST_F(PlatformTest, RecentDocumentsFolderIsFoundThroughItsItemList) {
 
 // Answers the file dialog titled `title` from another thread, as a user would:
 // types a file name and presses OK, or presses Cancel when the name is empty.
+// An impatient user presses OK on the name box as it came, then Cancel.
 class DialogAnswerer {
  public:
-  DialogAnswerer(std::wstring title, std::wstring fileName)
-      : title_(std::move(title)), fileName_(std::move(fileName)) {
+  DialogAnswerer(std::wstring title, std::wstring fileName, bool impatient = false)
+      : title_(std::move(title)), fileName_(std::move(fileName)), impatient_(impatient) {
     thread_ = ::CreateThread(nullptr, 0, &DialogAnswerer::Run, this, 0, nullptr);
   }
   ~DialogAnswerer() {
@@ -364,6 +365,17 @@ class DialogAnswerer {
     for (int waited = 0; waited < 300; ++waited) {
       HWND dialog = ::FindWindowW(L"#32770", me.title_.c_str());
       if (dialog != nullptr) {
+        if (me.impatient_) {
+          HWND edit = FindEdit(dialog);
+          if (edit == nullptr) return 1;
+          wchar_t shown[300] = {};
+          ::GetWindowTextW(edit, shown, 300);
+          me.shownName = shown;
+          ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+          ::Sleep(500);
+          ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+          return 0;
+        }
         if (!me.fileName_.empty()) {
           HWND edit = FindEdit(dialog);
           if (edit == nullptr) return 1;
@@ -387,7 +399,11 @@ class DialogAnswerer {
     return nullptr;
   }
   std::wstring title_, fileName_;
+  bool impatient_ = false;
   HANDLE thread_ = nullptr;
+
+ public:
+  std::wstring shownName = L"?";
 };
 
 TEST_F(PlatformTest, OpenFileDialogReturnsTheChosenUnicodePathInTheCallersBuffer) {
@@ -426,6 +442,26 @@ TEST_F(PlatformTest, OpenFileDialogReturnsTheChosenUnicodePathInTheCallersBuffer
     EXPECT_FALSE(platform.GetOpenFileName(cancelled));
   }
   EXPECT_EQ(makeRequest().lpstrFile, cancelled.lpstrFile);
+  ::CoUninitialize();
+}
+
+TEST_F(PlatformTest, OpenFileDialogWithABlankNameSurvivesOkPressedOnIt) {
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  OpenFileName request;
+  request.lpstrFilter = std::string("Programs (*.exe)\0*.exe\0\0", 26);
+  request.lpstrFile = std::string(254, ' ');  // as Tarnby's own requests come
+  request.nMaxFile = 255;
+  request.lpstrFileTitle = std::string(254, ' ');
+  request.nMaxFileTitle = 255;
+  request.lpstrInitialDir = Folder();
+  request.lpstrTitle = "Blank name";
+  {
+    DialogAnswerer user(L"Blank name", L"", true);
+    EXPECT_FALSE(platform.GetOpenFileName(request));
+    ::Sleep(0);
+    EXPECT_EQ(L"", user.shownName) << "the name box starts empty, not full of blanks";
+  }
+  EXPECT_EQ(std::string(254, ' '), request.lpstrFile) << "a cancel leaves the caller's buffer alone";
   ::CoUninitialize();
 }
 
