@@ -16,6 +16,9 @@
 
 namespace tarnby {
 
+// The application title: the caption of every message box that names no other.
+inline constexpr char kAppTitle[] = "Tarnby";
+
 class Shell;
 class Countdown;
 class Actions;

@@ -10,7 +10,6 @@ namespace tarnby {
 
 namespace {
 
-constexpr char kTitle[] = "Tarnby";
 constexpr char kCaption[] = "About Tarnby";
 constexpr char kWebAddress[] = "https://tarnby.example.org";
 constexpr char kMailAddress[] = "tarnby@example.org";
@@ -85,7 +84,7 @@ FrmAbout::FrmAbout(App& app)
 void FrmAbout::Form_Load() {
   SetCaption(kCaption);
   lblVersion.SetCaption(VersionLine());
-  lblTitle.SetCaption(kTitle);
+  lblTitle.SetCaption(kAppTitle);
 }
 
 void FrmAbout::StartSysInfo() {
@@ -96,13 +95,13 @@ void FrmAbout::StartSysInfo() {
     const std::uint32_t attributes =
         located ? platform.GetFileAttributes(sysInfoPath + kSysInfoProgram) : w::kInvalidFileAttributes;
     if (attributes == w::kInvalidFileAttributes || (attributes & w::kFileAttributeDirectory)) {
-      platform.MessageBox(kUnavailable, kTitle, w::kMbOk);
+      platform.MessageBox(kUnavailable, kAppTitle, w::kMbOk);
       return;
     }
     sysInfoPath += kSysInfoProgram;
   }
   // A registered program that will not start is as unavailable as a missing one.
-  if (platform.Shell(sysInfoPath, w::kSwShowNormal) == 0) platform.MessageBox(kUnavailable, kTitle, w::kMbOk);
+  if (platform.Shell(sysInfoPath, w::kSwShowNormal) == 0) platform.MessageBox(kUnavailable, kAppTitle, w::kMbOk);
 }
 
 bool FrmAbout::GetKeyValue(Handle keyRoot, const std::string& keyName, const std::string& subKeyRef,

@@ -11,7 +11,6 @@ constexpr char kCaption[] = "Select Program(s) To Run";
 constexpr char kFilter[] = "Program Files (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
 constexpr char kBrowseTitle[] = "Select file";
 constexpr char kCleared[] = "Cleared!";
-constexpr char kAppTitle[] = "Tarnby";
 constexpr std::uint32_t kRefreshInterval = 200;
 constexpr int kClientWidth = 3684, kClientHeight = 3108;
 }  // namespace

@@ -26,7 +26,6 @@ constexpr char kNoFolderTitle[] = "Folder not Found!";
 constexpr char kNotCleanedTitle[] = "Folder not Cleaned";
 constexpr char kCleanedTitle[] = "Files Deleted!";
 
-constexpr char kAppTitle[] = "Tarnby";
 constexpr char kReadme[] = "readme.txt";
 constexpr char kHelpFile[] = "tarnby.hlp";
 constexpr char kNoNotepad[] = "Tarnby could not start Notepad to show readme.txt.";

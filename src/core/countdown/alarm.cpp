@@ -7,7 +7,6 @@
 namespace tarnby {
 
 namespace {
-constexpr char kAppTitle[] = "Tarnby";
 constexpr char kNoWaveDevice[] = "Your System Cannot Play Wave Data";
 constexpr char kChooseWaveTitle[] = "Select *.wav file to use for alarm sound";
 const std::string kWaveFilter("Wav Sounds (*.wav)\0*.wav\0", 25);

@@ -8,7 +8,6 @@
 namespace tarnby {
 
 namespace {
-constexpr char kAppTitle[] = "Tarnby";
 constexpr char kNoSelection[] = "You must select one of the options above";
 constexpr char kNoTime[] = "You must put in the amount of seconds!";
 constexpr char kTooManyMinutes[] = "Keep it under 15,000 minutes!";

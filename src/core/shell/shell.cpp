@@ -11,7 +11,6 @@
 namespace tarnby {
 
 namespace {
-constexpr char kAppTitle[] = "Tarnby";
 constexpr char kAlreadyRunning[] = "This program is already running!";
 constexpr char kUserPrefix[] = "Current user logged on: ";
 }  // namespace
