@@ -379,7 +379,13 @@ void Win32Platform::keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, 
 }
 
 int Win32Platform::MessageBox(const std::string& text, const std::string& title, std::uint32_t style) {
-  return ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(title).c_str(), style);
+  // Tarnby's windows are always on top: a box that belonged to none of them
+  // could open behind them, and the program would seem to hang. The window the
+  // user is working in owns the box, which keeps it above that window and
+  // keeps that window still until the box is answered.
+  HWND owner = ::GetActiveWindow();
+  if (owner != nullptr && !::IsWindowVisible(owner)) owner = nullptr;
+  return ::MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 void Win32Platform::Beep() { ::MessageBeep(0xFFFFFFFF); }

@@ -465,6 +465,41 @@ TEST_F(PlatformTest, OpenFileDialogWithABlankNameSurvivesOkPressedOnIt) {
   ::CoUninitialize();
 }
 
+TEST_F(PlatformTest, MessageBoxesComeUpOnTopOfTheAlwaysOnTopMainWindow) {
+  // A stand-in for the main window: always on top, shown.
+  HWND mainWindow = ::CreateWindowExW(WS_EX_TOPMOST, L"Static", L"main", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200,
+                                      nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, mainWindow);
+  ::SetForegroundWindow(mainWindow);
+  ::SetActiveWindow(mainWindow);
+  struct Watch {
+    bool sawBox = false, boxAbove = false;
+    HWND mainWindow = nullptr;
+    static DWORD WINAPI Run(void* self) {
+      auto& me = *static_cast<Watch*>(self);
+      for (int waited = 0; waited < 200; ++waited, ::Sleep(50)) {
+        HWND box = ::FindWindowW(L"#32770", L"On top – Zoë");
+        if (box == nullptr || !::IsWindowVisible(box)) continue;
+        ::Sleep(200);  // let it settle where it is going
+        me.sawBox = true;
+        for (HWND w = ::GetTopWindow(nullptr); w != nullptr && w != me.mainWindow; w = ::GetWindow(w, GW_HWNDNEXT))
+          if (w == box) me.boxAbove = true;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+      }
+      return 1;
+    }
+  } watch;
+  watch.mainWindow = mainWindow;
+  HANDLE thread = ::CreateThread(nullptr, 0, &Watch::Run, &watch, 0, nullptr);
+  EXPECT_EQ(w::kIdOk, platform.MessageBox("Text", "On top – Zoë", w::kMbIconExclamation));
+  ::WaitForSingleObject(thread, 15000);
+  ::CloseHandle(thread);
+  ::DestroyWindow(mainWindow);
+  EXPECT_TRUE(watch.sawBox);
+  EXPECT_TRUE(watch.boxAbove) << "the box opened under the always-on-top window";
+}
+
 TEST_F(PlatformTest, MciAnswersComeBackAsTextThatFitsTheBuffer) {
   char answer[32];
   std::memset(answer, 'x', sizeof answer);
