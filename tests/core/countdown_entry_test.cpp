@@ -189,6 +189,19 @@ TEST_F(CountdownTest, PauseBeforeTheFirstSecondKeepsTheWholeTime) {
   EXPECT_EQ(Second(), "149:59");
 }
 
+TEST_F(CountdownTest, PauseInTheFirstSecondKeepsTheHours) {
+  // The first second still shows the minutes as typed; the hours are already
+  // folded in behind it, and pausing there must not drop them.
+  StartCountdown(f().cmdscreen, "30", "", "2");
+  ASSERT_EQ(Second(), "30:00");
+  f().cmdstop.Click();
+  EXPECT_EQ(f().Text2.Text(), "150");
+  EXPECT_EQ(f().Text1.Text(), "00");
+
+  f().cmdstart.Click();
+  EXPECT_EQ(Second(), "150:00");
+}
+
 TEST_F(CountdownTest, LongestEntryRunsItsFullLength) {
   // 336 hours and 15000 minutes: 2,109,600 seconds, far past 16 bits of minutes.
   const std::uint64_t total = (336ull * 3600 + 15000ull * 60) * 1000;

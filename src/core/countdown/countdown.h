@@ -110,6 +110,9 @@ class Countdown {
   // how many of its seconds have been run since.
   std::uint64_t startedAt_ = 0;
   std::uint64_t ticksRun_ = 0;
+  // The time left as the last second showed it (the whole time before the
+  // first): what a pause gives back to the boxes.
+  std::int64_t shownLeft_ = 0;
   std::uint64_t run_ = 0;  // counts the starts, so a stale timer call knows it
   bool inTimer_ = false;
 };

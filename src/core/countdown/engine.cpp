@@ -27,6 +27,7 @@ void Countdown::WireEngine() {
 void Countdown::StartTimers() {
   startedAt_ = app_.platform.TickCount();
   ticksRun_ = 0;
+  shownLeft_ = SecondsLeft();
   ++run_;
   f_.Timer1.SetInterval(kSecond);
   f_.Timer1.SetEnabled(true);
@@ -67,7 +68,8 @@ void Countdown::Tick(bool current) {
   Counters& c = counters_;
   // Each second shows the time left at its start. Seconds caught up in a
   // batch are not drawn one by one: only the latest and the one at zero.
-  if (current || SecondsLeft() <= 1) {
+  shownLeft_ = SecondsLeft();
+  if (current || shownLeft_ <= 1) {
     f_.lblhrs.SetCaption(std::to_string(c.hoursShown));
     f_.Label3.SetCaption(std::to_string(c.minutes));
     f_.display.SetCaption(TwoDigits(c.seconds));
@@ -131,15 +133,14 @@ void Countdown::RunPreSelectedAction() {
         ReturnToIdle();
         return;
       case AtZero::ScreenSaver: {
-        const COpSysInfo os(app_.platform);
-        EmptyTimeShown();
-        if (os.IsWin98()) {
-          cmdstop_Click();
+        // Idle with empty boxes either way; Windows 98 gets there before its
+        // file dialog can open.
+        if (COpSysInfo(app_.platform).IsWin98()) {
+          ReturnToIdle();
           app_.actions->StartStoredScreenSaver();
         } else {
           app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
-          cmdstop_Click();
-          f_.Hide();
+          ReturnToIdle();
         }
         return;
       }

@@ -111,24 +111,16 @@ void Countdown::cmdstart_Click() {
 }
 
 void Countdown::cmdstop_Click() {
-  // Paused before its first second: nothing has been shown yet, so the time
-  // left is still all of it (hours folded into the minutes, as a tick would).
-  const bool nothingShown = Running() && ticksRun_ == 0;
-  const std::int64_t left = SecondsLeft();
-
   if (f_.Check1.Value())
     app_.frmhrs().Hide();
   else
     app_.frmhrs.Unload();
   f_.Timer1.SetEnabled(false);
   f_.Timer2.SetEnabled(false);
-  if (nothingShown) {
-    f_.Text1.SetText(TwoDigits(static_cast<std::int32_t>(left % 60)));
-    f_.Text2.SetText(std::to_string(left / 60));
-  } else {
-    f_.Text1.SetText(f_.display.Caption());
-    f_.Text2.SetText(f_.Label3.Caption());
-  }
+  // The time last shown, with its hours: the first second still shows the
+  // minutes as typed while the hours are already folded in behind them.
+  f_.Text1.SetText(TwoDigits(static_cast<std::int32_t>(shownLeft_ % 60)));
+  f_.Text2.SetText(std::to_string(shownLeft_ / 60));
   f_.Text1.SetEnabled(true);
   f_.Text2.SetEnabled(true);
   f_.Check1.SetEnabled(true);
