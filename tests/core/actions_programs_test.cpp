@@ -210,6 +210,21 @@ TEST_F(ProgramsTest, CancelledBrowseChangesNothing) {
   EXPECT_FALSE(win.Logged("ExtractAssociatedIcon"));
 }
 
+// The file dialog belongs to the main window, so the program dialog stays
+// usable under it: closed meanwhile, it has no window left to draw into.
+TEST_F(ProgramsTest, AChoiceMadeAfterTheDialogClosedGoesNowhere) {
+  win.fileDialogAnswers.push_back("C:\\Games\\sol.exe");
+  Start();
+  Frmprogram& open = OpenDialog();
+  win.whileFileDialog = [&] { open.Command9.Click(); };
+  win.ClearLog();
+  open.Command1.Click();
+  EXPECT_FALSE(app->frmprogram.Loaded());
+  EXPECT_FALSE(win.Logged("ClearPicture"));
+  EXPECT_FALSE(win.Logged("ExtractAssociatedIcon"));
+  EXPECT_EQ(Stored("Strrun"), std::nullopt);
+}
+
 TEST_F(ProgramsTest, TheSecondBrowseStartsInTheFolderOfTheFirstChoice) {
   win.fileDialogAnswers = {std::string("D:\\Apps\\one.exe"), std::string("D:\\Apps\\two.exe")};
   Start();

@@ -93,7 +93,9 @@ void Frmprogram::Browse(Slot& slot) {
       OpenFileRequest(platform, app_.frmstart.hwnd, std::string(kFilter, sizeof kFilter - 1),
                       platform.CurrentDirectory(), kBrowseTitle);
   const std::optional<std::string> path = AskForFile(platform, request);
-  if (!path) return;
+  // The file dialog belongs to the main window, so this dialog stays usable
+  // under it; closed meanwhile, it has no window left to draw the icon into.
+  if (!path || !Loaded()) return;
   slot.text.SetText(*path);
   platform.ClearPicture(slot.picture);
   if (DrawProgramIcon(slot.picture, *path)) slot.clear.SetEnabled(true);
