@@ -195,6 +195,17 @@ TEST_F(ProgramsTest, BrowseTrimsThePathTheDialogReturns) {
   EXPECT_TRUE(open.Command8.Enabled());
 }
 
+TEST_F(ProgramsTest, AFileWithoutAnIconCanStillBeCleared) {
+  win.iconless.insert("c:\\data\\notes");
+  win.fileDialogAnswers.push_back("C:\\Data\\notes");
+  Start();
+  Frmprogram& open = OpenDialog();
+  open.Command1.Click();
+  EXPECT_EQ(open.Text1.Text(), "C:\\Data\\notes");
+  EXPECT_EQ(win.drawnIcons, 0);
+  EXPECT_TRUE(open.Command7.Enabled());
+}
+
 TEST_F(ProgramsTest, CancelledBrowseChangesNothing) {
   StorePrograms("C:\\Games\\sol.exe", "");
   Start();

@@ -396,6 +396,7 @@ void FakeWindows::DoEvents() {
 
 Handle FakeWindows::ExtractAssociatedIcon(Handle, const std::string& path, std::uint16_t index) {
   Log("ExtractAssociatedIcon(" + path + ", " + std::to_string(index) + ")");
+  if (iconless.count(Lower(path))) return 0;
   ++liveIcons;
   return nextHandle_++;
 }

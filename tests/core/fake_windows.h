@@ -71,6 +71,8 @@ class FakeWindows : public Platform {
   bool FileExists(const std::string& path) const;
   // Programs that Shell and ShellExecute cannot start.
   std::set<std::string> unstartable;
+  // Files the shell finds no icon for.
+  std::set<std::string> iconless;
 
   // The keyboard: virtual keys held down now.
   std::set<int> keysDown;

@@ -98,7 +98,9 @@ void Frmprogram::Browse(Slot& slot) {
   if (!path || !Loaded()) return;
   slot.text.SetText(*path);
   platform.ClearPicture(slot.picture);
-  if (DrawProgramIcon(slot.picture, *path)) slot.clear.SetEnabled(true);
+  // A file the shell has no icon for is still a chosen program: it can be cleared.
+  DrawProgramIcon(slot.picture, *path);
+  slot.clear.SetEnabled(true);
 }
 
 void Frmprogram::RefreshIcon(Slot& slot) {
