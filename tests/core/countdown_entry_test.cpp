@@ -55,6 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"MinutesBeforeSeconds", true, "15001", "61", "61", "Keep it under 15,000 minutes!", "15001",
                   "61"},
         StartCase{"PastedTextAsMinutes", true, "ten", "5", "5", "Keep it under 15,000 minutes!", "ten", "5"},
+        StartCase{"PastedHugeMinutes", true, "99999999999999999999", "5", "5", "Keep it under 15,000 minutes!",
+                  "99999999999999999999", "5"},
         StartCase{"PastedNegativeMinutes", true, "-3", "5", "5", "Keep it under 15,000 minutes!", "-3", "5"},
         StartCase{"MostAlarm", true, "1", "5", "60", "", "1", "5"},
         StartCase{"AlarmTooLong", true, "1", "5", "61", "Alarm seconds must be under 60", "1", "5"},
@@ -134,9 +136,13 @@ TEST_F(CountdownTest, HoursBeyondTwoWeeksAreRefusedAndCleared) {
   EXPECT_EQ(win.messageBoxes[0].style, 64u);
   EXPECT_EQ(hours.Text1.Text(), "");
 
+  Paste(hours.Text1, "99999999999999999999");
+  ASSERT_EQ(win.messageBoxes.size(), 2u);
+  EXPECT_EQ(hours.Text1.Text(), "");
+
   Paste(hours.Text1, "abc");  // no number: nothing to say
   Paste(hours.Text1, "-12");  // a negative count is dropped quietly
-  EXPECT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_EQ(win.messageBoxes.size(), 2u);
   EXPECT_EQ(hours.Text1.Text(), "");
 }
 
