@@ -208,6 +208,25 @@ TEST_F(CountdownTest, PauseInTheFirstSecondKeepsTheHours) {
   EXPECT_EQ(Second(), "150:00");
 }
 
+TEST_F(CountdownTest, APausedCountdownOfManyHoursCanBeResumed) {
+  // 336 hours and 15000 minutes, paused after its first second: more minutes
+  // are left than "&Start" accepts, so the hours go back to the hours window.
+  StartCountdown(f().cmdscreen, "15000", "", "336");
+  Second();
+  Second();
+  f().cmdstop.Click();
+  EXPECT_EQ(f().Text2.Text(), "14999");
+  EXPECT_EQ(f().Text1.Text(), "59");
+  EXPECT_TRUE(f().Check1.Value());
+  EXPECT_EQ(app->frmhrs().Text1.Text(), "336");
+  EXPECT_TRUE(app->frmhrs().Visible());
+  const std::size_t boxes = win.messageBoxes.size();
+  f().cmdstart.Click();
+  EXPECT_EQ(win.messageBoxes.size(), boxes) << "resumed without a refusal";
+  EXPECT_EQ(Second(), "14999:59");  // the first second shows the minutes as typed
+  EXPECT_EQ(Second(), "35159:58");
+}
+
 TEST_F(CountdownTest, LongestEntryRunsItsFullLength) {
   // 336 hours and 15000 minutes: 2,109,600 seconds, far past 16 bits of minutes.
   const std::uint64_t total = (336ull * 3600 + 15000ull * 60) * 1000;

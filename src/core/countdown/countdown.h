@@ -58,6 +58,7 @@ class Countdown {
   void cmdstart_Click();
   // The pause steps; the engine runs them too when it returns to idle.
   void cmdstop_Click();
+  void KeepResumable();
   void Check1_Click();
 
   // ---- engine

@@ -131,6 +131,19 @@ void Countdown::cmdstop_Click() {
   app_.frmhrs().Text1.SetText("");
   counters_.hoursCount = 0;
   app_.platform.PlaySound("", 0, 0);
+  KeepResumable();
+}
+
+void Countdown::KeepResumable() {
+  // A long countdown can leave more minutes than "&Start" accepts. Hand the
+  // fewest whole hours that bring the minutes within bounds back to the hours
+  // window, so that "&Start" resumes from exactly the time shown.
+  const std::int64_t minutes = shownLeft_ / 60;
+  if (minutes <= static_cast<std::int64_t>(kMaxMinutes)) return;
+  const std::int64_t hours = (minutes - static_cast<std::int64_t>(kMaxMinutes) + 59) / 60;
+  f_.Text2.SetText(std::to_string(minutes - hours * 60));
+  if (!f_.Check1.Value()) f_.Check1.SetValue(true);  // shows the hours window
+  app_.frmhrs().Text1.SetText(std::to_string(hours));
 }
 
 }  // namespace tarnby
