@@ -216,7 +216,9 @@ HFONT NativeHostImpl::FontFor(const Font& font) {
   face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   std::copy(face.begin(), face.end(), logFont.lfFaceName);
   HFONT handle = ::CreateFontIndirectW(&logFont);
-  if (!handle) handle = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  // Without a font of its own the control makes do with the stock one, which
+  // is not ours to keep or delete: the next control asks again.
+  if (!handle) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   fonts_[key] = handle;
   return handle;
 }
@@ -583,9 +585,13 @@ void NativeHostImpl::ShapeRegion(ControlWindow& cw) {
     outer = ::CreateRectRgn(0, 0, rect.right, rect.bottom);
     inner = ::CreateRectRgn(border, border, rect.right - border, rect.bottom - border);
   }
-  ::CombineRgn(outer, outer, inner, RGN_DIFF);
-  ::DeleteObject(inner);
-  ::SetWindowRgn(cw.hwnd, outer, TRUE);  // the window owns the region now
+  if (inner) {
+    ::CombineRgn(outer, outer, inner, RGN_DIFF);
+    ::DeleteObject(inner);
+  }
+  // The window owns the region once it took it (and frees the one before);
+  // one it refused is still ours.
+  if (outer && !::SetWindowRgn(cw.hwnd, outer, TRUE)) ::DeleteObject(outer);
 }
 
 bool NativeHostImpl::SingleLineLabel(const Control& label) {
