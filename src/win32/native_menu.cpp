@@ -5,10 +5,9 @@
 
 namespace tarnby {
 
-// ------------------------------------------------------------------ menus, pictures, text
-
 int NativeHostImpl::TrackPopupMenu(Menu& menu, Handle owner) {
-  HMENU popup = ::CreatePopupMenu();
+  const OwnedMenu owned(::CreatePopupMenu());
+  HMENU popup = owned.get();
   if (!popup) return -1;
   for (std::size_t i = 0; i < menu.items.size(); ++i) {
     const MenuItem& item = *menu.items[i];
@@ -24,7 +23,7 @@ int NativeHostImpl::TrackPopupMenu(Menu& menu, Handle owner) {
     ::AppendMenuW(popup, flags, id, Wide(item.caption).c_str());
   }
   HWND window = reinterpret_cast<HWND>(owner);
-  if (!window || !::IsWindow(window)) window = owner_;
+  if (!window || !::IsWindow(window)) window = owner_.get();
   window = ::GetAncestor(window, GA_ROOT);
   // Without the foreground the menu would not close when the user clicks elsewhere.
   ::SetForegroundWindow(window);
@@ -32,7 +31,6 @@ int NativeHostImpl::TrackPopupMenu(Menu& menu, Handle owner) {
   ::GetCursorPos(&at);
   const int chosen = static_cast<int>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
   ::PostMessageW(window, WM_NULL, 0, 0);
-  ::DestroyMenu(popup);
   return chosen > 0 ? chosen - 1 : -1;
 }
 

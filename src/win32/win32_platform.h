@@ -7,13 +7,14 @@
 
 #include "core/platform.h"
 #include "win32/native_host.h"
+#include "win32/owned.h"
 
 namespace tarnby {
 
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(NativeHost& host);
-  ~Win32Platform() override;
+  ~Win32Platform() override = default;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -108,7 +109,7 @@ class Win32Platform : public Platform {
 
  private:
   NativeHost& host_;
-  HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+  OwnedHandle instanceMutex_;  // held for the life of the process
 };
 
 }  // namespace tarnby

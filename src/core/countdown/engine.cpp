@@ -5,6 +5,7 @@
 #include "core/app.h"
 #include "core/countdown/countdown.h"
 #include "core/system/os_info.h"
+#include "core/system/scoped.h"
 #include "core/system/size_limit.h"
 
 namespace tarnby {
@@ -37,8 +38,8 @@ void Countdown::StartTimers() {
 void Countdown::Timer1_Timer() {
   // A message box or dialog opened at zero turns the message loop; a timer
   // call that arrives through it must not step the countdown under our feet.
-  if (inTimer_) return;
-  inTimer_ = true;
+  const ReentryGuard guard(inTimer_);
+  if (!guard.Entered()) return;
   const std::uint64_t run = run_;
   const std::uint64_t now = app_.platform.TickCount();
   // Every second since the start is due, however late this call came: a
@@ -55,7 +56,6 @@ void Countdown::Timer1_Timer() {
     const std::uint64_t next = startedAt_ + (ticksRun_ + 1) * kSecond;
     f_.Timer1.SetInterval(static_cast<std::uint32_t>(next - now));
   }
-  inTimer_ = false;
 }
 
 std::int64_t Countdown::SecondsLeft() const {
