@@ -1,6 +1,7 @@
 #include "core/app.h"
 
 #include "core/about/frmabout.h"
+#include "core/command_line/commands.h"
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
 #include "core/countdown/countdown.h"
@@ -17,10 +18,11 @@ App::App(Platform& host) : platform(host), frmstart(host) {
   actions = std::make_unique<Actions>(*this);
   countdown = std::make_unique<Countdown>(*this);
   hotkeys = std::make_unique<HotKeys>(*this);
+  commandLine = std::make_unique<CommandLine>(*this);
 }
 
 App::~App() = default;
 
-bool App::Start() { return shell->Start(); }
+bool App::Start(const std::vector<std::string>& arguments) { return commandLine->Start(arguments); }
 
 }  // namespace tarnby

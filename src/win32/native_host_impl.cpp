@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/resource_ids.h"
+#include "win32/hand_over.h"
 #include "win32/utf16.h"
 
 namespace tarnby {
@@ -842,6 +843,8 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_CLOSE:
       form.RequestClose();
       return 0;
+    case WM_COPYDATA:
+      return FormCopyData(form, lParam);
     case WM_MOVE:
     case WM_SIZE:
       ReportPosition(fw);
