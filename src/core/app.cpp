@@ -19,10 +19,26 @@ App::App(Platform& host) : platform(host), frmstart(host) {
   countdown = std::make_unique<Countdown>(*this);
   hotkeys = std::make_unique<HotKeys>(*this);
   commandLine = std::make_unique<CommandLine>(*this);
+  countdown->showNotice = [this](const std::string& title, const std::string& text) {
+    shell->tray.Balloon(title, text);
+  };
 }
 
 App::~App() = default;
 
-bool App::Start(const std::vector<std::string>& arguments) { return commandLine->Start(arguments); }
+bool App::Start(const std::vector<std::string>& arguments) {
+  Command command;
+  switch (commandLine->Start(arguments, command)) {
+    case CommandLine::Next::PlainStart:
+      return shell->Start();
+    case CommandLine::Next::End:
+      return false;
+    case CommandLine::Next::Load:
+      break;
+  }
+  shell->LoadMainWindow();
+  commandLine->Act(command);
+  return true;
+}
 
 }  // namespace tarnby

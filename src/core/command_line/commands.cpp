@@ -6,7 +6,6 @@
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/preselect_names.h"
-#include "core/shell/shell.h"
 
 namespace tarnby {
 
@@ -21,21 +20,21 @@ CommandLine::CommandLine(App& app) : app_(app) {
   };
 }
 
-bool CommandLine::Start(const std::vector<std::string>& arguments) {
+CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, Command& command) {
   Platform& platform = app_.platform;
-  const Command command = ParseCommandLine(arguments);
+  command = ParseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::None:
-      return app_.shell->Start();
+      return Next::PlainStart;
     case CommandKind::Usage:
       platform.MessageBox(UsageText(), kAppTitle, w::kMbIconInformation);
       platform.ExitProcess(kExitDone);
-      return false;
+      return Next::End;
     case CommandKind::Bad:
       // Read before anything else: bad arguments start nothing and reach no running copy.
       platform.MessageBox(command.problem + "\n\n" + UsageText(), kAppTitle, w::kMbIconExclamation);
       platform.ExitProcess(kExitBadArguments);
-      return false;
+      return Next::End;
     default:
       break;
   }
@@ -52,17 +51,15 @@ bool CommandLine::Start(const std::vector<std::string>& arguments) {
     } else {
       platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNotDelivered);
     }
-    return false;
+    return Next::End;
   }
   if (status) {
     // Nothing runs, so nothing counts down; a status request starts no Tarnby.
     platform.WriteParentConsole(kNoCountdown);
     platform.ExitProcess(kExitNoCountdown);
-    return false;
+    return Next::End;
   }
-  app_.shell->LoadMainWindow();
-  Act(command);
-  return true;
+  return Next::Load;
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {

@@ -22,9 +22,11 @@ class CommandLine {
  public:
   explicit CommandLine(App& app);
 
-  // The program starts with these arguments. False when this process ends
-  // here (its exit code is set), true when it runs on as Tarnby.
-  bool Start(const std::vector<std::string>& arguments);
+  // The program starts with these arguments: what can be done before Tarnby
+  // loads. PlainStart: there are none; End: this process ends here, its exit
+  // code set; Load: load as Tarnby, then Act(command).
+  enum class Next { PlainStart, End, Load };
+  Next Start(const std::vector<std::string>& arguments, Command& command);
 
   // Another copy handed its arguments over. A status request is answered
   // with StatusAnswer; every other command is accepted (1) at once and then

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -66,6 +67,10 @@ class Countdown {
 
   // The machine must not sleep on its own while a countdown runs.
   void KeepAwake(bool on);
+
+  // Shows the notice before the session ends over the tray icon; an empty
+  // text takes it down.
+  std::function<void(const std::string& title, const std::string& text)> showNotice;
 
   // ---- pre-selection
   // A "Pre-Selects" button: its ring alone shown, only its own force box usable.

@@ -4,7 +4,6 @@
 #include "core/app.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
-#include "core/shell/shell.h"
 
 namespace tarnby {
 
@@ -22,14 +21,14 @@ void Countdown::NoticeBeforeEnd() {
   if (text.empty()) return;
   noticed_ = true;
   noticeUp_ = true;
-  app_.shell->tray.Balloon(kAppTitle, text);
+  if (showNotice) showNotice(kAppTitle, text);
 }
 
 void Countdown::TakeNoticeDown() {
   // "... in 60 seconds" is no longer true once the countdown stops.
   if (!noticeUp_) return;
   noticeUp_ = false;
-  app_.shell->tray.Balloon("", "");
+  if (showNotice) showNotice("", "");
 }
 
 }  // namespace tarnby

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/shell/frmstart.h"
+#include "core/app.h"
 
 namespace tarnby {
 
