@@ -2,7 +2,7 @@
 
 #include "core/app.h"
 #include "core/countdown/countdown.h"
-#include "core/shell/shell.h"
+#include "core/system/window_drag.h"
 
 namespace tarnby {
 

@@ -1,4 +1,4 @@
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 
 #include <cstring>
 #include <vector>
