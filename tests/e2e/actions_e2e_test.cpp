@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../win32/actions_stand_in.h"
@@ -113,6 +114,42 @@ TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning
   EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, runKey, L"strRun"), one);
   tarnby.Kill();
   WaitFor([&] { return ::DeleteFileW(two.c_str()) != 0; }, 5s);
+}
+
+TEST_F(ActionsEndToEnd, StoredPathsTooLongForTheShellStartNothingAndKeepTarnbyRunning) {
+  // Programs and, as Windows 98 has it, the screen saver: each stored path
+  // is far past what the shell takes.
+  SetTarnbyWindowsVersion(L"win98");
+  const std::wstring runKey = L"Software\\Tarnby\\Registry\\Run";
+  const std::wstring one(1025, L'a'), two(65000, L'a'), screen = L"C:\\" + std::wstring(1020, L's');
+  for (const auto& [key, name, path] : {std::tuple{runKey, L"strRun", one}, std::tuple{runKey, L"strRun2", two},
+                                        std::tuple{std::wstring(L"Software\\Tarnby\\Registry\\Path"),
+                                                   L"strscreen", screen}})
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, path.c_str(),
+                                static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+
+  Tarnby tarnby(Exe());
+  ASSERT_TRUE(tarnby.Started());
+  HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
+  HWND picprogram = tarnby.Control(L"frmstart", L"picprogram");
+  ASSERT_NE(picscreen, nullptr);
+  ASSERT_NE(picprogram, nullptr);
+  TrayDoubleClick(picscreen);
+  ::Sleep(1000);
+  ASSERT_TRUE(tarnby.Running()) << "the stored screen saver took Tarnby down";
+
+  Choose(tarnby, picscreen, kRunProgramsItem);
+  HWND frmprogram = tarnby.Form(L"frmprogram");
+  ASSERT_NE(frmprogram, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmprogram) != FALSE; }));
+  ::Sleep(500);  // the icon timer has looked at both paths
+  Click(tarnby.Control(L"frmprogram", L"Command9"));  // "Clo&se"
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(frmprogram) || !::IsWindowVisible(frmprogram); }));
+  TrayDoubleClick(picprogram);
+  ::Sleep(1000);
+  EXPECT_TRUE(tarnby.Running()) << "the stored programs took Tarnby down";
+  tarnby.Kill();
 }
 
 // Last: it replaces Wine's own taskbar stand-in in this prefix with ours.
