@@ -61,6 +61,25 @@ struct KernelHandle {
   static void Free(HANDLE handle) { ::CloseHandle(handle); }
 };
 
+// A file opened with CreateFile, which answers INVALID_HANDLE_VALUE, not null.
+struct FileHandle {
+  using Type = HANDLE;
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE file) { ::CloseHandle(file); }
+};
+
+struct MappedView {
+  using Type = void*;
+  static constexpr void* Empty() { return nullptr; }
+  static void Free(void* view) { ::UnmapViewOfFile(view); }
+};
+
+struct LocalMemory {
+  using Type = void*;
+  static constexpr void* Empty() { return nullptr; }
+  static void Free(void* memory) { ::LocalFree(memory); }
+};
+
 struct FindHandle {
   using Type = HANDLE;
   static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
@@ -99,6 +118,9 @@ using OwnedRegion = Owned<owned::GdiObject<HRGN>>;
 using OwnedBitmap = Owned<owned::GdiObject<HBITMAP>>;
 using OwnedIcon = Owned<owned::Icon>;
 using OwnedHandle = Owned<owned::KernelHandle>;
+using OwnedFile = Owned<owned::FileHandle>;
+using OwnedView = Owned<owned::MappedView>;
+using OwnedLocalMemory = Owned<owned::LocalMemory>;
 using OwnedFind = Owned<owned::FindHandle>;
 using OwnedKey = Owned<owned::RegistryKey>;
 using OwnedShellMemory = Owned<owned::ShellMemory>;

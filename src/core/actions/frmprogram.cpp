@@ -2,6 +2,7 @@
 
 #include "core/actions/file_request.h"
 #include "core/app.h"
+#include "core/system/folders.h"
 #include "core/system/platform_owned.h"
 #include "core/system/settings_store.h"
 
@@ -76,7 +77,7 @@ void Frmprogram::Form_Load() {
 
 bool Frmprogram::DrawProgramIcon(Control& picture, const std::string& path) {
   Platform& platform = app_.platform;
-  if (path.empty()) return false;
+  if (path.empty() || !FitsMaxPath(path)) return false;
   const PlatformIcon icon(platform, platform.ExtractAssociatedIcon(platform.InstanceHandle(), path, 0));
   if (!icon) return false;
   const PlatformDc dc(platform, picture.hwnd);

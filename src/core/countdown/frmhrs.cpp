@@ -32,6 +32,13 @@ Frmhrs::Frmhrs(App& app)
   Text1.onChange = [this] { Text1_Change(); };
 }
 
+bool Frmhrs::HoursAccepted() {
+  const std::string& text = Text1.Text();
+  if (text.find_first_not_of(' ') == std::string::npos || WholeBoxValue(text, kMaxHours)) return true;
+  platform.MessageBox(kTooManyHours, kTooManyHoursTitle, w::kMbIconInformation);
+  return false;
+}
+
 void Frmhrs::Text1_Change() {
   const std::optional<double> hours = BoxValue(Text1.Text());
   if (!hours) return;  // cleared, or pasted text that is no number
