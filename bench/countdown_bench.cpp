@@ -8,7 +8,7 @@
 #include "core/app.h"
 #include "core/countdown/countdown.h"
 #include "core/fake_windows.h"
-#include "core/shell/size_limit.h"
+#include "core/system/size_limit.h"
 
 namespace {
 

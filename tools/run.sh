@@ -10,8 +10,10 @@ exe="$TARNBY_ROOT/build/mingw/src/win32/tarnby.exe"
 # A Wine prefix of its own, kept between runs (settings live in its registry).
 export TARNBY_WINE_PREFIXES="$TARNBY_ROOT/build/run-wineprefix"
 echo "Starting $exe (it lives in the notification area; E&xit from its tray menu ends it)"
+# On a real desktop its window manager decorates, moves and focuses Tarnby's
+# windows as any other; only the bare virtual display goes without one.
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$TARNBY_ROOT/tools/wine-run" "$exe"
+  TARNBY_WINE_MANAGED=Y exec "$TARNBY_ROOT/tools/wine-run" "$exe"
 else
-  exec xvfb-run -a "$TARNBY_ROOT/tools/wine-run" "$exe"
+  TARNBY_WINE_MANAGED=N exec xvfb-run -a "$TARNBY_ROOT/tools/wine-run" "$exe"
 fi

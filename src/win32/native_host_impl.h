@@ -74,6 +74,7 @@ class NativeHostImpl final : public NativeHost {
   void LoadPicture(ControlWindow& cw);
   void ShapeRegion(ControlWindow& cw);
   bool SingleLineLabel(const Control& label);
+  DWORD KindStyle(const Control& control);
   RECT FittedRect(const Control& control);
   SIZE TextExtent(const Font& font, const std::wstring& text);
   void ReportPosition(FormWindow& fw);

@@ -9,7 +9,7 @@
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
 #include "core/app_fixture.h"
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

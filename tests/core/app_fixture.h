@@ -7,7 +7,7 @@
 
 #include "core/app.h"
 #include "core/fake_windows.h"
-#include "core/shell/size_limit.h"
+#include "core/system/size_limit.h"
 
 namespace tarnby {
 

@@ -65,7 +65,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "1", ""},
         StartCase{"MostSeconds", true, "1", "60", "5", "", "1", "60"},
         StartCase{"TooManySeconds", true, "1", "61", "5", "Seconds must be 60 or below", "1", "61"},
-        StartCase{"PastedTextAsSeconds", true, "1", "5x", "5", "Seconds must be 60 or below", "1", "5x"}),
+        StartCase{"PastedTextAsSeconds", true, "1", "5x", "5", "Seconds must be 60 or below", "1", "5x"},
+        // A fraction would round to a shorter countdown than the box shows.
+        StartCase{"HalfAMinute", true, "0.5", "", "5", "Keep it under 15,000 minutes!", "0.5", ""},
+        StartCase{"FractionOfMinutes", true, "0.4", "10", "5", "Keep it under 15,000 minutes!", "0.4", "10"},
+        StartCase{"FractionOfSeconds", true, "0", "0.5", "5", "Seconds must be 60 or below", "0", "0.5"},
+        StartCase{"FractionOfAlarm", true, "1", "5", "2.5", "Alarm seconds must be under 60", "1", "5"},
+        StartCase{"WholeWithPoint", true, "2.0", "5", "5", "", "2.0", "5"}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 
 TEST_F(CountdownTest, StartCopiesTheBoxesIntoTheCounters) {
@@ -225,6 +231,38 @@ TEST_F(CountdownTest, APausedCountdownOfManyHoursCanBeResumed) {
   EXPECT_EQ(win.messageBoxes.size(), boxes) << "resumed without a refusal";
   EXPECT_EQ(Second(), "14999:59");  // the first second shows the minutes as typed
   EXPECT_EQ(Second(), "35159:58");
+}
+
+TEST_F(CountdownTest, PausedHoursAreAlwaysInSight) {
+  // Paused before and within the first second, with "&Hours?" still ticked:
+  // the hours handed back must be on the screen, not in a hidden window.
+  for (const int millis : {0, 1000}) {
+    StartCountdown(f().cmdscreen, "15000", "", "336");
+    win.Advance(millis);
+    f().cmdstop.Click();
+    ASSERT_TRUE(f().Check1.Value());
+    EXPECT_EQ(app->frmhrs().Text1.Text(), "336") << millis;
+    EXPECT_TRUE(app->frmhrs().Visible()) << millis;
+    f().Check1.Click();  // unticked: the next round starts clean
+  }
+}
+
+TEST_F(CountdownTest, HoursThatAreNoWholeNumberAreRefusedAtStart) {
+  for (const char* text : {"1e9", "NaN", "1.5", "0.5", "12x"}) {
+    win.messageBoxes.clear();
+    f().cmdscreen.Click();
+    f().Check1.Click();
+    Paste(app->frmhrs().Text1, text);
+    Paste(f().Text2, "5");
+    f().cmdstart.SetEnabled(true);
+    f().cmdstart.Click();
+    EXPECT_FALSE(countdown().Running()) << text;
+    ASSERT_EQ(win.messageBoxes.size(), 1u) << text;
+    EXPECT_EQ(win.messageBoxes[0].text, "Max time limit of 2 weeks has been reached!");
+    EXPECT_EQ(win.messageBoxes[0].title, "Time");
+    EXPECT_EQ(win.messageBoxes[0].style, 64u);
+    f().Check1.Click();
+  }
 }
 
 TEST_F(CountdownTest, LongestEntryRunsItsFullLength) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/countdown_fixture.h"
-#include "core/shell/size_limit.h"
+#include "core/system/size_limit.h"
 
 namespace tarnby {
 namespace {

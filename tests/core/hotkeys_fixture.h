@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/actions/actions.h"
 #include "core/app_fixture.h"
-#include "core/shell/settings_store.h"
 #include "core/shell/shell.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

@@ -1,7 +1,8 @@
+#include "core/actions/actions.h"
 #include "core/app_fixture.h"
 #include "core/resource_ids.h"
-#include "core/shell/settings_store.h"
 #include "core/shell/shell.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 namespace {

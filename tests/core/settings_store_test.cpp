@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/fake_windows.h"
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 namespace {

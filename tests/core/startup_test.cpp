@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "core/app_fixture.h"
-#include "core/shell/os_info.h"
-#include "core/shell/folders.h"
+#include "core/system/folders.h"
+#include "core/system/os_info.h"
 
 namespace tarnby {
 namespace {

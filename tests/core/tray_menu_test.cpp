@@ -1,6 +1,6 @@
 #include "core/app_fixture.h"
-#include "core/shell/settings_store.h"
 #include "core/shell/shell.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 namespace {

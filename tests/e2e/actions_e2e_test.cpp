@@ -74,6 +74,7 @@ TEST_F(ActionsEndToEnd, ShutDownChosenFromTheMenuAndDoubleClickedEndsTheProgram)
   TrayDoubleClick(picshut);
   ASSERT_TRUE(tarnby.WaitForExit()) << "Tarnby kept running after shutting down";
   EXPECT_EQ(tarnby.ExitCode(), std::optional<DWORD>(0));
+  EXPECT_TRUE(WaitForSessionEndToFinish()) << "Wine's end of the session did not finish";
 }
 
 TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning) {

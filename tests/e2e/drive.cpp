@@ -1,6 +1,7 @@
 #include "drive.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -109,6 +110,21 @@ std::optional<DWORD> Tarnby::ExitCode() const {
   DWORD code = 0;
   if (!process_ || !::GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return std::nullopt;
   return code;
+}
+
+bool WaitForSessionEndToFinish(Duration timeout) {
+  const auto winebootRuns = [] {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry))
+      found = ::_wcsicmp(entry.szExeFile, L"wineboot.exe") == 0;
+    ::CloseHandle(snapshot);
+    return found;
+  };
+  return WaitFor([&] { return !winebootRuns(); }, timeout);
 }
 
 void Tarnby::Kill() {

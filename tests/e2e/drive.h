@@ -90,6 +90,11 @@ void Type(HWND edit, const std::wstring& text);
 std::wstring MessageBoxText(HWND box);
 bool PressDialogButton(HWND dialog, int buttonId);
 
+// Under Wine, ExitWindowsEx hands the end of the session to wineboot.exe,
+// which goes on closing the windows of every process after the caller has
+// ended. Waits until it is gone, so the next Tarnby is not caught by it.
+bool WaitForSessionEndToFinish(Duration timeout = kPatience);
+
 // A first run: no settings left from an earlier one.
 void ForgetTarnbySettings();
 // The Windows version Wine reports to tarnby.exe only (win95, win98, winxp, win10).

@@ -7,8 +7,8 @@
 #include "actions_wine.h"
 #include "core/actions/actions.h"
 #include "core/app.h"
-#include "core/shell/folders.h"
-#include "core/shell/settings_store.h"
+#include "core/system/folders.h"
+#include "core/system/settings_store.h"
 #include "win32/null_host.h"
 #include "win32/utf16.h"
 

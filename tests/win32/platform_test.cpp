@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/folders.h"
+#include "core/system/folders.h"
 #include "win32/null_host.h"
 #include "win32/utf16.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 #include "win32/null_host.h"
 #include "win32/utf16.h"
 

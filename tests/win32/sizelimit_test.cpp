@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/forms/forms.h"
-#include "core/shell/size_limit.h"
+#include "core/system/size_limit.h"
 #include "win32/null_host.h"
 
 namespace tarnby {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/shell/os_info.h"
+#include "core/system/os_info.h"
 #include "win32/null_host.h"
 
 namespace tarnby {

@@ -4,8 +4,8 @@
 #include "core/actions/actions.h"
 
 #include "core/app.h"
-#include "core/shell/folders.h"
-#include "core/shell/os_info.h"
+#include "core/system/folders.h"
+#include "core/system/os_info.h"
 
 namespace tarnby {
 

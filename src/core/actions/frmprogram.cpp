@@ -2,7 +2,7 @@
 
 #include "core/actions/file_request.h"
 #include "core/app.h"
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

@@ -5,7 +5,7 @@
 
 #include "core/actions/actions.h"
 #include "core/app.h"
-#include "core/shell/folders.h"
+#include "core/system/folders.h"
 
 namespace tarnby {
 

@@ -3,8 +3,8 @@
 #include "core/actions/actions.h"
 #include "core/actions/file_request.h"
 #include "core/app.h"
-#include "core/shell/folders.h"
-#include "core/shell/settings_store.h"
+#include "core/system/folders.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

@@ -1,5 +1,7 @@
 #include "core/countdown/countdown.h"
 
+#include <cmath>
+
 #include <cctype>
 
 #include "core/app.h"
@@ -34,6 +36,12 @@ std::optional<double> BoxValue(const std::string& text) {
   }
   if (!digits) return std::nullopt;
   return negative ? -value : value;
+}
+
+std::optional<std::int32_t> WholeBoxValue(const std::string& text, double limit) {
+  const std::optional<double> value = BoxValue(text);
+  if (!value || *value < 0 || *value > limit || *value != std::floor(*value)) return std::nullopt;
+  return static_cast<std::int32_t>(*value);
 }
 
 void FilterDigits(int& keyAscii) {

@@ -24,6 +24,10 @@ class Frmstart;
 // blanks around). Pasted text that is anything else is no number.
 std::optional<double> BoxValue(const std::string& text);
 
+// The whole number a box holds, when it holds one in 0..limit. A fraction is
+// no whole number: rounded, it would count down less than the box shows.
+std::optional<std::int32_t> WholeBoxValue(const std::string& text, double limit);
+
 // Seconds as the display writes them: always two digits.
 std::string TwoDigits(std::int32_t seconds);
 

@@ -4,8 +4,8 @@
 
 #include "core/app.h"
 #include "core/countdown/countdown.h"
-#include "core/shell/os_info.h"
-#include "core/shell/size_limit.h"
+#include "core/system/os_info.h"
+#include "core/system/size_limit.h"
 
 namespace tarnby {
 

@@ -1,7 +1,5 @@
 // Entry and control: the time boxes, the hours window, "&Start" with its
 // checks, and "&Pause", which puts the time left back into the boxes.
-#include <cmath>
-
 #include "core/app.h"
 #include "core/countdown/countdown.h"
 
@@ -16,21 +14,10 @@ constexpr char kTooManySeconds[] = "Seconds must be 60 or below";
 
 constexpr double kMaxMinutes = 15000, kMaxSeconds = 60, kMaxAlarm = 60;
 
-// A box's value within 0..limit. A box that holds no number, or a pasted
-// negative one, fails like a value over the limit: a countdown that would
-// act at once is never what was meant.
-bool WithinLimit(const Control& box, double limit) {
-  const std::optional<double> value = BoxValue(box.Text());
-  return value && *value >= 0 && *value <= limit;
-}
-
-// The whole number a box holds (rounded like the classic conversion, half to
-// even), when it holds one in 0..limit.
-std::optional<std::int32_t> WholeValue(const std::string& text, double limit) {
-  const std::optional<double> value = BoxValue(text);
-  if (!value || *value < 0 || *value > limit) return std::nullopt;
-  return static_cast<std::int32_t>(std::nearbyint(*value));
-}
+// A box passes when it holds a whole number within 0..limit. Pasted text, a
+// negative number or a fraction fails like a value over the limit: a
+// countdown shorter than the boxes show is never what was meant.
+bool WithinLimit(const Control& box, double limit) { return WholeBoxValue(box.Text(), limit).has_value(); }
 }  // namespace
 
 void Countdown::WireEntry() {
@@ -84,14 +71,15 @@ void Countdown::cmdstart_Click() {
     return;
   }
 
+  if (!app_.frmhrs().HoursAccepted()) return;
   // An empty hours box keeps the counters as they are (0 after every pause and zero).
-  if (const auto hours = WholeValue(app_.frmhrs().Text1.Text(), kMaxHours)) {
+  if (const auto hours = WholeBoxValue(app_.frmhrs().Text1.Text(), kMaxHours)) {
     counters_.hoursCount = *hours;
     counters_.hoursShown = *hours;
   }
-  if (const auto alarmSeconds = WholeValue(f_.Text3.Text(), kMaxAlarm)) counters_.alarmSeconds = *alarmSeconds;
-  if (const auto seconds = WholeValue(f_.Text1.Text(), kMaxSeconds)) counters_.seconds = *seconds;
-  if (const auto minutes = WholeValue(f_.Text2.Text(), kMaxMinutes)) counters_.minutes = *minutes;
+  if (const auto alarmSeconds = WholeBoxValue(f_.Text3.Text(), kMaxAlarm)) counters_.alarmSeconds = *alarmSeconds;
+  if (const auto seconds = WholeBoxValue(f_.Text1.Text(), kMaxSeconds)) counters_.seconds = *seconds;
+  if (const auto minutes = WholeBoxValue(f_.Text2.Text(), kMaxMinutes)) counters_.minutes = *minutes;
   // Sixty seconds are the next minute, so the display never shows more than 59.
   if (counters_.seconds == 60) {
     counters_.seconds = 0;
@@ -144,6 +132,7 @@ void Countdown::KeepResumable() {
   f_.Text2.SetText(std::to_string(minutes - hours * 60));
   if (!f_.Check1.Value()) f_.Check1.SetValue(true);  // shows the hours window
   app_.frmhrs().Text1.SetText(std::to_string(hours));
+  app_.frmhrs().Show();  // ticked before the pause, it was only hidden
 }
 
 }  // namespace tarnby

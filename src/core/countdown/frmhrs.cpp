@@ -2,7 +2,7 @@
 
 #include "core/app.h"
 #include "core/countdown/countdown.h"
-#include "core/shell/shell.h"
+#include "core/system/window_drag.h"
 
 namespace tarnby {
 
@@ -30,6 +30,13 @@ Frmhrs::Frmhrs(App& app)
     FilterDigits(keyAscii);
   };
   Text1.onChange = [this] { Text1_Change(); };
+}
+
+bool Frmhrs::HoursAccepted() {
+  const std::string& text = Text1.Text();
+  if (text.find_first_not_of(' ') == std::string::npos || WholeBoxValue(text, kMaxHours)) return true;
+  platform.MessageBox(kTooManyHours, kTooManyHoursTitle, w::kMbIconInformation);
+  return false;
 }
 
 void Frmhrs::Text1_Change() {

@@ -15,6 +15,10 @@ class Frmhrs : public Form {
   Control Label1;
   Control Text1;
 
+  // At "&Start": an empty box, or a whole number of hours within the limit,
+  // passes; anything else gets the limit message and fails.
+  bool HoursAccepted();
+
  private:
   void Text1_Change();
 

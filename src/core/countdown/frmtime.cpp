@@ -1,7 +1,7 @@
 #include "core/countdown/frmtime.h"
 
 #include "core/app.h"
-#include "core/shell/shell.h"
+#include "core/system/window_drag.h"
 
 namespace tarnby {
 

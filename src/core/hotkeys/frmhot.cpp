@@ -2,9 +2,8 @@
 
 #include "core/app.h"
 #include "core/hotkeys/hotkeys.h"
-#include "core/shell/os_info.h"
-#include "core/shell/settings_store.h"
-#include "core/shell/shell.h"
+#include "core/system/os_info.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/app.h"
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

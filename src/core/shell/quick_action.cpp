@@ -2,15 +2,16 @@
 // action the tray icon stands for, the menu's opening step, "&Show Timer" and
 // the orderly exit.
 #include "core/about/frmabout.h"
+#include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
 #include "core/app.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
 #include "core/hotkeys/frmhot.h"
 #include "core/hotkeys/hotkeys.h"
-#include "core/shell/settings_store.h"
 #include "core/shell/shell.h"
-#include "core/shell/size_limit.h"
+#include "core/system/settings_store.h"
+#include "core/system/size_limit.h"
 
 namespace tarnby {
 

@@ -4,9 +4,10 @@
 
 #include "core/actions/actions.h"
 #include "core/app.h"
-#include "core/shell/os_info.h"
-#include "core/shell/settings_store.h"
-#include "core/shell/size_limit.h"
+#include "core/system/os_info.h"
+#include "core/system/settings_store.h"
+#include "core/system/size_limit.h"
+#include "core/system/window_drag.h"
 
 namespace tarnby {
 
@@ -14,12 +15,6 @@ namespace {
 constexpr char kAlreadyRunning[] = "This program is already running!";
 constexpr char kUserPrefix[] = "Current user logged on: ";
 }  // namespace
-
-void DragWindow(Form& window, int button) {
-  if (button != kLeftButton) return;
-  window.platform.ReleaseCapture();
-  window.platform.SendMessage(window.hwnd, w::kWmNcLButtonDown, w::kHtCaption, 0);
-}
 
 Shell::Shell(App& app)
     : tray(app.platform),

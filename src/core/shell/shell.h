@@ -12,13 +12,6 @@ namespace tarnby {
 
 class App;
 
-// The ten names under which a quick action is saved and a hot key is gated.
-inline constexpr std::array<const char*, 10> kActionCodes = {"restart", "restartf", "restartw", "screen", "sleep",
-                                                             "dos",     "log",      "logf",     "shut",   "shutf"};
-
-// A drag of a borderless window by its surface: only the left button alone.
-void DragWindow(Form& window, int button);
-
 class Shell {
  public:
   explicit Shell(App& app);

@@ -1,8 +1,8 @@
 // Start with Windows: one "Tarnby" entry in the machine-wide run key, and the
 // two label/option pairs that offer whichever state is not the current one.
 #include "core/app.h"
-#include "core/shell/settings_store.h"
 #include "core/shell/shell.h"
+#include "core/system/settings_store.h"
 
 namespace tarnby {
 

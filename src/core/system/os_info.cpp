@@ -1,4 +1,4 @@
-#include "core/shell/os_info.h"
+#include "core/system/os_info.h"
 
 namespace tarnby {
 

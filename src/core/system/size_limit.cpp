@@ -1,4 +1,4 @@
-#include "core/shell/size_limit.h"
+#include "core/system/size_limit.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "core/shell/settings_store.h"
+#include "core/system/settings_store.h"
 
 #include <cstring>
 #include <vector>
@@ -11,8 +11,9 @@ std::string ReadRegString(Platform& platform, Handle hive, const std::string& ke
   std::string result;
   std::uint32_t type = 0;
   std::uint32_t size = 0;
+  // An empty value has nothing to read: no buffer, no second query.
   if (platform.RegQueryValueEx(opened, valueName, &type, nullptr, &size) == w::kErrorSuccess &&
-      type == w::kRegSz) {
+      type == w::kRegSz && size > 0) {
     std::vector<std::uint8_t> buffer(size, ' ');
     std::uint32_t got = size;
     if (platform.RegQueryValueEx(opened, valueName, &type, buffer.data(), &got) == w::kErrorSuccess &&

@@ -1,4 +1,4 @@
-#include "core/shell/folders.h"
+#include "core/system/folders.h"
 
 #include <cstring>
 

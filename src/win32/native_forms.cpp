@@ -1,0 +1,262 @@
+// Form windows: their creation, their changes, their timers and their messages.
+#include "win32/native_host_parts.h"
+
+#include "core/resource_ids.h"
+#include "win32/utf16.h"
+
+namespace tarnby {
+
+using namespace native;
+
+// ------------------------------------------------------------------ forms
+
+void NativeHostImpl::CreateFormWindow(Form& form) {
+  if (Find(form)) return;
+  auto owned = std::make_unique<FormWindow>();
+  FormWindow& fw = *owned;
+  fw.host = this;
+  fw.form = &form;
+  if (form.backColor != kDefaultColor) fw.background = ::CreateSolidBrush(ToColor(form.backColor, COLOR_BTNFACE));
+
+  // A form shows a title bar when it has a caption or a control box; without
+  // one it keeps its border all the same.
+  const bool titleBar = !form.Caption().empty() || form.controlBox;
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+  DWORD exStyle = 0;
+  switch (form.borderStyle) {
+    case BorderStyle::None:
+      break;
+    case BorderStyle::FixedSingle:
+      style |= WS_BORDER;
+      break;
+    case BorderStyle::Sizable:
+      style |= WS_THICKFRAME;
+      break;
+    case BorderStyle::FixedDialog:
+      style |= WS_DLGFRAME;
+      exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case BorderStyle::FixedToolWindow:
+      style |= WS_BORDER;
+      exStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (titleBar && form.borderStyle != BorderStyle::None) {
+    style |= WS_CAPTION;
+    if (form.controlBox) style |= WS_SYSMENU;
+    if (form.minButton) style |= WS_MINIMIZEBOX;
+    if (form.maxButton) style |= WS_MAXIMIZEBOX;
+  }
+  HWND owner = nullptr;
+  if (form.showInTaskbar) {
+    exStyle |= WS_EX_APPWINDOW;
+  } else {
+    // Owned by the hidden window, a form stays out of the taskbar and keeps a
+    // full-size title bar; one without a title bar is a tool window as well.
+    owner = owner_;
+    if (!titleBar) exStyle |= WS_EX_TOOLWINDOW;
+  }
+
+  RECT rect{0, 0, Pixels(form.ClientWidth(), twipsPerPixelX_), Pixels(form.ClientHeight(), twipsPerPixelY_)};
+  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  const int left = Pixels(form.Position().left, twipsPerPixelX_);
+  const int top = Pixels(form.Position().top, twipsPerPixelY_);
+  HWND hwnd = ::CreateWindowExW(exStyle, kFormClass, Wide(form.Caption()).c_str(), style, left, top,
+                                rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance_, nullptr);
+  if (!hwnd) return;
+  fw.hwnd = hwnd;
+  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&fw));
+  forms_[&form] = std::move(owned);
+  form.hwnd = reinterpret_cast<Handle>(hwnd);
+  Name(hwnd, form.name);
+
+  {
+    // A form without a picture of its own shows the program's.
+    const int icon = form.iconResource > 0 ? form.iconResource : IDI_TARNBY;
+    fw.bigIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXICON));
+    fw.smallIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXSMICON));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(fw.bigIcon));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(fw.smallIcon));
+  }
+
+  fw.tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, instance_,
+                                 nullptr);
+  if (fw.tooltip) ::SendMessageW(fw.tooltip, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(300, dpi_, 96));
+
+  // Child windows stack in creation order, which is also the Tab order: the
+  // controls by their tab index, frames last so they lie beneath what they hold.
+  std::vector<Control*> order(form.controls.begin(), form.controls.end());
+  std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+    const bool aFrame = a->kind == ControlKind::Frame, bFrame = b->kind == ControlKind::Frame;
+    if (aFrame != bFrame) return bFrame;
+    const int aIndex = a->tabIndex < 0 ? 1 << 30 : a->tabIndex, bIndex = b->tabIndex < 0 ? 1 << 30 : b->tabIndex;
+    return aIndex < bIndex;
+  });
+  int id = kFirstControlId;
+  for (Control* control : order) CreateControl(fw, *control, id++);
+
+  for (Timer* timer : form.timers) TimerChanged(*timer);
+  ReportPosition(fw);
+}
+
+void NativeHostImpl::DestroyFormWindow(Form& form) {
+  const auto it = forms_.find(&form);
+  if (it == forms_.end()) return;
+  std::unique_ptr<FormWindow> fw = std::move(it->second);
+  forms_.erase(it);
+
+  for (auto timer = timers_.begin(); timer != timers_.end();) {
+    if (&timer->second->form == &form) {
+      ::KillTimer(fw->hwnd, timer->first);
+      timer = timers_.erase(timer);
+    } else {
+      ++timer;
+    }
+  }
+  ::SetWindowLongPtrW(fw->hwnd, GWLP_USERDATA, 0);
+  for (auto& cw : fw->controls) {
+    ::RemoveWindowSubclass(cw->hwnd, &NativeHostImpl::ControlSubclassProc, kSubclassId);
+    ::SetWindowLongPtrW(cw->hwnd, GWLP_USERDATA, 0);
+    Unname(cw->hwnd);
+  }
+  Unname(fw->hwnd);
+  if (fw->tooltip) ::DestroyWindow(fw->tooltip);
+  ::DestroyWindow(fw->hwnd);
+  for (auto& cw : fw->controls) {
+    if (cw->shownIcon) ::DestroyIcon(cw->shownIcon);
+    if (cw->smallIcon) ::DestroyIcon(cw->smallIcon);
+    cw->control->pictureHandle = 0;
+  }
+  if (fw->bigIcon) ::DestroyIcon(fw->bigIcon);
+  if (fw->smallIcon) ::DestroyIcon(fw->smallIcon);
+  if (fw->background) ::DeleteObject(fw->background);
+}
+
+void NativeHostImpl::FormChanged(Form& form) {
+  FormWindow* fw = Find(form);
+  if (!fw) return;
+  HWND hwnd = fw->hwnd;
+  const std::wstring caption = Wide(form.Caption());
+  if (WindowText(hwnd) != caption) ::SetWindowTextW(hwnd, caption.c_str());
+
+  const Twips& want = form.Position();
+  RECT rect;
+  ::GetWindowRect(hwnd, &rect);
+  const int left = Pixels(want.left, twipsPerPixelX_), top = Pixels(want.top, twipsPerPixelY_);
+  const int width = Pixels(want.width, twipsPerPixelX_), height = Pixels(want.height, twipsPerPixelY_);
+  if (left != rect.left || top != rect.top || width != rect.right - rect.left || height != rect.bottom - rect.top)
+    ::SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The window may be somewhere else than asked (the size limit, say): tell the model.
+  if (Find(form) == fw) ReportPosition(*fw);
+
+  if (Find(form) != fw) return;
+  const bool shown = ::IsWindowVisible(hwnd) != FALSE;
+  if (form.Visible() && !shown) {
+    ::ShowWindow(hwnd, SW_SHOW);
+  } else if (!form.Visible() && shown) {
+    ::ShowWindow(hwnd, SW_HIDE);
+  }
+}
+
+// ------------------------------------------------------------------ timers
+
+void NativeHostImpl::TimerChanged(Timer& timer) {
+  FormWindow* fw = Find(timer.form);
+  if (!fw) return;
+  if (timer.id == 0) timer.id = nextTimerId_++;
+  const auto id = static_cast<UINT_PTR>(timer.id);
+  if (timer.Enabled() && timer.Interval() > 0) {
+    timers_[id] = &timer;
+    ::SetTimer(fw->hwnd, id, timer.Interval(), nullptr);
+  } else {
+    ::KillTimer(fw->hwnd, id);
+    timers_.erase(id);
+  }
+}
+
+// ------------------------------------------------------------------ window procedures
+
+LRESULT CALLBACK NativeHostImpl::OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* host = reinterpret_cast<NativeHostImpl*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (host && msg != 0 && msg == host->taskbarCreated_) {
+    // The shell came back: every form that cares hears of it. Collect first,
+    // a handler may load or unload forms.
+    return Guarded([host] {
+      std::vector<Form*> forms;
+      for (const auto& [form, fw] : host->forms_)
+        if (fw->form->onShellRestarted) forms.push_back(fw->form);
+      for (Form* form : forms)
+        if (host->Find(*form) && form->onShellRestarted) form->onShellRestarted();
+      return LRESULT{0};
+    });
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK NativeHostImpl::FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* fw = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!fw) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  return Guarded([&] { return fw->host->HandleFormMessage(*fw, hwnd, msg, wParam, lParam); });
+}
+
+LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Form& form = *fw.form;
+  switch (msg) {
+    case WM_COMMAND:
+      return HandleCommand(fw, wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return HandleColor(fw, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg, wParam, lParam);
+    case WM_ERASEBKGND:
+      return fw.Erase(hwnd, wParam);
+    case WM_MOUSEMOVE:
+      form.MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * twipsPerPixelX_,
+                     MouseY(lParam) * twipsPerPixelY_);
+      return 0;
+    case WM_TIMER: {
+      const auto it = timers_.find(wParam);
+      if (it != timers_.end()) it->second->Tick();
+      if (openPopup_) RefreshOpenMenu();
+      return 0;
+    }
+    case WM_CLOSE:
+      form.RequestClose();
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      ReportPosition(fw);
+      break;
+    case WM_ACTIVATE:
+      // Give the focus back to the control that had it, or to the first one.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd, focus)) fw.lastFocus = focus;
+      } else if (!::IsIconic(hwnd)) {
+        HWND focus = fw.lastFocus && ::IsWindow(fw.lastFocus) && ::IsWindowEnabled(fw.lastFocus) &&
+                             ::IsWindowVisible(fw.lastFocus)
+                         ? fw.lastFocus
+                         : ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        if (focus) {
+          ::SetFocus(focus);
+          return 0;
+        }
+      }
+      break;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tarnby

@@ -1,0 +1,159 @@
+// The pictures of controls and forms, the custom picture box and the shape.
+#include "win32/native_host_parts.h"
+
+namespace tarnby {
+
+using namespace native;
+
+HICON NativeHostImpl::LoadIconAt(int resourceId, int size) const {
+  if (resourceId <= 0) return nullptr;
+  return static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0));
+}
+
+namespace {
+// The largest icon size that fits a square of the given side, at least 16.
+int IconSizeFor(int side) {
+  int best = kIconSizes.front();
+  for (int size : kIconSizes)
+    if (size <= side) best = size;
+  return best;
+}
+}  // namespace
+
+void NativeHostImpl::LoadPicture(ControlWindow& cw) {
+  Control& control = *cw.control;
+  if (cw.loadedPicture == control.Picture() && (cw.shownIcon || control.Picture() == 0)) return;
+  HICON oldShown = cw.shownIcon;
+  HICON oldSmall = cw.smallIcon;
+  cw.shownIcon = nullptr;
+  cw.smallIcon = nullptr;
+  cw.loadedPicture = control.Picture();
+  const RECT rect = ControlRect(control);
+  const int side = std::min(rect.right - rect.left, rect.bottom - rect.top);
+  switch (control.kind) {
+    case ControlKind::PictureButton:
+      // Leave room for the button's edges.
+      cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side - ::MulDiv(8, dpi_, 96)));
+      ::SendMessageW(cw.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(cw.shownIcon));
+      control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon);
+      break;
+    case ControlKind::Image:
+      cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side));
+      ::SendMessageW(cw.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(cw.shownIcon), 0);
+      control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon);
+      break;
+    case ControlKind::PictureBox:
+      cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side));
+      // The tray shows a picture box's picture: it wants the small icon.
+      cw.smallIcon = LoadIconAt(control.Picture(), ::GetSystemMetrics(SM_CXSMICON));
+      control.pictureHandle = reinterpret_cast<Handle>(cw.smallIcon);
+      ::InvalidateRect(cw.hwnd, nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
+  if (oldShown) ::DestroyIcon(oldShown);
+  if (oldSmall) ::DestroyIcon(oldSmall);
+}
+
+void NativeHostImpl::ClearPicture(Control& picture) {
+  ControlWindow* cw = Find(picture);
+  if (!cw) return;
+  ::InvalidateRect(cw->hwnd, nullptr, TRUE);
+  ::UpdateWindow(cw->hwnd);
+}
+
+void NativeHostImpl::ShapeRegion(ControlWindow& cw) {
+  // The shape is only its outline: the window is cut to it, so whatever lies
+  // inside the ring stays visible and clickable.
+  RECT rect;
+  ::GetClientRect(cw.hwnd, &rect);
+  const int border = std::max(2, ::MulDiv(2, dpi_, 96));
+  HRGN outer, inner;
+  if (cw.control->ellipse) {
+    outer = ::CreateEllipticRgn(0, 0, rect.right + 1, rect.bottom + 1);
+    inner = ::CreateEllipticRgn(border, border, rect.right - border + 1, rect.bottom - border + 1);
+  } else {
+    outer = ::CreateRectRgn(0, 0, rect.right, rect.bottom);
+    inner = ::CreateRectRgn(border, border, rect.right - border, rect.bottom - border);
+  }
+  if (inner) {
+    ::CombineRgn(outer, outer, inner, RGN_DIFF);
+    ::DeleteObject(inner);
+  }
+  // The window owns the region once it took it (and frees the one before);
+  // one it refused is still ours.
+  if (outer && !::SetWindowRgn(cw.hwnd, outer, TRUE)) ::DeleteObject(outer);
+}
+
+LRESULT CALLBACK NativeHostImpl::PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* cw = reinterpret_cast<ControlWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!cw) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      // Also the tray's callback: the shell sends the mouse message in lParam,
+      // which reads as the x position, as the picture box always took it.
+      const int tppX = cw->form->host->twipsPerPixelX_, tppY = cw->form->host->twipsPerPixelY_;
+      return Guarded([&] {
+        cw->control->MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * tppX,
+                               MouseY(lParam) * tppY);
+        return LRESULT{0};
+      });
+    }
+    case WM_ERASEBKGND:
+      return cw->form->Erase(hwnd, wParam);
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(hwnd, &paint);
+      if (cw->shownIcon) {
+        ICONINFO info{};
+        int size = 32;
+        if (::GetIconInfo(cw->shownIcon, &info)) {
+          BITMAP bitmap{};
+          if (::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap))
+            size = bitmap.bmWidth;
+          if (info.hbmColor) ::DeleteObject(info.hbmColor);
+          if (info.hbmMask) ::DeleteObject(info.hbmMask);
+        }
+        RECT rect;
+        ::GetClientRect(hwnd, &rect);
+        ::DrawIconEx(dc, std::max<int>(0, (rect.right - size) / 2), std::max<int>(0, (rect.bottom - size) / 2), cw->shownIcon,
+                     size, size, 0, nullptr, DI_NORMAL);
+      }
+      ::EndPaint(hwnd, &paint);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK NativeHostImpl::ShapeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* cw = reinterpret_cast<ControlWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(hwnd, &paint);
+      if (cw) {
+        // The window is cut to the outline, so filling it draws the outline.
+        HBRUSH brush = ::CreateSolidBrush(ToColor(cw->control->borderColor, COLOR_WINDOWTEXT));
+        RECT rect;
+        ::GetClientRect(hwnd, &rect);
+        ::FillRect(dc, &rect, brush);
+        ::DeleteObject(brush);
+      }
+      ::EndPaint(hwnd, &paint);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tarnby

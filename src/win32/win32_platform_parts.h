@@ -1,0 +1,25 @@
+// What the real platform's files share: the core's handles as Win32 ones and back.
+#pragma once
+
+#include <string>
+
+#include "win32/win32_platform.h"
+
+namespace tarnby {
+
+template <class T>
+T As(Handle handle) {
+  return reinterpret_cast<T>(handle);
+}
+
+template <class T>
+Handle ToHandle(T value) {
+  return reinterpret_cast<Handle>(value);
+}
+
+inline HWND Hwnd(Handle handle) { return As<HWND>(handle); }
+
+// An empty text passed as no text at all.
+inline const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+}  // namespace tarnby

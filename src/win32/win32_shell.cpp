@@ -1,0 +1,89 @@
+// The shell: the tray icon, launching documents, recent documents, special folders and icons.
+#include "win32/win32_platform_parts.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "win32/utf16.h"
+
+namespace tarnby {
+
+// ------------------------------------------------------- icons and drawing
+
+Handle Win32Platform::ExtractAssociatedIcon(Handle instance, const std::string& path, std::uint16_t index) {
+  // The call may write the path of the icon's file back, so it gets a full buffer.
+  std::wstring buffer = Wide(path);
+  buffer.resize(std::max<std::size_t>(buffer.size() + 1, MAX_PATH), L'\0');
+  WORD icon = index;
+  return ToHandle(::ExtractAssociatedIconW(As<HINSTANCE>(instance), buffer.data(), &icon));
+}
+
+Handle Win32Platform::GetDC(Handle hwnd) { return ToHandle(::GetDC(Hwnd(hwnd))); }
+
+int Win32Platform::ReleaseDC(Handle hwnd, Handle dc) { return ::ReleaseDC(Hwnd(hwnd), As<HDC>(dc)); }
+
+bool Win32Platform::DrawIcon(Handle dc, int x, int y, Handle icon) {
+  return ::DrawIcon(As<HDC>(dc), x, y, As<HICON>(icon));
+}
+
+bool Win32Platform::DestroyIcon(Handle icon) { return ::DestroyIcon(As<HICON>(icon)); }
+
+void Win32Platform::ClearPicture(Control& picture) { host_.ClearPicture(picture); }
+
+TextSize Win32Platform::MeasureText(const Control& label) { return host_.MeasureText(label); }
+
+// --------------------------------------------------------------------- shell
+
+bool Win32Platform::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = Hwnd(data.hWnd);
+  record.uID = data.uID;
+  record.uFlags = data.uFlags;
+  record.uCallbackMessage = data.uCallbackMessage;
+  record.hIcon = As<HICON>(data.hIcon);
+  // The core's tip is the text, a NUL and padding; the shell wants the text.
+  const std::wstring wide = Wide(data.szTip);
+  std::wstring_view tip = UpToNul(wide);
+  std::size_t length = std::min(tip.size(), std::size(record.szTip) - 1);
+  if (length < tip.size() && length > 0 && IS_HIGH_SURROGATE(tip[length - 1])) --length;
+  std::copy_n(tip.data(), length, record.szTip);
+  return ::Shell_NotifyIconW(message, &record);
+}
+
+std::intptr_t Win32Platform::ShellExecute(Handle owner, const std::string& operation, const std::string& file,
+                                          const std::string& parameters, const std::string& directory, int show) {
+  const std::wstring op = Wide(operation), path = Wide(file), args = Wide(parameters), dir = Wide(directory);
+  return reinterpret_cast<std::intptr_t>(
+      ::ShellExecuteW(Hwnd(owner), OrNull(op), path.c_str(), OrNull(args), OrNull(dir), show));
+}
+
+void Win32Platform::SHAddToRecentDocs(std::uint32_t flags, const void* pv) {
+  // A path comes as UTF-8 text; hand it on as a wide path.
+  if (pv != nullptr && flags == w::kShardPathA) {
+    const std::wstring path = Wide(static_cast<const char*>(pv));
+    ::SHAddToRecentDocs(SHARD_PATHW, path.c_str());
+    return;
+  }
+  ::SHAddToRecentDocs(flags, pv);
+}
+
+long Win32Platform::SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) {
+  PIDLIST_ABSOLUTE list = nullptr;
+  const HRESULT result = ::SHGetSpecialFolderLocation(Hwnd(owner), folder, &list);
+  if (idList) *idList = ToHandle(list);
+  return result;
+}
+
+bool Win32Platform::SHGetPathFromIDList(Handle idList, char* path) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (path == nullptr || !::SHGetPathFromIDListW(As<PCIDLIST_ABSOLUTE>(idList), buffer)) return false;
+  const std::string text = Utf8(UpToNul({buffer, MAX_PATH}));
+  if (text.size() + 1 > MAX_PATH) return false;  // does not fit the caller's 260 bytes
+  std::memcpy(path, text.c_str(), text.size() + 1);
+  return true;
+}
+
+void Win32Platform::CoTaskMemFree(Handle memory) { ::CoTaskMemFree(As<void*>(memory)); }
+
+}  // namespace tarnby
