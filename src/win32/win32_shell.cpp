@@ -11,8 +11,10 @@ namespace tarnby {
 // ------------------------------------------------------- icons and drawing
 
 Handle Win32Platform::ExtractAssociatedIcon(Handle instance, const std::string& path, std::uint16_t index) {
-  // The call may write the path of the icon's file back, so it gets a full buffer.
+  // The call may write the path of the icon's file back, so it gets a full
+  // buffer; a longer path than the shell takes is a file it cannot find.
   std::wstring buffer = Wide(path);
+  if (buffer.size() >= MAX_PATH) return 0;
   buffer.resize(std::max<std::size_t>(buffer.size() + 1, MAX_PATH), L'\0');
   WORD icon = index;
   return ToHandle(::ExtractAssociatedIconW(As<HINSTANCE>(instance), buffer.data(), &icon));
@@ -54,6 +56,9 @@ bool Win32Platform::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData
 std::intptr_t Win32Platform::ShellExecute(Handle owner, const std::string& operation, const std::string& file,
                                           const std::string& parameters, const std::string& directory, int show) {
   const std::wstring op = Wide(operation), path = Wide(file), args = Wide(parameters), dir = Wide(directory);
+  // The shell copies the file name into buffers of MAX_PATH: a longer one
+  // never reaches it and fails like a file that is not there.
+  if (path.size() >= MAX_PATH || dir.size() >= MAX_PATH) return SE_ERR_FNF;
   return reinterpret_cast<std::intptr_t>(
       ::ShellExecuteW(Hwnd(owner), OrNull(op), path.c_str(), OrNull(args), OrNull(dir), show));
 }

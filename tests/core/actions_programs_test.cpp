@@ -51,6 +51,16 @@ TEST_P(RunProgramsTest, StartsTheFilledSlotsInOrderAndKeepsTarnbyRunning) {
 
 const std::vector<std::string> kNoPrograms = {"MessageBox(There are no programs selected!, Error, 64)"};
 
+// The longest path the shell takes (259 characters) and the ones beyond it.
+const std::string kLongest = "C:\\" + std::string(256, 'a');
+const std::string kLongestWide = "C:\\" + [] {
+  std::string s;
+  for (int i = 0; i < 256; ++i) s += "\xc3\xa9";  // é: two bytes, one character
+  return s;
+}();
+const std::string kTooLong = kLongest + "a";
+const std::string kFarTooLong(65000, 'a');
+
 INSTANTIATE_TEST_SUITE_P(
     EmptyOneAndTwoSlots, RunProgramsTest,
     ::testing::Values(RunCase{"NoValues", nullptr, nullptr, kNoPrograms},
@@ -60,8 +70,23 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"Both",
                               "C:\\Games\\sol.exe",
                               "C:\\Tools\\Back Up.exe",
-                              {OpenCall("C:\\Games\\sol.exe"), OpenCall("C:\\Tools\\Back Up.exe")}}),
+                              {OpenCall("C:\\Games\\sol.exe"), OpenCall("C:\\Tools\\Back Up.exe")}},
+                      // A path too long for the shell is as good as missing: it fails quietly.
+                      RunCase{"LongestRuns", kLongest.c_str(), kLongestWide.c_str(),
+                              {OpenCall(kLongest), OpenCall(kLongestWide)}},
+                      RunCase{"TooLong", kTooLong.c_str(), kFarTooLong.c_str(), {}},
+                      RunCase{"OneTooLong", kFarTooLong.c_str(), "C:\\Games\\sol.exe",
+                              {OpenCall("C:\\Games\\sol.exe")}}),
     [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ProgramsTest, AStoredPathTooLongForTheShellDrawsNoIcon) {
+  StorePrograms(kTooLong, kLongest);
+  Start();
+  OpenDialog();
+  win.ClearLog();
+  win.Advance(200);
+  EXPECT_EQ(win.Calls("ExtractAssociatedIcon"), std::vector<std::string>{"ExtractAssociatedIcon(" + kLongest + ", 0)"});
+}
 
 TEST_F(ProgramsTest, AnUnsavedBrowsedPathRunsAndIsThenForgotten) {
   StorePrograms("C:\\old.exe", "");

@@ -94,6 +94,18 @@ TEST_F(ActionsTest, Windows98AsksForAFileRunsItAndRemembersIt) {
   EXPECT_EQ(SystemCalls(), std::vector<std::string>{OpenCall("C:\\WINDOWS\\SYSTEM\\Mystify.scr")});
 }
 
+TEST_F(ActionsTest, Windows98StoredScreenSaverTooLongForTheShellFailsQuietly) {
+  Start();
+  for (const std::size_t length : {260u, 1023u, 65000u}) {
+    StoreScreenSaver("C:\\" + std::string(length - 3, 's'));
+    win.ClearLog();
+    DoubleClick(f().picscreen);
+    EXPECT_EQ(SystemCalls(), std::vector<std::string>{}) << length;
+    EXPECT_TRUE(win.messageBoxes.empty());
+    EXPECT_FALSE(win.processEnded);
+  }
+}
+
 TEST_F(ActionsTest, Windows98CancelStoresNothingSoTheNextTimeAsksAgain) {
   Start();
   DoubleClick(f().picscreen);

@@ -42,6 +42,10 @@ class ActionsEndToEnd : public ::testing::Test {
     ::DeleteFileW(marker.c_str());
   }
   static std::wstring Exe() { return TARNBY_EXE; }
+  static bool StoreString(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  }
 
   // Right-click the icon of box and choose an item of the popup menu.
   static void Choose(Tarnby& tarnby, HWND box, int position) {
@@ -83,9 +87,7 @@ TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning
   ASSERT_TRUE(::CopyFileW(one.c_str(), two.c_str(), FALSE));
   const std::wstring runKey = L"Software\\Tarnby\\Registry\\Run";
   for (const auto& [name, path] : {std::pair{L"strRun", one}, std::pair{L"strRun2", two}})
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, runKey.c_str(), name, REG_SZ, path.c_str(),
-                                static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(StoreString(runKey, name, path));
 
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
@@ -113,6 +115,38 @@ TEST_F(ActionsEndToEnd, RunProgramsStartsBothStoredProgramsAndKeepsTarnbyRunning
   EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, runKey, L"strRun"), one);
   tarnby.Kill();
   WaitFor([&] { return ::DeleteFileW(two.c_str()) != 0; }, 5s);
+}
+
+TEST_F(ActionsEndToEnd, StoredPathsTooLongForTheShellStartNothingAndKeepTarnbyRunning) {
+  // Programs and, as Windows 98 has it, the screen saver: each stored path
+  // is far past what the shell takes.
+  SetTarnbyWindowsVersion(L"win98");
+  const std::wstring runKey = L"Software\\Tarnby\\Registry\\Run";
+  const std::wstring one(1025, L'a'), two(65000, L'a'), screen = L"C:\\" + std::wstring(1020, L's');
+  ASSERT_TRUE(StoreString(runKey, L"strRun", one));
+  ASSERT_TRUE(StoreString(runKey, L"strRun2", two));
+  ASSERT_TRUE(StoreString(L"Software\\Tarnby\\Registry\\Path", L"strscreen", screen));
+
+  Tarnby tarnby(Exe());
+  ASSERT_TRUE(tarnby.Started());
+  HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
+  HWND picprogram = tarnby.Control(L"frmstart", L"picprogram");
+  ASSERT_TRUE(picscreen && picprogram);
+  TrayDoubleClick(picscreen);
+  ::Sleep(1000);
+  ASSERT_TRUE(tarnby.Running()) << "the stored screen saver took Tarnby down";
+
+  Choose(tarnby, picscreen, kRunProgramsItem);
+  HWND frmprogram = tarnby.Form(L"frmprogram");
+  ASSERT_NE(frmprogram, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmprogram) != FALSE; }));
+  ::Sleep(500);  // the icon timer has looked at both paths
+  Click(tarnby.Control(L"frmprogram", L"Command9"));  // "Clo&se"
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(frmprogram) || !::IsWindowVisible(frmprogram); }));
+  TrayDoubleClick(picprogram);
+  ::Sleep(1000);
+  EXPECT_TRUE(tarnby.Running()) << "the stored programs took Tarnby down";
+  tarnby.Kill();
 }
 
 // Last: it replaces Wine's own taskbar stand-in in this prefix with ours.

@@ -2,6 +2,7 @@
 
 #include "core/actions/file_request.h"
 #include "core/app.h"
+#include "core/system/folders.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
@@ -75,7 +76,7 @@ void Frmprogram::Form_Load() {
 
 bool Frmprogram::DrawProgramIcon(Control& picture, const std::string& path) {
   Platform& platform = app_.platform;
-  if (path.empty()) return false;
+  if (path.empty() || !FitsMaxPath(path)) return false;
   const Handle icon = platform.ExtractAssociatedIcon(platform.InstanceHandle(), path, 0);
   if (icon == 0) return false;
   const Handle dc = platform.GetDC(picture.hwnd);

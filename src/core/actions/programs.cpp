@@ -3,6 +3,7 @@
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
 #include "core/app.h"
+#include "core/system/folders.h"
 
 namespace tarnby {
 
@@ -29,7 +30,7 @@ void Actions::RunPrograms() {
     platform.MessageBox(kNoPrograms, kNoProgramsTitle, w::kMbIconInformation);
 
   for (const std::string& program : programs)
-    if (program != kNothing)
+    if (program != kNothing && FitsMaxPath(program))
       platform.ShellExecute(app_.frmstart.hwnd, "Open", program, "", platform.ProgramFolder(), w::kSwShowNormal);
 
   app_.frmprogram.Unload();

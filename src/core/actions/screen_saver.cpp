@@ -33,6 +33,7 @@ std::optional<std::string> Actions::ChooseScreenSaverFile() {
 void Actions::StartStoredScreenSaver() {
   Platform& platform = app_.platform;
   auto run = [&](const std::string& path) {
+    if (!FitsMaxPath(path)) return;  // fails like a file that is not there
     platform.ShellExecute(app_.frmstart.hwnd, "Open", path, "", platform.ProgramFolder(), w::kSwShowNormal);
   };
   const std::string stored = ReadRegString(platform, w::kHkeyCurrentUser, kPathKey, kReadName);

@@ -5,6 +5,7 @@
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
 #include "core/app.h"
+#include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
 #include "core/hotkeys/frmhot.h"
@@ -91,6 +92,7 @@ void Shell::Exit() {
                        &f.picscreen, &f.picdos})
     tray.Remove(*box);
   platform.PlaySound("", 0, w::kSndNoDefault);
+  app_.countdown->KeepAwake(false);
   RestoreWindowProcs();
   f.Unload();
   app_.frmAbout.Unload();

@@ -29,6 +29,16 @@ std::string GetTmpPath(Platform& platform) {
   return FilledPart(buffer, platform.GetTempPath(kPathBuffer, buffer), kPathBuffer);
 }
 
+bool FitsMaxPath(const std::string& path) {
+  std::size_t units = 0;
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) ++units;  // each character once
+    if (byte >= 0xF0) ++units;           // and beyond the first plane, twice
+  }
+  return units <= kMaxPathLength;
+}
+
 std::string InProgramFolder(Platform& platform, const std::string& fileName) {
   return platform.ProgramFolder() + "\\" + fileName;
 }

@@ -11,6 +11,12 @@ std::string GetWindowsDir(Platform& platform);
 std::string GetSystemPath(Platform& platform);
 // The temporary folder with its trailing backslash, as the system reports it.
 std::string GetTmpPath(Platform& platform);
+// The longest path the shell's calls take: MAX_PATH less its NUL.
+inline constexpr std::size_t kMaxPathLength = 259;
+// Whether a path fits the shell's calls, counted in the UTF-16 units Windows
+// counts. A longer stored path is treated like one that does not exist: it
+// never reaches the shell.
+bool FitsMaxPath(const std::string& path);
 // A file beside tarnby.exe: the program folder, a backslash and the name.
 std::string InProgramFolder(Platform& platform, const std::string& fileName);
 
