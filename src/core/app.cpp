@@ -1,6 +1,7 @@
 #include "core/app.h"
 
 #include "core/about/frmabout.h"
+#include "core/command_line/commands.h"
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
 #include "core/countdown/countdown.h"
@@ -17,10 +18,27 @@ App::App(Platform& host) : platform(host), frmstart(host) {
   actions = std::make_unique<Actions>(*this);
   countdown = std::make_unique<Countdown>(*this);
   hotkeys = std::make_unique<HotKeys>(*this);
+  commandLine = std::make_unique<CommandLine>(*this);
+  countdown->showNotice = [this](const std::string& title, const std::string& text) {
+    shell->tray.Balloon(title, text);
+  };
 }
 
 App::~App() = default;
 
-bool App::Start() { return shell->Start(); }
+bool App::Start(const std::vector<std::string>& arguments) {
+  Command command;
+  switch (commandLine->Start(arguments, command)) {
+    case CommandLine::Next::PlainStart:
+      return shell->Start();
+    case CommandLine::Next::End:
+      return false;
+    case CommandLine::Next::Load:
+      break;
+  }
+  shell->LoadMainWindow();
+  commandLine->Act(command);
+  return true;
+}
 
 }  // namespace tarnby

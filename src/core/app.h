@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/about/frmabout.h"
 #include "core/actions/frmprogram.h"
@@ -23,6 +25,7 @@ class Shell;
 class Countdown;
 class Actions;
 class HotKeys;
+class CommandLine;
 
 class App {
  public:
@@ -31,9 +34,10 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // The start-up object: refuses a second copy, then loads the main window
-  // hidden. False when this copy must end at once.
-  bool Start();
+  // The start-up object: reads the arguments, refuses a second copy or hands
+  // the arguments to it, then loads the main window hidden and acts on them.
+  // False when this copy must end at once.
+  bool Start(const std::vector<std::string>& arguments = {});
 
   Platform& platform;
   Frmstart frmstart;
@@ -48,6 +52,7 @@ class App {
   std::unique_ptr<Countdown> countdown;
   std::unique_ptr<Actions> actions;
   std::unique_ptr<HotKeys> hotkeys;
+  std::unique_ptr<CommandLine> commandLine;
 };
 
 }  // namespace tarnby

@@ -38,7 +38,9 @@ inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKey
 inline constexpr std::uint32_t kPlatformWin32Windows = 1, kPlatformWin32Nt = 2;
 
 inline constexpr std::uint32_t kNimAdd = 0, kNimModify = 1, kNimDelete = 2;
-inline constexpr std::uint32_t kNifMessage = 1, kNifIcon = 2, kNifTip = 4;
+inline constexpr std::uint32_t kNifMessage = 1, kNifIcon = 2, kNifTip = 4, kNifInfo = 0x10;
+inline constexpr std::uint32_t kNiifWarning = 2;
+inline constexpr std::uint32_t kNinBalloonUserClick = 0x0405;
 
 inline constexpr std::uint32_t kWmNull = 0x0000, kWmCommand = 0x0111, kWmSysCommand = 0x0112, kWmGetMinMaxInfo = 0x0024,
                                kWmMouseMove = 0x0200, kWmLButtonDblClk = 0x0203, kWmRButtonUp = 0x0205,
@@ -68,6 +70,8 @@ inline constexpr Handle kInvalidHandle = static_cast<Handle>(-1);
 
 inline constexpr int kCsidlRecent = 8, kCsidlProfile = 0x28;
 inline constexpr std::uint32_t kShardPathA = 2;
+
+inline constexpr std::uint32_t kEsSystemRequired = 0x00000001, kEsContinuous = 0x80000000u;
 }  // namespace w
 
 // OSVERSIONINFO, as GetVersionEx fills it.
@@ -89,6 +93,16 @@ struct NotifyIconData {
   std::uint32_t uCallbackMessage = 0;
   Handle hIcon = 0;
   std::string szTip;
+  // The balloon (NIF_INFO): its text, title and icon flags.
+  std::string szInfo;
+  std::string szInfoTitle;
+  std::uint32_t dwInfoFlags = 0;
+};
+
+// SYSTEMTIME, as GetLocalTime fills it.
+struct SystemTime {
+  std::uint16_t wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
+  std::uint16_t wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
 };
 
 // OPENFILENAME, the fields Tarnby sets. Filter strings carry their NULs.
@@ -181,6 +195,10 @@ class Platform : public NativeWindows {
   virtual ScreenInfo Screen() = 0;
   // Milliseconds from a monotonic clock that keeps counting while the machine sleeps.
   virtual std::uint64_t TickCount() = 0;
+  virtual void GetLocalTime(SystemTime& time) = 0;
+  // Keeps the machine from sleeping on its own (ES_ flags); returns the state
+  // before, or 0 where the system has no such call.
+  virtual std::uint32_t SetThreadExecutionState(std::uint32_t flags) = 0;
 
   // --- Process
   // True when another copy runs in this user session (the per-session named mutex).
@@ -192,6 +210,17 @@ class Platform : public NativeWindows {
   // Returns a task id, or 0 when the program could not be started.
   virtual std::uint32_t Shell(const std::string& commandLine, int windowState) = 0;
   virtual bool EnableShutdownPrivilege() = 0;
+  // The running copy's main window, recorded beside the single-instance mutex
+  // by the copy that holds it, so that a later copy can hand it arguments.
+  virtual void PublishInstanceWindow(Handle hwnd) = 0;
+  virtual Handle InstanceWindow() = 0;  // 0 when none was published
+  // WM_COPYDATA with data as UTF-16; false when the window did not answer.
+  virtual bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) = 0;
+  // Answers the message being handled now, so its sender goes on (ReplyMessage).
+  virtual void ReplyMessage(std::intptr_t result) = 0;
+  // One line to the console of the process that started this one (or to the
+  // output it was given); false when there is none.
+  virtual bool WriteParentConsole(const std::string& line) = 0;
 
   // --- Windows and input (user32)
   virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;

@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include "core/app.h"
+#include "win32/hand_over.h"
 #include "win32/native_host_impl.h"
 #include "win32/win32_platform.h"
 
@@ -23,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       tarnby::NativeHostImpl host(instance);
       tarnby::Win32Platform platform(host);
       tarnby::App app(platform);
-      if (app.Start()) code = host.RunMessageLoop();
+      if (app.Start(tarnby::ProgramArguments())) code = host.RunMessageLoop();
     }
     if (SUCCEEDED(com)) ::CoUninitialize();
     return code;

@@ -2,6 +2,7 @@
 #include "win32/native_host_parts.h"
 
 #include "core/resource_ids.h"
+#include "win32/hand_over.h"
 #include "win32/utf16.h"
 
 namespace tarnby {
@@ -221,11 +222,14 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_TIMER: {
       const auto it = timers_.find(wParam);
       if (it != timers_.end()) it->second->Tick();
+      if (openPopup_) RefreshOpenMenu();
       return 0;
     }
     case WM_CLOSE:
       form.RequestClose();
       return 0;
+    case WM_COPYDATA:
+      return FormCopyData(form, lParam);
     case WM_MOVE:
     case WM_SIZE:
       ReportPosition(fw);

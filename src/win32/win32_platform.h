@@ -5,6 +5,8 @@
 
 #include "win32/win32_api.h"  // first: see there why
 
+#include <memory>
+
 #include "core/platform.h"
 #include "win32/native_host.h"
 
@@ -40,12 +42,20 @@ class Win32Platform : public Platform {
   Handle InstanceHandle() override;
   ScreenInfo Screen() override;
   std::uint64_t TickCount() override;
+  void GetLocalTime(SystemTime& time) override;
+  std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
 
   // Process
   bool AnotherInstanceRunning() override;
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;
   bool EnableShutdownPrivilege() override;
+  // Hand-over between copies and the parent's console (hand_over.cpp).
+  void PublishInstanceWindow(Handle hwnd) override;
+  Handle InstanceWindow() override;
+  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
+  void ReplyMessage(std::intptr_t result) override;
+  bool WriteParentConsole(const std::string& line) override;
 
   // Windows and input
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
@@ -111,6 +121,8 @@ class Win32Platform : public Platform {
  private:
   NativeHost& host_;
   HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+  // The mapping that tells later copies our main window.
+  std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> instanceWindow_{nullptr, &::CloseHandle};
 };
 
 }  // namespace tarnby

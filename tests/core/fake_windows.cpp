@@ -276,6 +276,38 @@ bool FakeWindows::AnotherInstanceRunning() {
   return false;
 }
 
+std::uint32_t FakeWindows::SetThreadExecutionState(std::uint32_t flags) {
+  Log("SetThreadExecutionState(" + Hex(flags) + ")");
+  const std::uint32_t before = executionState;
+  executionState = flags;
+  return before;
+}
+
+void FakeWindows::PublishInstanceWindow(Handle hwnd) {
+  Log("PublishInstanceWindow(" + Hex(hwnd) + ")");
+  publishedWindow = hwnd;
+}
+
+Handle FakeWindows::InstanceWindow() { return runningCopy ? 0xC0DE : 0; }
+
+bool FakeWindows::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) {
+  std::string shown = data;
+  for (char& c : shown)
+    if (c == '\0') c = ' ';
+  Log("SendCopyData(" + Hex(hwnd) + ", " + Hex(kind) + ", " + shown + ")");
+  if (!runningCopy || hwnd != 0xC0DE) return false;
+  const std::intptr_t answer = runningCopy(kind, data);
+  if (result) *result = answer;
+  return true;
+}
+
+void FakeWindows::ReplyMessage(std::intptr_t result) { Log("ReplyMessage(" + std::to_string(result) + ")"); }
+
+bool FakeWindows::WriteParentConsole(const std::string& line) {
+  console.push_back(line);
+  return true;
+}
+
 void FakeWindows::NewProcess() {
   mutexTaken_ = false;
   processEnded = false;
@@ -436,7 +468,13 @@ bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& 
   }
   if (message == w::kNimDelete) return trayIcons.erase(id) > 0;
   if (message == w::kNimModify && trayIcons.count(id)) {
-    trayIcons[id] = data;
+    // Only what the flags name changes.
+    NotifyIconData& icon = trayIcons[id];
+    if (data.uFlags & w::kNifMessage) icon.uCallbackMessage = data.uCallbackMessage;
+    if (data.uFlags & w::kNifIcon) icon.hIcon = data.hIcon;
+    if (data.uFlags & w::kNifTip) icon.szTip = data.szTip;
+    if ((data.uFlags & w::kNifInfo) && !data.szInfo.empty())
+      balloons.push_back({data.hWnd, data.szInfoTitle, data.szInfo});
     return true;
   }
   return false;

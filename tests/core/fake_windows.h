@@ -64,6 +64,10 @@ class FakeWindows : public Platform {
   // The program ended and is started again on the same machine: its mutex and
   // its icons are gone, the registry and files stay.
   void NewProcess();
+  // The copy already running, for a process started while it runs: what it
+  // answers to WM_COPYDATA (unset: no window was published).
+  std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> runningCopy;
+  SystemTime localTime;
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
 
@@ -119,6 +123,14 @@ class FakeWindows : public Platform {
   std::vector<MessageBoxCall> messageBoxes;
   std::vector<OpenFileName> fileDialogs;
   std::map<std::pair<Handle, std::uint32_t>, NotifyIconData> trayIcons;
+  struct Balloon {
+    Handle hWnd;
+    std::string title, text;
+  };
+  std::vector<Balloon> balloons;  // every NIF_INFO with a text, in order
+  std::vector<std::string> console;  // lines written to the parent's console
+  Handle publishedWindow = 0;
+  std::uint32_t executionState = 0;
   bool processEnded = false;
   std::uint32_t exitCode = 0;
   int shutdownPrivilegeRequests = 0;
@@ -153,6 +165,13 @@ class FakeWindows : public Platform {
   Handle InstanceHandle() override { return 0x400000; }
   ScreenInfo Screen() override { return screen; }
   std::uint64_t TickCount() override { return now; }
+  void GetLocalTime(SystemTime& time) override { time = localTime; }
+  std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
+  void PublishInstanceWindow(Handle hwnd) override;
+  Handle InstanceWindow() override;
+  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
+  void ReplyMessage(std::intptr_t result) override;
+  bool WriteParentConsole(const std::string& line) override;
   bool AnotherInstanceRunning() override;
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;

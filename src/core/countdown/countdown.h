@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@ namespace tarnby {
 
 class App;
 class Frmstart;
+struct PreSelectName;
 
 // What a box holds as a number: a plain decimal (sign, digits, one point,
 // blanks around). Pasted text that is anything else is no number.
@@ -53,6 +55,26 @@ class Countdown {
   };
   const Counters& counters() const { return counters_; }
   bool Running() const;
+  // The time left, to the second, hours not yet folded in included.
+  std::int64_t SecondsLeft() const;
+
+  // What runs at zero, by name: the first row of the zero order that holds.
+  struct Chosen {
+    const PreSelectName* name = nullptr;
+    bool forced = false;
+  };
+  Chosen PreSelected() const;
+
+  // Pause, then empty the boxes and the display, as the end of a countdown
+  // that leaves the program running does.
+  void Cancel();
+
+  // The machine must not sleep on its own while a countdown runs.
+  void KeepAwake(bool on);
+
+  // Shows the notice before the session ends over the tray icon; an empty
+  // text takes it down.
+  std::function<void(const std::string& title, const std::string& text)> showNotice;
 
   // ---- pre-selection
   // A "Pre-Selects" button: its ring alone shown, only its own force box usable.
@@ -95,10 +117,14 @@ class Countdown {
   void WireAlarm();
 
   bool AnyRingShown() const;
+  const ZeroRow* DueRow() const;
+  // The balloon over the tray icon shortly before the session ends, once per
+  // countdown, and taken down again by a pause.
+  void NoticeBeforeEnd();
+  void TakeNoticeDown();
   void Refuse(const char* message);
   void StartTimers();
   void Tick(bool current);
-  std::int64_t SecondsLeft() const;
   void ZeroSteps();
   void RunPreSelectedAction();
   void ReturnToIdle();
@@ -120,6 +146,11 @@ class Countdown {
   std::int64_t shownLeft_ = 0;
   std::uint64_t run_ = 0;  // counts the starts, so a stale timer call knows it
   bool inTimer_ = false;
+
+  bool awake_ = false;     // the machine is asked to stay awake
+  bool noticed_ = false;   // this countdown gave its notice
+  bool noticeUp_ = false;  // and it may still show
+  bool resuming_ = false;  // paused, so the next start goes on with the same countdown
 };
 
 }  // namespace tarnby

@@ -4,6 +4,7 @@
 
 #include "core/app.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/preselect_names.h"
 #include "core/system/os_info.h"
 #include "core/system/size_limit.h"
 
@@ -32,6 +33,13 @@ void Countdown::StartTimers() {
   f_.Timer1.SetInterval(kSecond);
   f_.Timer1.SetEnabled(true);
   f_.Timer2.SetEnabled(true);
+  KeepAwake(true);
+}
+
+void Countdown::KeepAwake(bool on) {
+  if (on == awake_) return;
+  awake_ = on;
+  app_.platform.SetThreadExecutionState(on ? w::kEsContinuous | w::kEsSystemRequired : w::kEsContinuous);
 }
 
 void Countdown::Timer1_Timer() {
@@ -54,6 +62,7 @@ void Countdown::Timer1_Timer() {
     // of one call is not carried into the next.
     const std::uint64_t next = startedAt_ + (ticksRun_ + 1) * kSecond;
     f_.Timer1.SetInterval(static_cast<std::uint32_t>(next - now));
+    NoticeBeforeEnd();
   }
   inTimer_ = false;
 }
@@ -103,6 +112,7 @@ void Countdown::ZeroSteps() {
   // The countdown is over: nothing may run these steps a second time, also
   // while a message box below keeps the message loop turning.
   f_.Timer1.SetEnabled(false);
+  KeepAwake(false);
 
   f_.Hide();
   f_.cmdwav.SetVisible(true);
@@ -118,10 +128,24 @@ void Countdown::ZeroSteps() {
   RunPreSelectedAction();
 }
 
+const Countdown::ZeroRow* Countdown::DueRow() const {
+  for (const ZeroRow& row : zeroOrder_)
+    if (row.test->kind == ControlKind::CheckBox ? row.test->Value() : row.test->Visible()) return &row;
+  return nullptr;
+}
+
+Countdown::Chosen Countdown::PreSelected() const {
+  const ZeroRow* row = DueRow();
+  if (row == nullptr) return {};
+  for (const PreSelectRow& preSelect : preSelects_)
+    if (preSelect.ring == row->test || preSelect.forceBox == row->test)
+      return {PreSelectNamed(*preSelect.button, f_), preSelect.forceBox == row->test};
+  return {};
+}
+
 void Countdown::RunPreSelectedAction() {
-  for (const ZeroRow& row : zeroOrder_) {
-    const bool holds = row.test->kind == ControlKind::CheckBox ? row.test->Value() : row.test->Visible();
-    if (!holds) continue;
+  if (const ZeroRow* due = DueRow()) {
+    const ZeroRow& row = *due;
     switch (row.what) {
       case AtZero::EndAtOnce:
         RestoreWindowProcs();
@@ -159,7 +183,16 @@ void Countdown::ReturnToIdle() {
   f_.Hide();
 }
 
+void Countdown::Cancel() {
+  cmdstop_Click();
+  // Hours a long countdown handed back to the hours window go too.
+  if (f_.Check1.Value()) f_.Check1.SetValue(false);
+  f_.lblhrs.SetCaption("");
+  EmptyTimeShown();
+}
+
 void Countdown::EmptyTimeShown() {
+  resuming_ = false;
   f_.Label3.SetCaption("");
   f_.display.SetCaption("");
   f_.Text1.SetText("");

@@ -87,6 +87,7 @@ void Countdown::cmdstart_Click() {
   }
   app_.frmhrs.Unload();
 
+  if (!resuming_) noticed_ = false;  // a new countdown gets its own notice
   StartTimers();
   f_.Check1.SetEnabled(false);
   f_.cmdstart.SetEnabled(false);
@@ -96,6 +97,7 @@ void Countdown::cmdstart_Click() {
   f_.Text3.SetEnabled(false);
   f_.cmdstop.SetEnabled(true);
   f_.mnutime.visible = true;
+  NoticeBeforeEnd();
 }
 
 void Countdown::cmdstop_Click() {
@@ -105,6 +107,9 @@ void Countdown::cmdstop_Click() {
     app_.frmhrs.Unload();
   f_.Timer1.SetEnabled(false);
   f_.Timer2.SetEnabled(false);
+  KeepAwake(false);
+  TakeNoticeDown();
+  resuming_ = true;
   // The time last shown, with its hours: the first second still shows the
   // minutes as typed while the hours are already folded in behind them.
   f_.Text1.SetText(TwoDigits(static_cast<std::int32_t>(shownLeft_ % 60)));

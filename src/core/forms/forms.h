@@ -164,6 +164,8 @@ class Menu {
   bool visible = true;
   std::vector<MenuItem*> items;
   std::function<void()> onClick;  // raised before the menu drops down
+  // True while the menu is down and the user sees its items.
+  bool open = false;
 };
 
 class Form {
@@ -215,6 +217,8 @@ class Form {
   std::function<void()> onUnload;  // the title bar's close, too
   std::function<void(int button, int shift, int x, int y)> onMouseMove;
   std::function<void()> onShellRestarted;  // the taskbar was created anew
+  // WM_COPYDATA from another process: its kind (dwData) and its text.
+  std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> onCopyData;
   // The title bar's close or Alt+F4: true keeps the window loaded.
   std::function<bool()> onQueryUnload;
   void RequestClose();

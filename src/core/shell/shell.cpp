@@ -45,6 +45,7 @@ Shell::Shell(App& app)
     app_.frmhrs().Hide();
   };
   f.onShellRestarted = [this] { tray.AddAgain(); };
+  tray.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
   // The main window lives until E&xit; a close request only hides it.
   f.onQueryUnload = [&f] {
     f.Hide();
@@ -62,8 +63,13 @@ bool Shell::Start() {
     platform.ExitProcess(0);
     return false;
   }
-  app_.frmstart.Hide();  // the first reference loads it
+  LoadMainWindow();
   return true;
+}
+
+void Shell::LoadMainWindow() {
+  app_.frmstart.Hide();  // the first reference loads it
+  app_.platform.PublishInstanceWindow(app_.frmstart.hwnd);
 }
 
 void Shell::frmstart_Load() {

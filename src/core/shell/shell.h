@@ -18,6 +18,8 @@ class Shell {
 
   // Start-up steps 1 and 2: false when another copy already runs.
   bool Start();
+  // Step 2 alone: load the main window hidden, and let later copies find it.
+  void LoadMainWindow();
 
   // One quick action: its menu item, the picture box that owns its tray icon,
   // its tip, and whether its own box's icon is taken down before the add.

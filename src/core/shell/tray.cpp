@@ -37,6 +37,18 @@ void Tray::Remove(Control& box) {
   if (current_ == &box) current_ = nullptr;
 }
 
+void Tray::Balloon(const std::string& title, const std::string& text) {
+  if (current_ == nullptr) return;
+  data_.cbSize = kRecordSize;
+  data_.hWnd = current_->hwnd;
+  data_.uID = 1;
+  data_.uFlags = w::kNifInfo;
+  data_.szInfo = text;
+  data_.szInfoTitle = title;
+  data_.dwInfoFlags = w::kNiifWarning;
+  platform_.Shell_NotifyIcon(w::kNimModify, data_);
+}
+
 void Tray::AddAgain() {
   if (current_ != nullptr) Add(*current_, currentTip_);
 }
@@ -54,6 +66,8 @@ void Tray::Callback(Handler& handler, Handle mainWindow, int xTwips, const std::
     if (onDoubleClick) onDoubleClick();
   } else if (handler.TrayMsg == static_cast<std::int32_t>(w::kWmRButtonUp)) {
     if (onRightUp) onRightUp();
+  } else if (handler.TrayMsg == static_cast<std::int32_t>(w::kNinBalloonUserClick)) {
+    if (onBalloonClick) onBalloonClick();
   }
   handler.Busy = false;
 }

@@ -18,6 +18,11 @@ class Tray {
   void Remove(Control& box);
   // The shell came back (Explorer restarted): put the last icon added back.
   void AddAgain();
+  // A balloon over the current icon (NIM_MODIFY with NIF_INFO alone, so its
+  // picture and tip stay); an empty text takes a shown balloon down.
+  void Balloon(const std::string& title, const std::string& text);
+  // A click on the balloon, as the shell reports it through the callback.
+  std::function<void()> onBalloonClick;
 
   const NotifyIconData& TrayData() const { return data_; }
   Control* CurrentBox() const { return current_; }
@@ -30,7 +35,7 @@ class Tray {
 
   // Decodes one callback. Brings the main window forward first, always; then,
   // unless this box's handler is already busy, runs onDoubleClick for a left
-  // double-click or onRightUp for a right-button release.
+  // double-click, onRightUp for a right-button release, or onBalloonClick.
   void Callback(Handler& handler, Handle mainWindow, int xTwips, const std::function<void()>& onDoubleClick,
                 const std::function<void()>& onRightUp);
 

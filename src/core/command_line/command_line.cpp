@@ -1,0 +1,227 @@
+#include "core/command_line/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <utility>
+
+#include "core/countdown/preselect_names.h"
+
+namespace tarnby {
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage:\n"
+    "tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]\n"
+    "tarnby.exe /cancel\n"
+    "tarnby.exe /status\n"
+    "tarnby.exe /?\n"
+    "\n"
+    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs.\n"
+    "/force: shut down, restart or log off by force.\n"
+    "/in TIME: count down 90 (seconds), 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS; at most 336 hours.\n"
+    "/at CLOCK: count down to the next HH:MM or HH:MM:SS (24-hour, local time).\n"
+    "/hide: keep the window hidden.\n"
+    "/cancel: pause the running countdown and empty the boxes.\n"
+    "/status: print the time left (exit code 0), or \"no countdown\" (exit code 3).\n"
+    "\n"
+    "Switches may also start with - or --.";
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits as a number, held at a ceiling so that no count of digits overflows.
+std::optional<std::int64_t> Number(std::string_view digits) {
+  if (digits.empty()) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : digits) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = std::min<std::int64_t>(value * 10 + (c - '0'), kMaxCommandSeconds * 10);
+  }
+  return value;
+}
+
+// Exactly two digits below 60: the minutes and seconds of a clock.
+std::optional<std::int64_t> Sixty(std::string_view digits) {
+  if (digits.size() != 2) return std::nullopt;
+  const auto value = Number(digits);
+  if (!value || *value > 59) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string_view> Fields(std::string_view text) {
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t colon = text.find(':', start);
+    fields.push_back(text.substr(start, colon - start));
+    if (colon == std::string_view::npos) return fields;
+    start = colon + 1;
+  }
+}
+
+std::int64_t Capped(std::int64_t seconds) { return std::min(seconds, kMaxCommandSeconds + 1); }
+
+// The switch without its "/", "-" or "--", in lower case; empty when the
+// argument is no switch.
+std::string SwitchName(std::string_view argument) {
+  if (argument.starts_with("--"))
+    argument.remove_prefix(2);
+  else if (argument.starts_with("/") || argument.starts_with("-"))
+    argument.remove_prefix(1);
+  else
+    return {};
+  return Lower(argument);
+}
+
+Command Bad(std::string problem) {
+  Command bad;
+  bad.kind = CommandKind::Bad;
+  bad.problem = std::move(problem);
+  return bad;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ParseTime(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  if (text.find(':') != std::string_view::npos) {
+    const std::vector<std::string_view> fields = Fields(text);
+    if (fields.size() < 2 || fields.size() > 3) return std::nullopt;
+    const auto first = Number(fields[0]);
+    const auto seconds = Sixty(fields.back());
+    if (!first || !seconds) return std::nullopt;
+    if (fields.size() == 2) return Capped(*first * 60 + *seconds);
+    const auto minutes = Sixty(fields[1]);
+    if (!minutes) return std::nullopt;
+    return Capped(*first * 3600 + *minutes * 60 + *seconds);
+  }
+  if (const auto seconds = Number(text)) return Capped(*seconds);
+  // Units in the order h, m, s, each at most once.
+  static constexpr std::pair<char, std::int64_t> kUnits[] = {{'h', 3600}, {'m', 60}, {'s', 1}};
+  std::int64_t total = 0;
+  std::size_t unit = 0, pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = pos;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+    if (end == pos || end == text.size()) return std::nullopt;
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[end])));
+    while (unit < std::size(kUnits) && kUnits[unit].first != letter) ++unit;
+    if (unit == std::size(kUnits)) return std::nullopt;
+    total = Capped(total + *Number(text.substr(pos, end - pos)) * kUnits[unit].second);
+    ++unit;
+    pos = end + 1;
+  }
+  return total;
+}
+
+std::optional<ClockTime> ParseClock(std::string_view text) {
+  const std::vector<std::string_view> fields = Fields(text);
+  if (fields.size() < 2 || fields.size() > 3 || fields[0].empty() || fields[0].size() > 2) return std::nullopt;
+  const auto hour = Number(fields[0]);
+  const auto minute = Sixty(fields[1]);
+  const auto second = fields.size() == 3 ? Sixty(fields[2]) : std::optional<std::int64_t>(0);
+  if (!hour || *hour > 23 || !minute || !second) return std::nullopt;
+  return ClockTime{static_cast<int>(*hour), static_cast<int>(*minute), static_cast<int>(*second)};
+}
+
+std::int64_t SecondsUntil(const ClockTime& at, const SystemTime& now) {
+  constexpr std::int64_t kDay = 24 * 3600;
+  const std::int64_t target = at.hour * 3600 + at.minute * 60 + at.second;
+  const std::int64_t current = now.wHour * 3600 + now.wMinute * 60 + now.wSecond;
+  std::int64_t left = (target - current) % kDay;
+  if (left <= 0) left += kDay;
+  return left;
+}
+
+Command ParseCommandLine(const std::vector<std::string>& arguments) {
+  Command command;
+  std::vector<std::string> seen;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string name = SwitchName(arguments[i]);
+    if (name == "?" || name == "help") {
+      Command usage;
+      usage.kind = CommandKind::Usage;
+      return usage;
+    }
+  }
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const std::string name = SwitchName(argument);
+    if (name.empty()) return Bad("\"" + argument + "\" is not a switch.");
+    for (const std::string& earlier : seen)
+      if (earlier == name) return Bad("/" + name + " is given twice.");
+    seen.push_back(name);
+
+    int preSelect = -1;
+    for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
+      if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
+    if (preSelect >= 0) {
+      if (command.preSelect >= 0) return Bad("Give one action only.");
+      command.preSelect = preSelect;
+    } else if (name == "force") {
+      command.force = true;
+    } else if (name == "hide") {
+      command.hide = true;
+    } else if (name == "cancel") {
+      command.kind = CommandKind::Cancel;
+    } else if (name == "status") {
+      command.kind = CommandKind::Status;
+    } else if (name == "in" || name == "at") {
+      if (i + 1 == arguments.size()) return Bad("/" + name + " needs a time after it.");
+      const std::string& value = arguments[++i];
+      if (name == "in") {
+        command.inSeconds = ParseTime(value);
+        if (!command.inSeconds) return Bad("\"" + value + "\" is not a time such as 90, 45m, 1h30m or 1:30:00.");
+        if (*command.inSeconds > kMaxCommandSeconds) return Bad("A countdown lasts 336 hours at most.");
+      } else {
+        command.at = ParseClock(value);
+        if (!command.at) return Bad("\"" + value + "\" is not a clock time such as 23:00 or 06:30:15.");
+      }
+    } else {
+      return Bad("\"" + argument + "\" is not a switch Tarnby knows.");
+    }
+  }
+
+  if (command.kind == CommandKind::Cancel || command.kind == CommandKind::Status) {
+    if (seen.size() > 1)
+      return Bad(command.kind == CommandKind::Cancel ? "/cancel stands alone." : "/status stands alone.");
+    return command;
+  }
+  if (seen.empty()) return command;  // no arguments: the plain start
+  if (command.preSelect < 0) return Bad("/in, /at, /force and /hide need an action such as /shutdown.");
+  if (command.inSeconds && command.at) return Bad("Give /in or /at, not both.");
+  if (command.force && kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr)
+    return Bad("/force goes with /shutdown, /restart or /logoff only.");
+  command.kind = CommandKind::Start;
+  return command;
+}
+
+std::string UsageText() { return kUsage; }
+
+std::string JoinArguments(const std::vector<std::string>& arguments) {
+  std::string joined;
+  for (const std::string& argument : arguments) {
+    joined += argument;
+    joined.push_back('\0');
+  }
+  return joined;
+}
+
+std::vector<std::string> SplitArguments(const std::string& joined) {
+  std::vector<std::string> arguments;
+  for (std::size_t start = 0; start < joined.size();) {
+    std::size_t end = joined.find('\0', start);
+    if (end == std::string::npos) end = joined.size();
+    arguments.push_back(joined.substr(start, end - start));
+    start = end + 1;
+  }
+  return arguments;
+}
+
+}  // namespace tarnby

@@ -1,0 +1,57 @@
+// Tarnby's command line, read without touching anything:
+//   tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]
+//   tarnby.exe /cancel | /status | /?
+// Switches are case-insensitive and may start with "/", "-" or "--".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform.h"
+
+namespace tarnby {
+
+// Exit codes of a tarnby.exe that only passes a command on.
+inline constexpr std::uint32_t kExitDone = 0, kExitBadArguments = 1, kExitNotDelivered = 2, kExitNoCountdown = 3;
+
+// The longest countdown: two weeks, as the hours window allows.
+inline constexpr std::int64_t kMaxCommandSeconds = 336 * 3600;
+
+struct ClockTime {
+  int hour = 0, minute = 0, second = 0;
+};
+
+enum class CommandKind { None, Start, Cancel, Status, Usage, Bad };
+
+struct Command {
+  CommandKind kind = CommandKind::None;
+  int preSelect = -1;  // index into kPreSelectNames
+  bool force = false;
+  std::optional<std::int64_t> inSeconds;
+  std::optional<ClockTime> at;
+  bool hide = false;
+  std::string problem;  // Bad: what is wrong, for the first line of the message
+};
+
+Command ParseCommandLine(const std::vector<std::string>& arguments);
+
+// TIME: 90, 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS, in seconds.
+// A number too large comes back as more than kMaxCommandSeconds.
+std::optional<std::int64_t> ParseTime(std::string_view text);
+// CLOCK: HH:MM or HH:MM:SS, 24-hour.
+std::optional<ClockTime> ParseClock(std::string_view text);
+// Seconds from now until the clock next shows `at`: later today, or tomorrow
+// when that time has come already.
+std::int64_t SecondsUntil(const ClockTime& at, const SystemTime& now);
+
+// What the message box says for /? and, after the problem, for bad arguments.
+std::string UsageText();
+
+// Arguments as they travel to the running copy: each one ends in a NUL.
+std::string JoinArguments(const std::vector<std::string>& arguments);
+std::vector<std::string> SplitArguments(const std::string& joined);
+
+}  // namespace tarnby

@@ -1,0 +1,34 @@
+// The notice before the session ends: a balloon over the tray icon when a
+// countdown that shuts down, restarts, logs off, restarts Windows or exits
+// to DOS has a minute or less to go. The alarm still sounds as before.
+#include "core/app.h"
+#include "core/countdown/countdown.h"
+#include "core/countdown/preselect_names.h"
+
+namespace tarnby {
+
+namespace {
+constexpr std::int64_t kNoticeSeconds = 60;
+}
+
+void Countdown::NoticeBeforeEnd() {
+  if (noticed_ || !Running()) return;
+  const std::int64_t left = SecondsLeft();
+  if (left <= 0 || left > kNoticeSeconds) return;
+  const Chosen chosen = PreSelected();
+  if (chosen.name == nullptr) return;
+  const std::string text = NoticeText(*chosen.name, chosen.forced, left);
+  if (text.empty()) return;
+  noticed_ = true;
+  noticeUp_ = true;
+  if (showNotice) showNotice(kAppTitle, text);
+}
+
+void Countdown::TakeNoticeDown() {
+  // "... in 60 seconds" is no longer true once the countdown stops.
+  if (!noticeUp_) return;
+  noticeUp_ = false;
+  if (showNotice) showNotice("", "");
+}
+
+}  // namespace tarnby

@@ -1,0 +1,33 @@
+// The eight pre-selections by name: the command-line switch that makes each
+// one, what the status line calls it, and the notice shown before it ends
+// the session. Every text about a pre-selected action lives here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/app.h"
+
+namespace tarnby {
+
+struct PreSelectName {
+  const char* switchName;       // "shutdown" for /shutdown
+  Control Frmstart::*button;    // its "Pre-Selects" button
+  Control Frmstart::*forceBox;  // null for the actions without a forced form
+  const char* status;           // the status line: "shut down in 1:29:58"
+  const char* forcedStatus;
+  const char* notice;  // "Tarnby will <notice> in 60 seconds."; null: the session goes on
+  const char* forcedNotice;
+};
+
+extern const std::array<PreSelectName, 8> kPreSelectNames;
+
+// The pre-selection a button makes, or null for any other control.
+const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f);
+
+// "Tarnby will shut down the computer in 60 seconds." for a session-ending
+// pre-selection; empty when it leaves the session running.
+std::string NoticeText(const PreSelectName& name, bool forced, std::int64_t secondsLeft);
+
+}  // namespace tarnby

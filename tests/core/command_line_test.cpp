@@ -1,0 +1,167 @@
+// The command line: every TIME and CLOCK form, each bad case with its exit
+// code, /at across midnight, and a command's road through the pre-selection,
+// the start checks and the hand-over to the copy that already runs.
+#include <gtest/gtest.h>
+
+#include "core/command_line/command_line.h"
+#include "core/command_line/commands.h"
+#include "core/countdown_fixture.h"
+
+namespace tarnby {
+namespace {
+
+TEST(CommandLineTime, EveryFormInSeconds) {
+  const std::pair<const char*, std::int64_t> cases[] = {
+      {"90", 90},        {"90s", 90},         {"45m", 2700},     {"2h", 7200},         {"1h30m", 5400},
+      {"1h30m15s", 5415}, {"2H15S", 7215},     {"1:30:00", 5400}, {"05:30", 330},      {"0", 0},
+      {"336h", kMaxCommandSeconds}, {"1209601", kMaxCommandSeconds + 1}, {"99999999999999999999h", kMaxCommandSeconds + 1}};
+  for (const auto& [text, seconds] : cases) EXPECT_EQ(ParseTime(text), seconds) << text;
+  for (const char* bad : {"", "5x", "1m1h", "1h1h", "1h30", "h", "1:5", "1:60", "1:60:00", "1:2:03:04", ":30", "-5",
+                          "1.5h", " 5"})
+    EXPECT_FALSE(ParseTime(bad)) << bad;
+}
+
+TEST(CommandLineClock, FormsAndTheNextTimeTheyCome) {
+  const auto at = ParseClock("06:30:15");
+  ASSERT_TRUE(at);
+  EXPECT_EQ(at->hour * 10000 + at->minute * 100 + at->second, 63015);
+  EXPECT_TRUE(ParseClock("7:05"));
+  for (const char* bad : {"24:00", "12:60", "12", "123:00", "12:00:60", "12:0", "12:00:00:00", "ab:cd"})
+    EXPECT_FALSE(ParseClock(bad)) << bad;
+  auto now = [](int h, int m, int s) { return SystemTime{2026, 12, 1, 7, std::uint16_t(h), std::uint16_t(m), std::uint16_t(s), 500}; };
+  EXPECT_EQ(SecondsUntil({0, 15, 0}, now(23, 30, 0)), 45 * 60) << "across midnight";
+  EXPECT_EQ(SecondsUntil({10, 0, 0}, now(9, 59, 59)), 1);
+  EXPECT_EQ(SecondsUntil({10, 0, 0}, now(10, 0, 0)), 24 * 3600) << "now has come already: tomorrow";
+  EXPECT_EQ(SecondsUntil({10, 0, 0}, now(10, 0, 30)), 24 * 3600 - 30);
+}
+
+class CommandLineTest : public CountdownTest {
+ protected:
+  void SetUp() override {}  // each test starts the program with its own arguments
+  bool StartWith(const std::vector<std::string>& arguments) {
+    app = std::make_unique<App>(win);
+    const bool running = app->Start(arguments);
+    if (running) f().Timer3.SetEnabled(false);
+    return running;
+  }
+};
+
+TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCopy) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"/bogus"}, {"shutdown"}, {"/in", "5m"}, {"/shutdown", "/in"}, {"/shutdown", "/in", "5x"},
+      {"/shutdown", "/in", "337h"}, {"/screensaver", "/force", "/in", "5"}, {"/shutdown", "/in", "5", "/at", "23:00"},
+      {"/shutdown", "/restart"}, {"/cancel", "/hide"}, {"/status", "/shutdown"}, {"/hide", "/hide", "/dos"},
+      {"/dos", "/at", "25:00"}, {""}};
+  for (const auto& arguments : bad) {
+    FakeWindows second;
+    second.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return 1; };
+    App copy(second);
+    EXPECT_FALSE(copy.Start(arguments));
+    EXPECT_EQ(second.exitCode, kExitBadArguments) << arguments[0];
+    ASSERT_EQ(second.messageBoxes.size(), 1u);
+    EXPECT_NE(second.messageBoxes[0].text.find(UsageText()), std::string::npos);
+    EXPECT_EQ(second.messageBoxes[0].title, "Tarnby");
+    EXPECT_FALSE(second.Logged("SendCopyData")) << arguments[0];
+    EXPECT_FALSE(second.Logged("AnotherInstanceRunning"));
+  }
+  EXPECT_FALSE(StartWith({"-?", "/bogus"}));
+  EXPECT_EQ(win.exitCode, kExitDone);
+  EXPECT_EQ(win.messageBoxes.at(0).text, UsageText());
+}
+
+TEST_F(CommandLineTest, ACountdownStartsAsTheUserWouldStartIt) {
+  ASSERT_TRUE(StartWith({"--RESTART", "-force", "/In", "1h30m"}));
+  EXPECT_TRUE(f().sharestart.Visible());
+  EXPECT_TRUE(f().chkrestart.Value());
+  EXPECT_TRUE(f().Visible()) << "shown as \"&Show Timer\" shows it";
+  EXPECT_TRUE(countdown().Running());
+  EXPECT_EQ(countdown().counters().hoursCount, 1);
+  EXPECT_EQ(countdown().counters().minutes, 30);
+  EXPECT_EQ(win.Calls("SetThreadExecutionState"), std::vector<std::string>{"SetThreadExecutionState(0x80000001)"});
+  EXPECT_EQ(Second(), "30:00");
+  EXPECT_EQ(Second(), "89:59");
+  f().cmdstop.Click();
+  EXPECT_EQ(win.Calls("SetThreadExecutionState").back(), "SetThreadExecutionState(0x80000000)");
+}
+
+TEST_F(CommandLineTest, AtAcrossMidnightHiddenAndAnActionWithoutTimeOnlyPreSelects) {
+  win.localTime = SystemTime{2026, 12, 1, 7, 23, 30, 0, 0};
+  ASSERT_TRUE(StartWith({"/logoff", "/at", "00:15", "/hide"}));
+  EXPECT_FALSE(f().Visible());
+  EXPECT_EQ(f().Text2.Text(), "45");
+  EXPECT_EQ(countdown().SecondsLeft(), 45 * 60);
+  app->commandLine->Act(ParseCommandLine({"/dos"}));
+  EXPECT_TRUE(f().shados.Visible());
+  EXPECT_TRUE(f().Visible());
+  EXPECT_TRUE(countdown().Running()) << "no time: nothing started, nothing stopped";
+}
+
+TEST_F(CommandLineTest, TheStartChecksRefuseACommandAsTheyRefuseTheUser) {
+  win.SetVersion(FakeWindows::Version::Win95);  // no suspend button to press
+  ASSERT_TRUE(StartWith({"/suspend", "/in", "5"}));
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_EQ(win.messageBoxes.at(0).text, "You must select one of the options above");
+  EXPECT_TRUE(win.Calls("SetThreadExecutionState").empty());
+}
+
+TEST_F(CommandLineTest, ASecondCopyHandsItsArgumentsOverStatusAndCancelIncluded) {
+  ASSERT_TRUE(StartWith({}));
+  auto secondCopy = [this](const std::vector<std::string>& arguments) {
+    FakeWindows second;
+    second.anotherInstance = true;
+    second.runningCopy = [this](std::uintptr_t kind, const std::string& data) { return f().onCopyData(kind, data); };
+    App copy(second);
+    EXPECT_FALSE(copy.Start(arguments));
+    return std::make_pair(second.exitCode, second.console.empty() ? std::string() : second.console[0]);
+  };
+  EXPECT_EQ(secondCopy({"/restart", "/force", "/in", "1h30m"}), std::make_pair(kExitDone, std::string()));
+  EXPECT_TRUE(win.Logged("ReplyMessage(1)"));
+  EXPECT_TRUE(countdown().Running());
+  win.Advance(2000);
+  EXPECT_EQ(f().Label3.Caption(), "89");
+  EXPECT_EQ(secondCopy({"/status"}), std::make_pair(kExitDone, std::string("forced restart in 1:29:58")));
+  EXPECT_EQ(secondCopy({"/shutdown", "/in", "400h"}).first, kExitBadArguments);
+  EXPECT_EQ(countdown().SecondsLeft(), 5398) << "a bad argument leaves the countdown alone";
+  EXPECT_EQ(secondCopy({"/cancel"}).first, kExitDone);
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_EQ(f().Text1.Text() + f().Text2.Text() + f().Label3.Caption(), "");
+  EXPECT_EQ(secondCopy({"/status"}), std::make_pair(kExitNoCountdown, std::string("no countdown")));
+  EXPECT_EQ(f().onCopyData(0x1234, JoinArguments({"/cancel"})), 0) << "not Tarnby's";
+}
+
+TEST_F(CommandLineTest, StatusWithNothingRunningStartsNothing) {
+  EXPECT_FALSE(StartWith({"/STATUS"}));
+  EXPECT_EQ(win.exitCode, kExitNoCountdown);
+  EXPECT_EQ(win.console, std::vector<std::string>{"no countdown"});
+  EXPECT_TRUE(win.LoadedForms().empty());
+}
+
+TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEnds) {
+  ASSERT_TRUE(StartWith({"/shutdown", "/in", "62"}));
+  const std::string tip = win.trayIcons.begin()->second.szTip;
+  EXPECT_EQ(Second(), "1:02");
+  EXPECT_TRUE(win.balloons.empty()) << "61 seconds left";
+  EXPECT_EQ(Second(), "1:01");  // the display shows each second as it began
+  ASSERT_EQ(win.balloons.size(), 1u);
+  EXPECT_EQ(win.balloons[0].text, "Tarnby will shut down the computer in 60 seconds.");
+  EXPECT_EQ(win.balloons[0].title, "Tarnby");
+  EXPECT_EQ(win.balloons[0].hWnd, f().picscreen.hwnd);
+  EXPECT_EQ(win.trayIcons.begin()->second.szTip, tip) << "the icon and its tip stay";
+  f().Hide();
+  TrayMessage(f().picscreen, w::kNinBalloonUserClick);
+  EXPECT_TRUE(f().Visible()) << "a click on the balloon shows the timer";
+  f().cmdstop.Click();
+  f().cmdstart.Click();
+  win.Advance(5000);
+  EXPECT_EQ(win.balloons.size(), 1u) << "none after a pause";
+
+  app->commandLine->Act(ParseCommandLine({"/logoff", "/force", "/in", "1"}));
+  ASSERT_EQ(win.balloons.size(), 2u) << "a new countdown of a second";
+  EXPECT_EQ(win.balloons[1].text, "Tarnby will force you to log off in 1 second.");
+  app->commandLine->Act(ParseCommandLine({"/screensaver", "/in", "30"}));
+  win.Advance(3000);
+  EXPECT_EQ(win.balloons.size(), 2u) << "the screen saver ends no session";
+}
+
+}  // namespace
+}  // namespace tarnby
