@@ -222,6 +222,7 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_TIMER: {
       const auto it = timers_.find(wParam);
       if (it != timers_.end()) it->second->Tick();
+      if (openPopup_) RefreshOpenMenu();
       return 0;
     }
     case WM_CLOSE:

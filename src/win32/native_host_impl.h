@@ -78,6 +78,7 @@ class NativeHostImpl final : public NativeHost {
   RECT FittedRect(const Control& control);
   SIZE TextExtent(const Font& font, const std::wstring& text);
   void ReportPosition(FormWindow& fw);
+  void RefreshOpenMenu();
   RECT ControlRect(const Control& control) const;
   bool EffectiveVisible(const Control& control) const;
   bool EffectiveEnabled(const Control& control) const;
@@ -103,6 +104,9 @@ class NativeHostImpl final : public NativeHost {
   std::map<const Form*, std::unique_ptr<FormWindow>> forms_;
   std::map<UINT_PTR, Timer*> timers_;
   std::map<FontKey, HFONT> fonts_;
+  // The popup menu that is down now and the model it was built from.
+  HMENU openPopup_ = nullptr;
+  Menu* openMenu_ = nullptr;
 };
 
 }  // namespace tarnby

@@ -1,6 +1,8 @@
 // The popup menu, built from the model's menu each time it drops down.
 #include "win32/native_host_parts.h"
 
+#include <utility>
+
 #include "win32/utf16.h"
 
 namespace tarnby {
@@ -30,10 +32,36 @@ int NativeHostImpl::TrackPopupMenu(Menu& menu, Handle owner) {
   ::SetForegroundWindow(window);
   POINT at{};
   ::GetCursorPos(&at);
+  HMENU outerPopup = std::exchange(openPopup_, popup);
+  Menu* outerMenu = std::exchange(openMenu_, &menu);
   const int chosen = static_cast<int>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+  openPopup_ = outerPopup;
+  openMenu_ = outerMenu;
   ::PostMessageW(window, WM_NULL, 0, 0);
   ::DestroyMenu(popup);
   return chosen > 0 ? chosen - 1 : -1;
+}
+
+// Timers keep ticking while a menu is down, and a tick may enable or disable
+// items the user is looking at: show them as the model has them now.
+void NativeHostImpl::RefreshOpenMenu() {
+  bool changed = false;
+  for (std::size_t i = 0; i < openMenu_->items.size(); ++i) {
+    const MenuItem& item = *openMenu_->items[i];
+    const auto id = static_cast<UINT>(i + 1);
+    const UINT state = ::GetMenuState(openPopup_, id, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1) || (state & MF_SEPARATOR)) continue;
+    if (((state & MF_GRAYED) == 0) == item.enabled) continue;
+    ::EnableMenuItem(openPopup_, id, MF_BYCOMMAND | (item.enabled ? MF_ENABLED : MF_GRAYED));
+    changed = true;
+  }
+  if (!changed) return;
+  // A menu that is down does not repaint by itself when an item changes.
+  for (HWND window = ::FindWindowW(L"#32768", nullptr); window;
+       window = ::FindWindowExW(nullptr, window, L"#32768", nullptr)) {
+    if (reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0)) == openPopup_)
+      ::InvalidateRect(window, nullptr, TRUE);
+  }
 }
 
 }  // namespace tarnby

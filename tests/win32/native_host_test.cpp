@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/forms/forms.h"
@@ -301,6 +302,34 @@ TEST_F(NativeHostTest, PopupMenuReturnsTheModelIndexOfTheChosenItem) {
   EXPECT_EQ(host.TrackPopupMenu(menu, form.hwnd), 3);
   ::PostMessageW(Hwnd(form.hwnd), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(host.TrackPopupMenu(menu, form.hwnd), -1);
+}
+
+// Timers tick while a menu is down; what a tick enables or disables shows at once.
+TEST_F(NativeHostTest, AMenuThatIsDownShowsWhatATickEnabledOrDisabled) {
+  TestForm form(platform);
+  form.Show();
+  MenuItem line("mnuline", "-"), grey("mnugrey", "&Grey"), live("mnulive", "&Live");
+  grey.enabled = false;
+  Menu menu("mnupop", "Menu");
+  menu.items = {&line, &grey, &live};
+  // The grey marks of the two items as the menu window has them, before each tick's change.
+  std::vector<std::pair<UINT, UINT>> shown;
+  form.Tick.onTimer = [&] {
+    const HWND window = ::FindWindowW(L"#32768", nullptr);
+    const HMENU popup = window ? reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0)) : nullptr;
+    if (popup)
+      shown.emplace_back(::GetMenuState(popup, 2, MF_BYCOMMAND) & MF_GRAYED,
+                         ::GetMenuState(popup, 3, MF_BYCOMMAND) & MF_GRAYED);
+    grey.enabled = shown.size() % 2 == 1;
+    live.enabled = !grey.enabled;
+    if (shown.size() == 3 || !popup) ::EndMenu();
+  };
+  form.Tick.SetEnabled(true);
+  EXPECT_EQ(host.TrackPopupMenu(menu, form.hwnd), -1);
+  form.Tick.SetEnabled(false);
+  const std::vector<std::pair<UINT, UINT>> expected = {
+      {MF_GRAYED, 0u}, {0u, MF_GRAYED}, {MF_GRAYED, 0u}};
+  EXPECT_EQ(shown, expected);
 }
 
 TEST_F(NativeHostTest, MeasuresLabelTextInTwips) {

@@ -164,6 +164,8 @@ class Menu {
   bool visible = true;
   std::vector<MenuItem*> items;
   std::function<void()> onClick;  // raised before the menu drops down
+  // True while the menu is down and the user sees its items.
+  bool open = false;
 };
 
 class Form {

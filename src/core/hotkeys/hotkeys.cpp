@@ -43,28 +43,26 @@ const HotKeyRow& HotKeyFor(const char* gate) {
 HotKeys::HotKeys(App& app) : app_(app) { app_.frmstart.Timer3.onTimer = [this] { Timer3_Timer(); }; }
 
 void HotKeys::Timer3_Timer() {
+  if (app_.frmstart.mnupopmenu.open) UpdateMenuItems();
+  PollHotKeys();
+}
+
+void HotKeys::UpdateMenuItems() {
   UpdateDocumentsItem();
   UpdateNetItem();
-  PollHotKeys();
 }
 
 void HotKeys::UpdateDocumentsItem() {
   Platform& platform = app_.platform;
-  const std::uint64_t now = platform.TickCount();
-  if (!recentFolderKnown_ || now - recentFolderAskedAt_ >= kRecentFolderRefreshMs) {
-    std::string folder;
-    Handle idList = 0;
-    if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
-      char path[260] = {};
-      if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
-      // Twenty ticks a second for as long as the program runs: never keep one.
-      platform.CoTaskMemFree(idList);
-    }
-    recentFolder_ = WithoutBlanks(folder);
-    recentFolderAskedAt_ = now;
-    recentFolderKnown_ = true;
+  std::string folder;
+  Handle idList = 0;
+  if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
+    char path[260] = {};
+    if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
+    platform.CoTaskMemFree(idList);
   }
-  app_.frmstart.mnudoc.enabled = !recentFolder_.empty() && HoldsOrdinaryFile(platform, recentFolder_);
+  folder = WithoutBlanks(folder);
+  app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
 }
 
 void HotKeys::UpdateNetItem() { app_.frmstart.mnunet.enabled = app_.actions->ActiveConnection(); }
@@ -81,6 +79,14 @@ bool HotKeys::Held(const HotKeyRow& row) {
 }
 
 void HotKeys::PollHotKeys() {
+  // Every combination needs Shift and Ctrl down. While either is up, which is
+  // nearly always, one look at the two settles the tick: no row is held, and
+  // every latch lets go. Otherwise the chain reads its keys afresh.
+  Platform& platform = app_.platform;
+  if ((platform.GetAsyncKeyState(w::kVkShift) & platform.GetAsyncKeyState(w::kVkControl)) == 0) {
+    latched_.reset();
+    return;
+  }
   std::bitset<kHotKeyChain.size()> tested;
   for (std::size_t i = 0; i < kHotKeyChain.size(); ++i) {
     const HotKeyRow& row = kHotKeyChain[i];

@@ -5,9 +5,8 @@
 
 #include <array>
 #include <bitset>
-#include <cstdint>
-#include <string>
 #include <cstddef>
+#include <cstdint>
 
 #include "core/actions/actions.h"
 
@@ -50,14 +49,19 @@ class HotKeys {
  public:
   explicit HotKeys(App& app);
 
-  // One tick of Timer3: menu upkeep, then the hot key chain.
+  // One tick of Timer3: the hot key chain, and while the popup menu is down
+  // the upkeep of its two items that follow the system.
   void Timer3_Timer();
 
-  // Enable "Clear Doc&uments Folder" only while the recent documents folder
-  // holds an ordinary file (not hidden, not system, not a folder).
+  // "Clear Doc&uments Folder" is enabled only while the recent documents
+  // folder holds an ordinary file (not hidden, not system, not a folder), and
+  // "Disconnect from &Internet" only while a dial-up connection is up. Asking
+  // the shell for the folder, listing it and reading the dial-up state is
+  // nearly all of what a tick would cost, and nobody sees the two items
+  // unless the menu is down: so they are brought in step as it drops down
+  // and on every tick while it stays down.
+  void UpdateMenuItems();
   void UpdateDocumentsItem();
-  static constexpr std::uint64_t kRecentFolderRefreshMs = 5000;
-  // Enable "Disconnect from &Internet" only while a dial-up connection is up.
   void UpdateNetItem();
   // Walk the chain and perform at most one action.
   void PollHotKeys();
@@ -72,12 +76,6 @@ class HotKeys {
   // The row whose action is running now. Its file dialog runs a message loop
   // in which this timer keeps ticking; the row must not start again under it.
   std::size_t performing_ = kHotKeyChain.size();
-  // Where the shell keeps the recent documents. Asking the shell is by far the
-  // dearest part of a tick, and the answer hardly ever changes: ask again only
-  // every few seconds; the folder's files are still looked at on every tick.
-  std::string recentFolder_;
-  std::uint64_t recentFolderAskedAt_ = 0;
-  bool recentFolderKnown_ = false;
 };
 
 }  // namespace tarnby

@@ -9,6 +9,7 @@
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
 #include "core/hotkeys/frmhot.h"
+#include "core/hotkeys/hotkeys.h"
 #include "core/shell/shell.h"
 #include "core/system/settings_store.h"
 #include "core/system/size_limit.h"
@@ -70,7 +71,13 @@ void Shell::SaveSettings() {
 void Shell::PopupMenu() {
   Frmstart& f = app_.frmstart;
   if (f.mnupopmenu.onClick) f.mnupopmenu.onClick();
+  // The items Timer3 keeps in step only while the menu is down are right
+  // from its first sight.
+  app_.hotkeys->UpdateMenuItems();
+  const bool wasOpen = f.mnupopmenu.open;
+  f.mnupopmenu.open = true;
   const int chosen = app_.platform.TrackPopupMenu(f.mnupopmenu, f.hwnd);
+  f.mnupopmenu.open = wasOpen;
   if (chosen < 0 || chosen >= static_cast<int>(f.mnupopmenu.items.size())) return;
   MenuItem* item = f.mnupopmenu.items[static_cast<std::size_t>(chosen)];
   if (item->enabled && item->visible && !item->IsSeparator()) item->Click();
