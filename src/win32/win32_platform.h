@@ -39,6 +39,7 @@ class Win32Platform : public Platform {
   std::uint32_t GetTempPath(std::uint32_t size, char* buffer) override;
   std::string ProgramFolder() override;
   std::string CurrentDirectory() override;
+  std::string GetEnvironmentVariable(const std::string& name) override;
   Handle InstanceHandle() override;
   ScreenInfo Screen() override;
   std::uint64_t TickCount() override;
@@ -100,6 +101,7 @@ class Win32Platform : public Platform {
   std::uint32_t GetFileAttributes(const std::string& path) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool DeleteFile(const std::string& path) override;
+  std::string FinalPath(const std::string& path) override;
 
   // Dialogs, sound, devices, network
   bool GetOpenFileName(OpenFileName& request) override;

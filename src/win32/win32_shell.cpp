@@ -36,6 +36,20 @@ TextSize Win32Platform::MeasureText(const Control& label) { return host_.Measure
 
 // --------------------------------------------------------------------- shell
 
+namespace {
+// As much of the text, up to its first NUL, as fits a fixed field with its
+// NUL, never cutting a character in two.
+template <std::size_t N>
+void CopyField(const std::string& text, wchar_t (&field)[N]) {
+  const std::wstring wide = Wide(text);
+  const std::wstring_view shown = UpToNul(wide);
+  std::size_t length = std::min(shown.size(), N - 1);
+  if (length < shown.size() && length > 0 && IS_HIGH_SURROGATE(shown[length - 1])) --length;
+  std::copy_n(shown.data(), length, field);
+  field[length] = L'\0';
+}
+}  // namespace
+
 bool Win32Platform::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
   NOTIFYICONDATAW record{};
   record.cbSize = sizeof record;
@@ -45,11 +59,10 @@ bool Win32Platform::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData
   record.uCallbackMessage = data.uCallbackMessage;
   record.hIcon = As<HICON>(data.hIcon);
   // The core's tip is the text, a NUL and padding; the shell wants the text.
-  const std::wstring wide = Wide(data.szTip);
-  std::wstring_view tip = UpToNul(wide);
-  std::size_t length = std::min(tip.size(), std::size(record.szTip) - 1);
-  if (length < tip.size() && length > 0 && IS_HIGH_SURROGATE(tip[length - 1])) --length;
-  std::copy_n(tip.data(), length, record.szTip);
+  CopyField(data.szTip, record.szTip);
+  CopyField(data.szInfo, record.szInfo);
+  CopyField(data.szInfoTitle, record.szInfoTitle);
+  record.dwInfoFlags = data.dwInfoFlags;
   return ::Shell_NotifyIconW(message, &record);
 }
 

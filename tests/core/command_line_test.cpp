@@ -1,6 +1,7 @@
 // The command line: every TIME and CLOCK form, each bad case with its exit
-// code, /at across midnight, and a command's road through the pre-selection,
-// the start checks and the hand-over to the copy that already runs.
+// code, /at across midnight, a command's road through the pre-selection and
+// the start checks, and the notice before the session ends. The hand-over to
+// a running copy is proved on the real program (tests/e2e).
 #include <gtest/gtest.h>
 
 #include "core/command_line/command_line.h"
@@ -104,31 +105,6 @@ TEST_F(CommandLineTest, TheStartChecksRefuseACommandAsTheyRefuseTheUser) {
   EXPECT_TRUE(win.Calls("SetThreadExecutionState").empty());
 }
 
-TEST_F(CommandLineTest, ASecondCopyHandsItsArgumentsOverStatusAndCancelIncluded) {
-  ASSERT_TRUE(StartWith({}));
-  auto secondCopy = [this](const std::vector<std::string>& arguments) {
-    FakeWindows second;
-    second.anotherInstance = true;
-    second.runningCopy = [this](std::uintptr_t kind, const std::string& data) { return f().onCopyData(kind, data); };
-    App copy(second);
-    EXPECT_FALSE(copy.Start(arguments));
-    return std::make_pair(second.exitCode, second.console.empty() ? std::string() : second.console[0]);
-  };
-  EXPECT_EQ(secondCopy({"/restart", "/force", "/in", "1h30m"}), std::make_pair(kExitDone, std::string()));
-  EXPECT_TRUE(win.Logged("ReplyMessage(1)"));
-  EXPECT_TRUE(countdown().Running());
-  win.Advance(2000);
-  EXPECT_EQ(f().Label3.Caption(), "89");
-  EXPECT_EQ(secondCopy({"/status"}), std::make_pair(kExitDone, std::string("forced restart in 1:29:58")));
-  EXPECT_EQ(secondCopy({"/shutdown", "/in", "400h"}).first, kExitBadArguments);
-  EXPECT_EQ(countdown().SecondsLeft(), 5398) << "a bad argument leaves the countdown alone";
-  EXPECT_EQ(secondCopy({"/cancel"}).first, kExitDone);
-  EXPECT_FALSE(countdown().Running());
-  EXPECT_EQ(f().Text1.Text() + f().Text2.Text() + f().Label3.Caption(), "");
-  EXPECT_EQ(secondCopy({"/status"}), std::make_pair(kExitNoCountdown, std::string("no countdown")));
-  EXPECT_EQ(f().onCopyData(0x1234, JoinArguments({"/cancel"})), 0) << "not Tarnby's";
-}
-
 TEST_F(CommandLineTest, StatusWithNothingRunningStartsNothing) {
   EXPECT_FALSE(StartWith({"/STATUS"}));
   EXPECT_EQ(win.exitCode, kExitNoCountdown);
@@ -161,6 +137,9 @@ TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEn
   app->commandLine->Act(ParseCommandLine({"/screensaver", "/in", "30"}));
   win.Advance(3000);
   EXPECT_EQ(win.balloons.size(), 2u) << "the screen saver ends no session";
+  win.Advance(30000);
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_EQ(win.executionState, w::kEsContinuous) << "the machine may sleep again after zero";
 }
 
 }  // namespace

@@ -152,6 +152,21 @@ TEST_F(CountdownEndToEnd, ScreenSaverAtTheFifthSecondThenIdleAndHidden) {
   EXPECT_EQ(TextOf(tarnby.Control(L"frmstart", L"Label3")), L"");
 }
 
+TEST_F(CountdownEndToEnd, FromTheCommandLineTheScreenSaverStartsAtTheFifthSecond) {
+  const Clock::time_point launched = Clock::now();
+  Tarnby tarnby(Exe(), L"/screensaver /in 5s");
+  HWND frmstart = tarnby.Form(L"frmstart");
+  ASSERT_NE(frmstart, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 10s)) << "the timer was not shown";
+  const Watched watched = WatchToZero(tarnby, 15s);
+  ASSERT_TRUE(watched.reachedZero) << "the countdown never reached zero";
+  ASSERT_FALSE(watched.shown.empty());
+  EXPECT_EQ(watched.shown.back(), watched.shown.size() == 1 ? watched.shown.back() : L"02");
+  EXPECT_FALSE(watched.saverBeforeZero) << "the screen saver started before zero";
+  EXPECT_GE(watched.zero - launched, 5s);
+  EXPECT_TRUE(WaitFor(&SaverStarted, 10s)) << "the screen saver was not started";
+}
+
 TEST_F(CountdownEndToEnd, PauseGivesTheShownTimeBack) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());

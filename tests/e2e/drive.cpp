@@ -80,15 +80,21 @@ std::vector<HWND> ChildWindows(HWND parent) {
 
 // ------------------------------------------------------------------ the process
 
-Tarnby::Tarnby(const std::wstring& exePath) {
+Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDLE output) {
   std::wstring path = WindowsPath(exePath);
   std::wstring commandLine = L"\"" + path + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
   std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (output != nullptr) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+  }
   PROCESS_INFORMATION info{};
-  if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                       &startup, &info)) {
+  if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+                       folder.c_str(), &startup, &info)) {
     process_ = info.hProcess;
     id_ = info.dwProcessId;
     ::CloseHandle(info.hThread);

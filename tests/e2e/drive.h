@@ -44,7 +44,9 @@ bool WaitFor(F&& condition, Duration timeout = kPatience) {
 class Tarnby {
  public:
   // The path may be a Unix path (as the build system knows it) or a Windows one.
-  explicit Tarnby(const std::wstring& exePath);
+  // With arguments after the program's name; output, when given, receives
+  // what the program writes to its standard output.
+  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr);
   ~Tarnby();
   Tarnby(const Tarnby&) = delete;
   Tarnby& operator=(const Tarnby&) = delete;
