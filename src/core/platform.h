@@ -64,7 +64,8 @@ inline constexpr std::uint32_t kKeyEventKeyUp = 2;
 
 inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1, kFileAttributeHidden = 0x2, kFileAttributeSystem = 0x4,
                                kFileAttributeDirectory = 0x10, kFileAttributeArchive = 0x20,
-                               kFileAttributeNormal = 0x80, kInvalidFileAttributes = 0xFFFFFFFFu;
+                               kFileAttributeNormal = 0x80, kFileAttributeReparsePoint = 0x400,
+                               kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr Handle kInvalidHandle = static_cast<Handle>(-1);
 
 inline constexpr int kCsidlRecent = 8, kCsidlProfile = 0x28;
@@ -188,6 +189,8 @@ class Platform : public NativeWindows {
   // The folder of the running executable, no trailing backslash except at a drive root.
   virtual std::string ProgramFolder() = 0;
   virtual std::string CurrentDirectory() = 0;
+  // The variable's value as the process sees it; empty when it is not set.
+  virtual std::string GetEnvironmentVariable(const std::string& name) = 0;
   virtual Handle InstanceHandle() = 0;
   virtual ScreenInfo Screen() = 0;
   // Milliseconds from a monotonic clock that keeps counting while the machine sleeps.
@@ -260,6 +263,10 @@ class Platform : public NativeWindows {
   virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;
   virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;
+  // Where a file or folder really is, every link followed (CreateFile with
+  // backup semantics, then GetFinalPathNameByHandle), as a plain path such as
+  // C:\Windows or \\server\share\x; empty when it cannot be opened.
+  virtual std::string FinalPath(const std::string& path) = 0;
 
   // --- Dialogs, sound, devices, network
   virtual bool GetOpenFileName(OpenFileName& request) = 0;

@@ -21,6 +21,7 @@
 #undef FindFirstFile
 #undef FindNextFile
 #undef FindWindow
+#undef GetEnvironmentVariable
 #undef GetFileAttributes
 #undef GetOpenFileName
 #undef GetSystemDirectory

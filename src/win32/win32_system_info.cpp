@@ -117,6 +117,33 @@ std::string Win32Platform::ProgramFolder() {
   return Utf8(path);
 }
 
+std::string Win32Platform::GetEnvironmentVariable(const std::string& name) {
+  const std::wstring wide = Wide(name);
+  return Utf8(ReadWideText([&](wchar_t* b, DWORD n) { return ::GetEnvironmentVariableW(wide.c_str(), b, n); }));
+}
+
+std::string Win32Platform::FinalPath(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return {};
+  // Backup semantics open folders too; links are followed to where they lead.
+  HANDLE opened = ::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return {};
+  std::wstring final = ReadWideText([opened](wchar_t* b, DWORD n) {
+    return ::GetFinalPathNameByHandleW(opened, b, n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  });
+  ::CloseHandle(opened);
+  if (final.empty()) {
+    // A system that cannot say: the full name in its long form.
+    const std::wstring full =
+        ReadWideText([&](wchar_t* b, DWORD n) { return ::GetFullPathNameW(wide.c_str(), n, b, nullptr); });
+    final = ReadWideText([&](wchar_t* b, DWORD n) { return ::GetLongPathNameW(full.c_str(), b, n); });
+  }
+  if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) return Utf8(L"\\" + final.substr(7));
+  if (final.rfind(L"\\\\?\\", 0) == 0) return Utf8(final.substr(4));
+  return Utf8(final);
+}
+
 std::string Win32Platform::CurrentDirectory() {
   return Utf8(ReadWideText([](wchar_t* b, DWORD n) { return ::GetCurrentDirectoryW(n, b); }));
 }
@@ -125,11 +152,9 @@ Handle Win32Platform::InstanceHandle() { return ToHandle(::GetModuleHandleW(null
 
 ScreenInfo Win32Platform::Screen() {
   ScreenInfo screen;
-  HDC dc = ::GetDC(nullptr);
-  if (dc != nullptr) {
-    const int dpiX = ::GetDeviceCaps(dc, LOGPIXELSX);
-    const int dpiY = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(nullptr, dc);
+  if (const WindowDc dc(nullptr); dc) {
+    const int dpiX = ::GetDeviceCaps(dc.get(), LOGPIXELSX);
+    const int dpiY = ::GetDeviceCaps(dc.get(), LOGPIXELSY);
     if (dpiX > 0) screen.twipsPerPixelX = std::max(1, 1440 / dpiX);
     if (dpiY > 0) screen.twipsPerPixelY = std::max(1, 1440 / dpiY);
   }

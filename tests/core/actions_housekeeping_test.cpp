@@ -226,6 +226,9 @@ struct RefusalCase {
   const char* name;
   const char* reported;  // what GetTempPath says
   const char* filled;    // the folder as the files live in it
+  const char* tmp = "C:\\WINDOWS\\TEMP";  // the TMP variable; empty: none of TMP, TEMP, USERPROFILE is set
+  const char* current = "C:\\";            // the current folder
+  const char* link = nullptr;              // a link to the filled folder, reported instead
 };
 
 class TempRefusalTest : public TempFolderTest, public ::testing::WithParamInterface<RefusalCase> {};
@@ -235,7 +238,11 @@ TEST_P(TempRefusalTest, RefusesWithItsOwnMessageAndDeletesNothing) {
   win.SetVersion(FakeWindows::Version::WinXP);
   win.profileFolder = "C:\\Documents and Settings\\Alice";
   win.tempPath = c.reported;
+  win.currentDir = c.current;
+  win.environment = {{"TMP", c.tmp}};
+  if (!*c.tmp) win.environment.clear();
   Fill(c.filled);
+  if (c.link) win.AddLink(c.link, c.filled);
   Start();
   f().mnutemp.Click();
 
@@ -258,7 +265,23 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"SystemFolder", "C:\\WINDOWS\\SYSTEM\\", "C:\\WINDOWS\\SYSTEM"},
                       RefusalCase{"ProfileFolder", "C:\\Documents and Settings\\Alice\\",
                                   "C:\\Documents and Settings\\Alice"},
-                      RefusalCase{"ShareRoot", "\\\\server\\share\\", "\\\\server\\share"}),
+                      RefusalCase{"ShareRoot", "\\\\server\\share\\", "\\\\server\\share"},
+                      // The system reads these against the current folder: whatever it is, it is no
+                      // temporary folder.
+                      RefusalCase{"RelativeTmp", "C:\\work\\mytemp\\", "C:\\work\\mytemp", "mytemp", "C:\\work"},
+                      RefusalCase{"DriveRelativeTmp", "C:\\work\\", "C:\\work", "C:", "C:\\work"},
+                      RefusalCase{"DotTmp", "C:\\Program Files\\Tarnby\\", "C:\\Program Files\\Tarnby", ".",
+                                  "C:\\Program Files\\Tarnby"},
+                      RefusalCase{"NoVariableAtAll", "C:\\WINDOWS\\", "C:\\WINDOWS", ""},
+                      // Named in full, but the same folder on disk as a precious one.
+                      RefusalCase{"CurrentFolder", "D:\\work\\", "D:\\work", "D:\\work", "D:\\work"},
+                      RefusalCase{"ProgramFolder", "C:\\Program Files\\Tarnby\\", "C:\\Program Files\\Tarnby",
+                                  "C:\\Program Files\\Tarnby"},
+                      RefusalCase{"DevicePrefix", "\\\\.\\C:\\windows\\", "C:\\WINDOWS", "\\\\.\\C:\\windows"},
+                      RefusalCase{"LongPrefix", "\\\\?\\C:\\Documents and Settings\\alice\\",
+                                  "C:\\Documents and Settings\\Alice", "\\\\?\\C:\\Documents and Settings\\alice"},
+                      RefusalCase{"DotDot", "C:\\WINDOWS\\TEMP\\..\\\\", "C:\\WINDOWS", "C:\\WINDOWS\\TEMP\\.."},
+                      RefusalCase{"LinkToWindows", "D:\\tmp\\", "C:\\WINDOWS", "D:\\tmp", "C:\\", "D:\\tmp"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TempFolderTest, TheTemporaryFolderInsideTheProfileIsStillCleaned) {
@@ -270,6 +293,19 @@ TEST_F(TempFolderTest, TheTemporaryFolderInsideTheProfileIsStillCleaned) {
   f().mnutemp.Click();
   ExpectCleaned("C:\\Documents and Settings\\Alice\\Local Settings\\Temp");
   EXPECT_EQ(win.messageBoxes.at(0).title, "Files Deleted!");
+}
+
+TEST_F(TempFolderTest, ALinkInTheFolderIsLeftAndWhatItLeadsToIsKept) {
+  Fill("C:\\WINDOWS\\TEMP");
+  win.AddFolder("C:\\out1");
+  win.AddFile("C:\\out1\\precious.txt");
+  win.AddLink("C:\\WINDOWS\\TEMP\\link.txt", "C:\\out1\\precious.txt");
+  win.AddFile("C:\\WINDOWS\\TEMP\\junction", w::kFileAttributeReparsePoint);
+  Start();
+  f().mnutemp.Click();
+  ExpectCleaned("C:\\WINDOWS\\TEMP");
+  EXPECT_TRUE(win.FileExists("C:\\out1\\precious.txt"));
+  EXPECT_TRUE(win.FileExists("C:\\WINDOWS\\TEMP\\junction"));
 }
 
 TEST_F(TempFolderTest, WithoutAProfileTheOtherRefusalsStillHold) {

@@ -526,6 +526,68 @@ void FakeWindows::AddFile(const std::string& path, std::uint32_t attributes, boo
   files_[Lower(path)] = {path, attributes, inUse};
 }
 
+void FakeWindows::AddLink(const std::string& path, const std::string& target) {
+  files_[Lower(path)] = {path, w::kFileAttributeArchive, false};  // shown as a plain file, as Wine shows one
+  links_[Lower(path)] = target;
+}
+
+std::string FakeWindows::GetEnvironmentVariable(const std::string& name) {
+  std::string upper = name;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const auto found = environment.find(upper);
+  return found == environment.end() ? std::string() : found->second;
+}
+
+// Resolves a path as the system does: prefixes, the current folder for
+// relative forms, ".", "..", doubled separators and links; then the folder
+// or file as it is stored, or nothing.
+std::string FakeWindows::FinalPath(const std::string& path) {
+  std::string p = path;
+  std::replace(p.begin(), p.end(), '/', '\\');
+  if (p.rfind("\\\\?\\UNC\\", 0) == 0) p = "\\" + p.substr(7);
+  else if (p.rfind("\\\\?\\", 0) == 0 || p.rfind("\\\\.\\", 0) == 0) p = p.substr(4);
+  const bool unc = p.rfind("\\\\", 0) == 0;
+  if (!unc) {
+    if (p.size() >= 2 && p[1] == ':') {
+      if (p.size() == 2 || p[2] != '\\')
+        p = (Lower(p.substr(0, 2)) == Lower(currentDir.substr(0, 2)) ? currentDir : p.substr(0, 2)) + "\\" + p.substr(2);
+    } else if (!p.empty() && p[0] == '\\') {
+      p = currentDir.substr(0, 2) + p;
+    } else {
+      p = currentDir + "\\" + p;
+    }
+  }
+  std::vector<std::string> parts;
+  std::string part;
+  std::istringstream in(p.substr(unc ? 2 : 0));
+  while (std::getline(in, part, '\\')) parts.push_back(part);
+  const std::size_t rootParts = unc ? 2 : 1;
+  if (parts.size() < rootParts) return {};
+  std::string resolved = unc ? "\\\\" + parts[0] + "\\" + parts[1] : parts[0];
+  std::vector<std::string> below;
+  auto joined = [&] {
+    std::string out = resolved;
+    for (const std::string& name : below) out += "\\" + name;
+    return below.empty() && !unc ? out + "\\" : out;
+  };
+  for (std::size_t i = rootParts; i < parts.size(); ++i) {
+    if (parts[i].empty() || parts[i] == ".") continue;
+    if (parts[i] == "..") {
+      if (!below.empty()) below.pop_back();
+      continue;
+    }
+    below.push_back(parts[i]);
+    const auto link = links_.find(Lower(joined()));
+    if (link != links_.end()) {
+      std::string rest;
+      for (std::size_t j = i + 1; j < parts.size(); ++j) rest += "\\" + parts[j];
+      return FinalPath(link->second + rest);
+    }
+  }
+  const auto found = files_.find(Lower(Trimmed(joined())));
+  return found == files_.end() ? std::string() : found->second.path;
+}
+
 bool FakeWindows::FileExists(const std::string& path) const { return files_.count(Lower(Trimmed(path))) > 0; }
 
 Handle FakeWindows::FindFirstFile(const std::string& pattern, FindData& data) {
@@ -571,7 +633,9 @@ bool FakeWindows::SetFileAttributes(const std::string& path, std::uint32_t attri
 
 bool FakeWindows::DeleteFile(const std::string& path) {
   Log("DeleteFile(" + path + ")");
-  auto it = files_.find(Lower(path));
+  // As under Wine, a link the system shows as a plain file is followed.
+  const auto link = links_.find(Lower(path));
+  auto it = files_.find(Lower(link == links_.end() ? path : FinalPath(path)));
   if (it == files_.end() || it->second.inUse || (it->second.attributes & w::kFileAttributeDirectory) ||
       (it->second.attributes & w::kFileAttributeReadOnly))
     return false;

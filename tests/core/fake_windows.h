@@ -55,6 +55,8 @@ class FakeWindows : public Platform {
   std::optional<std::string> tempPath = std::string("C:\\WINDOWS\\TEMP\\");
   std::string programFolder = "C:\\Program Files\\Tarnby";
   std::string currentDir = "C:\\";
+  // The process's environment (names in upper case). TMP names the temporary folder.
+  std::map<std::string, std::string> environment{{"TMP", "C:\\WINDOWS\\TEMP"}};
   std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
   std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
@@ -73,6 +75,8 @@ class FakeWindows : public Platform {
   void AddFolder(const std::string& path);
   void AddFile(const std::string& path, std::uint32_t attributes = w::kFileAttributeArchive, bool inUse = false);
   bool FileExists(const std::string& path) const;
+  // Symbolic links: a full path that leads to another (file or folder).
+  void AddLink(const std::string& path, const std::string& target);
   // Programs that Shell and ShellExecute cannot start.
   std::set<std::string> unstartable;
   // Files the shell finds no icon for.
@@ -157,6 +161,7 @@ class FakeWindows : public Platform {
   std::uint32_t GetTempPath(std::uint32_t size, char* buffer) override;
   std::string ProgramFolder() override { return programFolder; }
   std::string CurrentDirectory() override { return currentDir; }
+  std::string GetEnvironmentVariable(const std::string& name) override;
   Handle InstanceHandle() override { return 0x400000; }
   ScreenInfo Screen() override { return screen; }
   std::uint64_t TickCount() override { return now; }
@@ -207,6 +212,7 @@ class FakeWindows : public Platform {
   std::uint32_t GetFileAttributes(const std::string& path) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool DeleteFile(const std::string& path) override;
+  std::string FinalPath(const std::string& path) override;
   bool GetOpenFileName(OpenFileName& request) override;
   bool PlaySound(const std::string& sound, Handle module, std::uint32_t flags) override;
   std::uint32_t waveOutGetNumDevs() override;
@@ -243,6 +249,7 @@ class FakeWindows : public Platform {
   std::map<std::string, Key> keys_;
   std::map<Handle, std::pair<std::string, bool>> openKeys_;  // handle -> (key path, opened for writing)
   std::map<std::string, File> files_;
+  std::map<std::string, std::string> links_;  // lower-case full path -> target
   std::map<Handle, Search> searches_;
   std::vector<Form*> forms_;
   std::map<Timer*, std::uint64_t> timers_;  // enabled timers and when each is due

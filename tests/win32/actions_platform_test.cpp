@@ -139,6 +139,51 @@ TEST_F(ActionsWineTest, TheWindowsFolderReportedAsTemporaryIsRefused) {
   ::DeleteFileW(probe.c_str());
 }
 
+TEST_F(ActionsWineTest, OnlyATemporaryFolderNamedInFullIsCleaned) {
+  // Each TMP below leads the system to a folder that is not a temporary one:
+  // the current folder, or the Windows folder spelled another way.
+  const std::wstring windows = Wide(GetWindowsDir(platform));
+  wchar_t here[MAX_PATH] = {}, tmp[MAX_PATH] = {}, tempVar[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, here);
+  ::GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
+  ::GetEnvironmentVariableW(L"TEMP", tempVar, MAX_PATH);
+  const std::wstring work = std::wstring(tmp) + L"\\Tarnby work " + std::to_wstring(::GetCurrentProcessId());
+  ::CreateDirectoryW(work.c_str(), nullptr);
+  ::CreateDirectoryW((work + L"\\mytemp").c_str(), nullptr);
+  ASSERT_TRUE(::SetCurrentDirectoryW(work.c_str()));
+  const std::wstring probes[] = {work + L"\\probe.txt", work + L"\\mytemp\\probe.txt", windows + L"\\tarnby probe.txt"};
+  for (const std::wstring& probe : probes) test::WriteFileText(probe, "precious");
+
+  for (const std::wstring& value : {std::wstring(L"."), std::wstring(L"mytemp"), work, L"\\\\.\\" + windows,
+                                    L"\\\\?\\" + windows + L"\\", windows + L"\\system32\\.."}) {
+    SCOPED_TRACE(Utf8(value));
+    ::SetEnvironmentVariableW(L"TMP", value.c_str());
+    test::ScriptedUser user({{L"Folder not Cleaned", test::PressOk}});
+    app.frmstart.mnutemp.Click();
+    user.Finish();
+    EXPECT_EQ(user.Answered(), 1);
+    for (const std::wstring& probe : probes) EXPECT_TRUE(test::Exists(probe)) << Utf8(probe);
+  }
+
+  ::SetEnvironmentVariableW(L"TMP", tmp);
+  ::SetEnvironmentVariableW(L"TEMP", tempVar);
+  ::SetCurrentDirectoryW(here);
+  for (const std::wstring& probe : probes) ::DeleteFileW(probe.c_str());
+  ::RemoveDirectoryW((work + L"\\mytemp").c_str());
+  ::RemoveDirectoryW(work.c_str());
+}
+
+TEST_F(ActionsWineTest, ALinkInTheTemporaryFolderLeavesWhatItLeadsTo) {
+  // The build puts temp_links\link.txt, a link to temp_links_target\precious.txt, beside this test.
+  const std::wstring links = test::ExeFolder() + L"\\temp_links";
+  const std::wstring precious = test::ExeFolder() + L"\\temp_links_target\\precious.txt";
+  ASSERT_TRUE(test::Exists(precious)) << "build the test again: an earlier run lost the file";
+  test::WriteFileText(links + L"\\plain.tmp", "temporary");
+  EXPECT_TRUE(actions().KillEmAll(Utf8(links)));
+  EXPECT_FALSE(test::Exists(links + L"\\plain.tmp"));
+  EXPECT_TRUE(test::Exists(precious));
+}
+
 // ------------------------------------------------------ shutdown privilege
 
 TEST_F(ActionsWineTest, TheShutdownPrivilegeIsHeldWhenWindowsIsAskedToEnd) {

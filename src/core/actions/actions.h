@@ -61,11 +61,13 @@ class Actions {
   bool ActiveConnection();
 
   // The folders whose files must never be wiped as "temporary": a drive's
-  // root, the Windows folder, the system folder and the user's profile.
+  // root, the Windows folder, the system folder, the user's profile, the
+  // current folder and Tarnby's own, compared as the folders they are on disk.
   bool IsProtectedFolder(const std::string& folder);
 
  private:
   void WireHousekeeping();
+  void RefuseToClean(const std::string& folder);
 
   // ExitWindowsEx, with the shutdown privilege asked for first where the
   // system wants it (NT family).

@@ -1,11 +1,11 @@
 // The popup menu's small commands that leave Windows running: the CD door,
 // minimise and restore all windows, the dial-up connection, the recent
 // documents, the temporary folder, the readme and the help file.
-#include <cctype>
-
 #include "core/actions/actions.h"
+#include "core/actions/temp_folder.h"
 #include "core/app.h"
 #include "core/system/folders.h"
+#include "core/system/platform_owned.h"
 
 namespace tarnby {
 
@@ -32,35 +32,13 @@ constexpr char kNoNotepad[] = "Tarnby could not start Notepad to show readme.txt
 constexpr char kNoHelpViewer[] =
     "Tarnby could not start the Windows help viewer. \"View ReadMe File\" in the menu shows the user guide.";
 
-// A folder as text that compares equal however it was spelled: lower case,
-// backslashes, no trailing backslash.
-std::string ComparableFolder(std::string folder) {
-  for (char& c : folder) {
-    if (c == '/') c = '\\';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  return folder;
-}
-
-// "C:\", "\" and "\\server\share\" are the tops of a drive.
-bool IsDriveRoot(const std::string& comparable) {
-  if (comparable.empty()) return true;
-  if (comparable.size() == 2 && comparable[1] == ':') return true;
-  if (comparable.rfind("\\\\", 0) == 0) {
-    const std::size_t share = comparable.find('\\', 2);
-    return share == std::string::npos || comparable.find('\\', share + 1) == std::string::npos;
-  }
-  return false;
-}
-
 std::string SpecialFolder(Platform& platform, Handle owner, int folder) {
   Handle list = 0;
   std::string path;
   if (platform.SHGetSpecialFolderLocation(owner, folder, &list) == 0) {
+    const PlatformShellMemory owned(platform, list);
     char buffer[260] = {};
     if (platform.SHGetPathFromIDList(list, buffer)) path = buffer;
-    platform.CoTaskMemFree(list);
   }
   return path;
 }
@@ -108,6 +86,7 @@ bool Actions::ActiveConnection() {
   Platform& platform = app_.platform;
   Handle key = 0;
   if (platform.RegOpenKey(w::kHkeyLocalMachine, kRemoteAccessKey, &key) != w::kErrorSuccess) return false;
+  const PlatformKey owner(platform, key);
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   platform.RegQueryValueEx(key, kRemoteConnection, &type, nullptr, &size);
@@ -115,7 +94,6 @@ bool Actions::ActiveConnection() {
   size = sizeof connected;
   const bool read = platform.RegQueryValueEx(key, kRemoteConnection, &type,
                                              reinterpret_cast<std::uint8_t*>(&connected), &size) == w::kErrorSuccess;
-  platform.RegCloseKey(key);
   // The state is a number (binary on 9x, a DWORD elsewhere); text such as
   // "0" must not read as its character code.
   const bool number = type == w::kRegDword || type == w::kRegBinary;
@@ -133,14 +111,25 @@ void Actions::mnudoc_Click() { app_.platform.SHAddToRecentDocs(w::kShardPathA, n
 
 bool Actions::IsProtectedFolder(const std::string& folder) {
   Platform& platform = app_.platform;
-  const std::string candidate = ComparableFolder(folder);
+  // Compared as the folders they are on disk, whatever the spelling: ".",
+  // "..", short names, doubled separators, "\\?\" and "\\.\" prefixes, links.
+  auto onDisk = [&](const std::string& path) {
+    const std::string real = path.empty() ? std::string() : platform.FinalPath(path);
+    return ComparableFolder(real.empty() ? path : real);
+  };
+  const std::string candidate = onDisk(folder);
   if (IsDriveRoot(candidate)) return true;
   for (const std::string& precious :
-       {GetWindowsDir(platform), GetSystemPath(platform),
-        SpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile)}) {
-    if (!precious.empty() && ComparableFolder(precious) == candidate) return true;
+       {GetWindowsDir(platform), GetSystemPath(platform), SpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile),
+        platform.CurrentDirectory(), platform.ProgramFolder()}) {
+    if (!precious.empty() && onDisk(precious) == candidate) return true;
   }
   return false;
+}
+
+void Actions::RefuseToClean(const std::string& folder) {
+  app_.platform.MessageBox("Tarnby will not delete files in " + folder + " because it is not a temporary folder.",
+                           kNotCleanedTitle, w::kMbIconExclamation);
 }
 
 bool Actions::KillEmAll(std::string skillwho) {
@@ -150,8 +139,7 @@ bool Actions::KillEmAll(std::string skillwho) {
   // With no TMP or TEMP set the system reports the profile or the Windows
   // folder as "temporary": wiping that would destroy the user's own files.
   if (!skillwho.empty() && IsProtectedFolder(skillwho)) {
-    platform.MessageBox("Tarnby will not delete files in " + skillwho + " because it is not a temporary folder.",
-                        kNotCleanedTitle, w::kMbIconExclamation);
+    RefuseToClean(skillwho);
     return false;
   }
 
@@ -161,12 +149,17 @@ bool Actions::KillEmAll(std::string skillwho) {
     return false;
   }
 
+  const std::string folder = ComparableFolder(platform.FinalPath(skillwho));
   FindData entry;
-  const Handle search = platform.FindFirstFile(skillwho + "*.*", entry);
-  if (search == w::kInvalidHandle) return true;
+  const PlatformSearch search(platform, platform.FindFirstFile(skillwho + "*.*", entry));
+  if (!search) return true;
   do {
-    if (entry.dwFileAttributes & w::kFileAttributeDirectory) continue;  // subfolders stay, contents and all
+    // Subfolders stay, contents and all; so do links, and whatever they lead to.
+    if (entry.dwFileAttributes & (w::kFileAttributeDirectory | w::kFileAttributeReparsePoint)) continue;
     const std::string path = skillwho + entry.cFileName;
+    // A file that is really somewhere else (a link the system shows as a
+    // plain file) is not this folder's to delete.
+    if (ComparableFolder(platform.FinalPath(path)) != folder + "\\" + ComparableFolder(entry.cFileName)) continue;
     // Read-only files go too; a file that stays (in use, no access) keeps
     // its read-only mark.
     const bool readOnly = entry.dwFileAttributes & w::kFileAttributeReadOnly;
@@ -175,16 +168,23 @@ bool Actions::KillEmAll(std::string skillwho) {
       platform.SetFileAttributes(path, writable == 0 ? w::kFileAttributeNormal : writable);
     }
     if (!platform.DeleteFile(path) && readOnly) platform.SetFileAttributes(path, entry.dwFileAttributes);
-  } while (platform.FindNextFile(search, entry));
-  platform.FindClose(search);
+  } while (platform.FindNextFile(search.get(), entry));
   return true;
 }
 
 void Actions::mnutemp_Click() {
   Platform& platform = app_.platform;
-  if (KillEmAll(GetTmpPath(platform)))
-    platform.MessageBox("The " + GetTmpPath(platform) + " folder is now clean!", kCleanedTitle,
-                        w::kMbIconInformation);
+  const std::string temp = GetTmpPath(platform);
+  // The system reads a relative TMP against the current folder, which may
+  // be any folder at all: only a folder the environment names in full is
+  // a temporary one.
+  const std::string variable = TempVariable(platform);
+  if (!temp.empty() && (variable.empty() || !IsFullyQualified(variable))) {
+    RefuseToClean(temp);
+    return;
+  }
+  if (KillEmAll(temp))
+    platform.MessageBox("The " + temp + " folder is now clean!", kCleanedTitle, w::kMbIconInformation);
 }
 
 void Actions::mnureadme_Click() {

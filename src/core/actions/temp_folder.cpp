@@ -1,0 +1,41 @@
+#include "core/actions/temp_folder.h"
+
+#include <cctype>
+
+namespace tarnby {
+
+std::string ComparableFolder(std::string folder) {
+  for (char& c : folder) {
+    if (c == '/') c = '\\';
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+
+bool IsDriveRoot(const std::string& comparable) {
+  if (comparable.empty()) return true;
+  if (comparable.size() == 2 && comparable[1] == ':') return true;
+  if (comparable.rfind("\\\\", 0) == 0) {
+    const std::size_t share = comparable.find('\\', 2);
+    return share == std::string::npos || comparable.find('\\', share + 1) == std::string::npos;
+  }
+  return false;
+}
+
+bool IsFullyQualified(const std::string& path) {
+  auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && separator(path[2]))
+    return true;
+  return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+}
+
+std::string TempVariable(Platform& platform) {
+  for (const char* name : {"TMP", "TEMP", "USERPROFILE"}) {
+    const std::string value = platform.GetEnvironmentVariable(name);
+    if (!value.empty()) return value;
+  }
+  return {};
+}
+
+}  // namespace tarnby

@@ -1,0 +1,27 @@
+// What the temporary-folder command needs to know about paths before it
+// deletes anything: folders compared as text, a drive's top, and whether the
+// environment names the temporary folder by a fully qualified path.
+#pragma once
+
+#include <string>
+
+#include "core/platform.h"
+
+namespace tarnby {
+
+// A folder as text that compares equal however it was spelled: lower case,
+// backslashes, no trailing backslash.
+std::string ComparableFolder(std::string folder);
+
+// "C:\", "\" and "\\server\share\" (comparable) are the tops of a drive.
+bool IsDriveRoot(const std::string& comparable);
+
+// "C:\x" or "\\server\share" (also "\\?\" and "\\.\" forms); not "x", "C:x",
+// "\x" or ".", which the system reads against the current folder.
+bool IsFullyQualified(const std::string& path);
+
+// The value the system's temporary folder comes from: TMP, else TEMP, else
+// USERPROFILE; empty when none is set (the Windows folder is used then).
+std::string TempVariable(Platform& platform);
+
+}  // namespace tarnby
