@@ -9,13 +9,14 @@
 
 #include "core/platform.h"
 #include "win32/native_host.h"
+#include "win32/owned.h"
 
 namespace tarnby {
 
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(NativeHost& host);
-  ~Win32Platform() override;
+  ~Win32Platform() override = default;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -121,9 +122,9 @@ class Win32Platform : public Platform {
 
  private:
   NativeHost& host_;
-  HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+  OwnedHandle instanceMutex_;  // held for the life of the process
   // The mapping that tells later copies our main window.
-  std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> instanceWindow_{nullptr, &::CloseHandle};
+  OwnedHandle instanceWindow_;
 };
 
 }  // namespace tarnby

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/app.h"
+#include "core/system/platform_owned.h"
+#include "core/system/scoped.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
@@ -22,13 +24,12 @@ std::string WithoutBlanks(const std::string& text) {
 // files count; hidden and system files and subfolders do not.
 bool HoldsOrdinaryFile(Platform& platform, const std::string& folder) {
   FindData entry;
-  const Handle search = platform.FindFirstFile(folder + "\\*.*", entry);
-  if (search == w::kInvalidHandle) return false;
+  const PlatformSearch search(platform, platform.FindFirstFile(folder + "\\*.*", entry));
+  if (!search) return false;
   bool found = false;
   do {
     found = (entry.dwFileAttributes & kNotOrdinary) == 0;
-  } while (!found && platform.FindNextFile(search, entry));
-  platform.FindClose(search);
+  } while (!found && platform.FindNextFile(search.get(), entry));
   return found;
 }
 
@@ -57,9 +58,9 @@ void HotKeys::UpdateDocumentsItem() {
   std::string folder;
   Handle idList = 0;
   if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
+    const PlatformShellMemory owned(platform, idList);
     char path[260] = {};
     if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
-    platform.CoTaskMemFree(idList);
   }
   folder = WithoutBlanks(folder);
   app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
@@ -100,10 +101,8 @@ void HotKeys::PollHotKeys() {
       if (!latched_[i]) {
         latched_.set(i);
         if (performing_ != i) {
-          const std::size_t outer = performing_;
-          performing_ = i;
+          const ScopedValue<std::size_t> performing(performing_, i);
           app_.actions->Perform(row.action, Trigger::HotKey);
-          performing_ = outer;
         }
       }
       break;
