@@ -102,6 +102,7 @@ class Win32Platform : public Platform {
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool DeleteFile(const std::string& path) override;
   std::string FinalPath(const std::string& path) override;
+  std::string ReadFileStart(const std::string& path, std::uint32_t count) override;
 
   // Dialogs, sound, devices, network
   bool GetOpenFileName(OpenFileName& request) override;
