@@ -109,15 +109,23 @@ void Shell::WireMenu() {
     MenuItem* item = action.item;
     item->onClick = [this, item] { SelectQuickAction(*item); };
   }
-  f.mnupopmenu.onClick = [this] {
-    app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
-    load();
-  };
-  f.mnusave.onClick = [this] { SaveSettings(); };
-  f.mnupopmenushow.onClick = [this] { app_.frmstart.Show(); };
-  f.mnupopmenuexit.onClick = [this] { Exit(); };
-  f.mnuabout.onClick = [this] { app_.frmAbout().Show(); };
-  f.mnuhot.onClick = [this] { app_.frmhot().Show(); };
+  f.mnupopmenu.onClick = [this] { mnupopmenu_Click(); };
+  f.mnusave.onClick = [this] { mnusave_Click(); };
+  f.mnupopmenushow.onClick = [this] { mnupopmenushow_Click(); };
+  f.mnupopmenuexit.onClick = [this] { mnupopmenuexit_Click(); };
+  f.mnuabout.onClick = [this] { mnuabout_Click(); };
+  f.mnuhot.onClick = [this] { mnuhot_Click(); };
 }
+
+void Shell::mnupopmenu_Click() {
+  app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
+  load();
+}
+
+void Shell::mnusave_Click() { SaveSettings(); }
+void Shell::mnupopmenushow_Click() { app_.frmstart.Show(); }
+void Shell::mnupopmenuexit_Click() { Exit(); }
+void Shell::mnuabout_Click() { app_.frmAbout().Show(); }
+void Shell::mnuhot_Click() { app_.frmhot().Show(); }
 
 }  // namespace tarnby

@@ -39,18 +39,11 @@ Shell::Shell(App& app)
       }} {
   Frmstart& f = app.frmstart;
   f.onLoad = [this] { frmstart_Load(); };
-  f.onMouseMove = [&f](int button, int, int, int) { DragWindow(f, button); };
-  f.Command3.onClick = [this] {
-    app_.frmstart.Hide();
-    app_.frmhrs().Hide();
-  };
-  f.onShellRestarted = [this] { tray.AddAgain(); };
+  f.onMouseMove = [this](int button, int, int, int) { frmstart_MouseMove(button); };
+  f.Command3.onClick = [this] { Command3_Click(); };
+  f.onShellRestarted = [this] { frmstart_ShellRestarted(); };
   tray.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
-  // The main window lives until E&xit; a close request only hides it.
-  f.onQueryUnload = [&f] {
-    f.Hide();
-    return true;
-  };
+  f.onQueryUnload = [this] { return frmstart_QueryUnload(); };
   WireTrayHandlers();
   WireMenu();
   WireStartWithWindows();
@@ -106,17 +99,34 @@ void Shell::frmstart_Load() {
   settingS();
 }
 
+void Shell::frmstart_MouseMove(int button) { DragWindow(app_.frmstart, button); }
+
+void Shell::Command3_Click() {
+  app_.frmstart.Hide();
+  app_.frmhrs().Hide();
+}
+
+void Shell::frmstart_ShellRestarted() { tray.AddAgain(); }
+
+bool Shell::frmstart_QueryUnload() {
+  // The main window lives until E&xit; a close request only hides it.
+  app_.frmstart.Hide();
+  return true;
+}
+
 void Shell::WireTrayHandlers() {
   const std::array<Control*, 8> boxes = app_.frmstart.TrayBoxes();
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     Control* box = boxes[i];
     Tray::Handler* handler = &trayHandlers_[i];
-    box->onMouseMove = [this, box, handler](int, int, int x, int) {
-      tray.Callback(
-          *handler, app_.frmstart.hwnd, x, [this, box] { app_.actions->TrayDoubleClick(*box); },
-          [this] { PopupMenu(); });
-    };
+    box->onMouseMove = [this, box, handler](int, int, int x, int) { TrayBox_MouseMove(*box, *handler, x); };
   }
+}
+
+void Shell::TrayBox_MouseMove(Control& box, Tray::Handler& handler, int x) {
+  tray.Callback(
+      handler, app_.frmstart.hwnd, x, [this, &box] { app_.actions->TrayDoubleClick(box); },
+      [this] { PopupMenu(); });
 }
 
 }  // namespace tarnby
