@@ -31,16 +31,6 @@ constexpr char kNoNotepad[] = "Tarnby could not start Notepad to show readme.txt
 constexpr char kNoHelpViewer[] =
     "Tarnby could not start the Windows help viewer. \"View ReadMe File\" in the menu shows the user guide.";
 
-std::string SpecialFolder(Platform& platform, Handle owner, int folder) {
-  Handle list = 0;
-  std::string path;
-  if (platform.SHGetSpecialFolderLocation(owner, folder, &list) == 0) {
-    char buffer[260] = {};
-    if (platform.SHGetPathFromIDList(list, buffer)) path = buffer;
-    platform.CoTaskMemFree(list);
-  }
-  return path;
-}
 }  // namespace
 
 void Actions::WireHousekeeping() {
@@ -119,8 +109,9 @@ bool Actions::IsProtectedFolder(const std::string& folder) {
   const std::string candidate = onDisk(folder);
   if (IsDriveRoot(candidate)) return true;
   for (const std::string& precious :
-       {GetWindowsDir(platform), GetSystemPath(platform), SpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile),
-        platform.CurrentDirectory(), platform.ProgramFolder()}) {
+       {GetWindowsDir(platform), GetSystemPath(platform),
+        GetSpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile), platform.CurrentDirectory(),
+        platform.ProgramFolder()}) {
     if (!precious.empty() && onDisk(precious) == candidate) return true;
   }
   return false;

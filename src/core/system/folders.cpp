@@ -29,6 +29,17 @@ std::string GetTmpPath(Platform& platform) {
   return FilledPart(buffer, platform.GetTempPath(kPathBuffer, buffer), kPathBuffer);
 }
 
+std::string GetSpecialFolder(Platform& platform, Handle owner, int folder) {
+  std::string path;
+  Handle idList = 0;
+  if (platform.SHGetSpecialFolderLocation(owner, folder, &idList) == 0) {
+    char buffer[kPathBuffer] = {};
+    if (platform.SHGetPathFromIDList(idList, buffer)) path.assign(buffer, strnlen(buffer, kPathBuffer));
+    platform.CoTaskMemFree(idList);
+  }
+  return path;
+}
+
 bool FitsMaxPath(const std::string& path) {
   std::size_t units = 0;
   for (const char c : path) {
