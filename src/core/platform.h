@@ -267,6 +267,9 @@ class Platform : public NativeWindows {
   // backup semantics, then GetFinalPathNameByHandle), as a plain path such as
   // C:\Windows or \\server\share\x; empty when it cannot be opened.
   virtual std::string FinalPath(const std::string& path) = 0;
+  // CreateFile and ReadFile: up to count bytes from the start of the file;
+  // empty when it cannot be opened or read.
+  virtual std::string ReadFileStart(const std::string& path, std::uint32_t count) = 0;
 
   // --- Dialogs, sound, devices, network
   virtual bool GetOpenFileName(OpenFileName& request) = 0;

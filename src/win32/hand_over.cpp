@@ -20,13 +20,10 @@ constexpr int kLoadingWaits = 100, kLoadingWaitMs = 50;  // a copy that is still
 
 std::uint64_t ReadPublishedWindow() {
   std::uint64_t value = 0;
-  HANDLE mapping = ::OpenFileMappingW(FILE_MAP_READ, FALSE, kInstanceWindowMapping);
-  if (mapping == nullptr) return 0;
-  if (const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof value)) {
-    std::memcpy(&value, view, sizeof value);
-    ::UnmapViewOfFile(view);
-  }
-  ::CloseHandle(mapping);
+  const OwnedHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, kInstanceWindowMapping));
+  if (!mapping) return 0;
+  if (const OwnedView view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof value)); view)
+    std::memcpy(&value, view.get(), sizeof value);
   return value;
 }
 }  // namespace
@@ -35,9 +32,9 @@ std::vector<std::string> ProgramArguments() {
   std::vector<std::string> arguments;
   int count = 0;
   LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const OwnedLocalMemory owned(words);
   if (words == nullptr) return arguments;
   for (int i = 1; i < count; ++i) arguments.push_back(Utf8(words[i]));
-  ::LocalFree(words);
   return arguments;
 }
 
@@ -63,15 +60,15 @@ std::uint32_t Win32Platform::SetThreadExecutionState(std::uint32_t flags) {
 }
 
 void Win32Platform::PublishInstanceWindow(Handle hwnd) {
-  if (instanceMutex_ == nullptr) return;  // only the copy that holds the mutex speaks for Tarnby
+  if (!instanceMutex_) return;  // only the copy that holds the mutex speaks for Tarnby
   if (!instanceWindow_)
     instanceWindow_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                                sizeof(std::uint64_t), kInstanceWindowMapping));
   if (!instanceWindow_) return;
-  if (void* view = ::MapViewOfFile(instanceWindow_.get(), FILE_MAP_WRITE, 0, 0, sizeof(std::uint64_t))) {
+  if (const OwnedView view(::MapViewOfFile(instanceWindow_.get(), FILE_MAP_WRITE, 0, 0, sizeof(std::uint64_t)));
+      view) {
     const std::uint64_t value = hwnd;
-    std::memcpy(view, &value, sizeof value);
-    ::UnmapViewOfFile(view);
+    std::memcpy(view.get(), &value, sizeof value);
   }
 }
 
@@ -117,14 +114,16 @@ bool Win32Platform::WriteParentConsole(const std::string& line) {
     return ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
   }
   if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-  HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
   bool written = false;
-  if (console != INVALID_HANDLE_VALUE) {
-    const std::wstring text = Wide(line + "\r\n");
-    DWORD count = 0;
-    written = ::WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &count, nullptr) != FALSE;
-    ::CloseHandle(console);
+  {
+    const OwnedFile console(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (console) {
+      const std::wstring text = Wide(line + "\r\n");
+      DWORD count = 0;
+      written =
+          ::WriteConsoleW(console.get(), text.data(), static_cast<DWORD>(text.size()), &count, nullptr) != FALSE;
+    }
   }
   ::FreeConsole();
   return written;

@@ -17,7 +17,7 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   FormWindow& fw = *owned;
   fw.host = this;
   fw.form = &form;
-  if (form.backColor != kDefaultColor) fw.background = ::CreateSolidBrush(ToColor(form.backColor, COLOR_BTNFACE));
+  if (form.backColor != kDefaultColor) fw.background.reset(::CreateSolidBrush(ToColor(form.backColor, COLOR_BTNFACE)));
 
   // A form shows a title bar when it has a caption or a control box; without
   // one it keeps its border all the same.
@@ -54,7 +54,7 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   } else {
     // Owned by the hidden window, a form stays out of the taskbar and keeps a
     // full-size title bar; one without a title bar is a tool window as well.
-    owner = owner_;
+    owner = owner_.get();
     if (!titleBar) exStyle |= WS_EX_TOOLWINDOW;
   }
 
@@ -76,8 +76,8 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
     const int icon = form.iconResource > 0 ? form.iconResource : IDI_TARNBY;
     fw.bigIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXICON));
     fw.smallIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXSMICON));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(fw.bigIcon));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(fw.smallIcon));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(fw.bigIcon.get()));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(fw.smallIcon.get()));
   }
 
   fw.tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -124,14 +124,8 @@ void NativeHostImpl::DestroyFormWindow(Form& form) {
   Unname(fw->hwnd);
   if (fw->tooltip) ::DestroyWindow(fw->tooltip);
   ::DestroyWindow(fw->hwnd);
-  for (auto& cw : fw->controls) {
-    if (cw->shownIcon) ::DestroyIcon(cw->shownIcon);
-    if (cw->smallIcon) ::DestroyIcon(cw->smallIcon);
-    cw->control->pictureHandle = 0;
-  }
-  if (fw->bigIcon) ::DestroyIcon(fw->bigIcon);
-  if (fw->smallIcon) ::DestroyIcon(fw->smallIcon);
-  if (fw->background) ::DeleteObject(fw->background);
+  // The pictures, icons and brush go with fw, now that no window shows them.
+  for (auto& cw : fw->controls) cw->control->pictureHandle = 0;
 }
 
 void NativeHostImpl::FormChanged(Form& form) {

@@ -7,11 +7,9 @@ namespace tarnby {
 
 using namespace native;
 
-// ------------------------------------------------------------------ resources
-
 HFONT NativeHostImpl::FontFor(const Font& font) {
   const FontKey key{font.name, font.points, font.bold, font.italic, font.underline};
-  if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second;
+  if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second.get();
   LOGFONTW logFont{};
   logFont.lfHeight = -::MulDiv(font.points, dpi_, 72);
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -26,27 +24,27 @@ HFONT NativeHostImpl::FontFor(const Font& font) {
   logFont.lfPitchAndFamily = fixed ? static_cast<BYTE>(FIXED_PITCH | FF_MODERN) : static_cast<BYTE>(FF_SWISS);
   face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   std::copy(face.begin(), face.end(), logFont.lfFaceName);
-  HFONT handle = ::CreateFontIndirectW(&logFont);
+  OwnedFont handle(::CreateFontIndirectW(&logFont));
   // Without a font of its own the control makes do with the stock one, which
   // is not ours to keep or delete: the next control asks again.
   if (!handle) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  fonts_[key] = handle;
-  return handle;
+  return (fonts_[key] = std::move(handle)).get();
 }
 
 SIZE NativeHostImpl::TextExtent(const Font& font, const std::wstring& text) {
   // One line (or as many as the text's own line breaks make), at least one line high.
   SIZE size{0, 0};
-  HDC dc = ::GetDC(nullptr);
-  if (!dc) return size;
-  HGDIOBJ previous = ::SelectObject(dc, FontFor(font));
+  const WindowDc screen(nullptr);
+  if (!screen) return size;
+  HDC dc = screen.get();
   RECT rect{0, 0, 0, 0};
-  if (!text.empty())
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS);
   TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
-  ::SelectObject(dc, previous);
-  ::ReleaseDC(nullptr, dc);
+  {
+    const Selected selected(dc, FontFor(font));
+    if (!text.empty())
+      ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS);
+    ::GetTextMetricsW(dc, &metrics);
+  }
   size.cx = rect.right - rect.left;
   size.cy = std::max<LONG>(rect.bottom - rect.top, metrics.tmHeight);
   return size;

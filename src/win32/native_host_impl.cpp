@@ -10,15 +10,14 @@ using namespace native;
 // ------------------------------------------------------------------ set-up
 
 NativeHostImpl::NativeHostImpl(HINSTANCE instance) : instance_(instance) {
-  if (HDC screen = ::GetDC(nullptr)) {
-    dpi_ = std::max(1, ::GetDeviceCaps(screen, LOGPIXELSX));
+  if (const WindowDc screen(nullptr); screen) {
+    dpi_ = std::max(1, ::GetDeviceCaps(screen.get(), LOGPIXELSX));
     twipsPerPixelX_ = std::max(1, 1440 / dpi_);
-    twipsPerPixelY_ = std::max(1, 1440 / std::max(1, ::GetDeviceCaps(screen, LOGPIXELSY)));
-    ::ReleaseDC(nullptr, screen);
+    twipsPerPixelY_ = std::max(1, 1440 / std::max(1, ::GetDeviceCaps(screen.get(), LOGPIXELSY)));
   }
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   RegisterClasses();
-  owner_ = ::CreateWindowExW(0, kOwnerClass, L"Tarnby", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
+  owner_.reset(::CreateWindowExW(0, kOwnerClass, L"Tarnby", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this));
 }
 
 NativeHostImpl::~NativeHostImpl() {
@@ -26,8 +25,8 @@ NativeHostImpl::~NativeHostImpl() {
     Form* form = forms_.begin()->second->form;
     DestroyFormWindow(*form);
   }
-  if (owner_) ::DestroyWindow(owner_);
-  for (auto& [key, font] : fonts_) ::DeleteObject(font);
+  owner_.reset();
+  fonts_.clear();
 }
 
 void NativeHostImpl::RegisterClasses() {

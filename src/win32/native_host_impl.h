@@ -18,6 +18,7 @@
 
 #include "core/forms/forms.h"
 #include "win32/native_host.h"
+#include "win32/owned.h"
 
 namespace tarnby {
 
@@ -83,7 +84,7 @@ class NativeHostImpl final : public NativeHost {
   bool EffectiveVisible(const Control& control) const;
   bool EffectiveEnabled(const Control& control) const;
   HFONT FontFor(const Font& font);
-  HICON LoadIconAt(int resourceId, int size) const;
+  OwnedIcon LoadIconAt(int resourceId, int size) const;
   void Name(HWND hwnd, const std::string& name);
   void Unname(HWND hwnd);
 
@@ -94,7 +95,7 @@ class NativeHostImpl final : public NativeHost {
   int Pixels(int twips, int twipsPerPixel) const;
 
   HINSTANCE instance_;
-  HWND owner_ = nullptr;  // hidden owner: keeps the forms out of the taskbar
+  OwnedWindow owner_;  // hidden owner: keeps the forms out of the taskbar
   UINT taskbarCreated_ = 0;
   int dpi_ = 96;
   int twipsPerPixelX_ = 15;
@@ -103,7 +104,7 @@ class NativeHostImpl final : public NativeHost {
 
   std::map<const Form*, std::unique_ptr<FormWindow>> forms_;
   std::map<UINT_PTR, Timer*> timers_;
-  std::map<FontKey, HFONT> fonts_;
+  std::map<FontKey, OwnedFont> fonts_;
   // The popup menu that is down now and the model it was built from.
   HMENU openPopup_ = nullptr;
   Menu* openMenu_ = nullptr;

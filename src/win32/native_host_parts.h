@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "win32/native_host_impl.h"
+#include "win32/owned.h"
 
 namespace tarnby::native {
 
@@ -68,10 +69,10 @@ struct NativeHostImpl::ControlWindow {
   Control* control = nullptr;
   FormWindow* form = nullptr;
   HWND hwnd = nullptr;
-  HICON shownIcon = nullptr;  // the picture at the control's size
-  HICON smallIcon = nullptr;  // picture boxes: the small icon the tray shows
+  OwnedIcon shownIcon;  // the picture at the control's size
+  OwnedIcon smallIcon;  // picture boxes: the small icon the tray shows
   int loadedPicture = 0;
-  HFONT font = nullptr;
+  HFONT font = nullptr;  // the host's shared font, not the control's own
 };
 
 struct NativeHostImpl::FormWindow {
@@ -79,16 +80,16 @@ struct NativeHostImpl::FormWindow {
   Form* form = nullptr;
   HWND hwnd = nullptr;
   HWND tooltip = nullptr;
-  HBRUSH background = nullptr;
-  HICON bigIcon = nullptr;
-  HICON smallIcon = nullptr;
+  OwnedBrush background;
+  OwnedIcon bigIcon;
+  OwnedIcon smallIcon;
   HWND lastFocus = nullptr;
   std::vector<std::unique_ptr<ControlWindow>> controls;
   std::map<const Control*, ControlWindow*> byControl;
   std::map<HWND, ControlWindow*> byHwnd;
 
   // The form's ground colour, which its labels, boxes and frames share.
-  HBRUSH Ground() const { return background ? background : ::GetSysColorBrush(COLOR_BTNFACE); }
+  HBRUSH Ground() const { return background ? background.get() : ::GetSysColorBrush(COLOR_BTNFACE); }
   // Paints a window of this form with the ground colour (its WM_ERASEBKGND).
   LRESULT Erase(HWND hwnd, WPARAM dc) const {
     RECT rect;

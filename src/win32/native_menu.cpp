@@ -1,16 +1,14 @@
 // The popup menu, built from the model's menu each time it drops down.
 #include "win32/native_host_parts.h"
 
-#include <utility>
-
+#include "core/system/scoped.h"
 #include "win32/utf16.h"
 
 namespace tarnby {
 
-// ------------------------------------------------------------------ menus, pictures, text
-
 int NativeHostImpl::TrackPopupMenu(Menu& menu, Handle owner) {
-  HMENU popup = ::CreatePopupMenu();
+  const OwnedMenu owned(::CreatePopupMenu());
+  HMENU popup = owned.get();
   if (!popup) return -1;
   for (std::size_t i = 0; i < menu.items.size(); ++i) {
     const MenuItem& item = *menu.items[i];
@@ -26,19 +24,20 @@ int NativeHostImpl::TrackPopupMenu(Menu& menu, Handle owner) {
     ::AppendMenuW(popup, flags, id, Wide(item.caption).c_str());
   }
   HWND window = reinterpret_cast<HWND>(owner);
-  if (!window || !::IsWindow(window)) window = owner_;
+  if (!window || !::IsWindow(window)) window = owner_.get();
   window = ::GetAncestor(window, GA_ROOT);
   // Without the foreground the menu would not close when the user clicks elsewhere.
   ::SetForegroundWindow(window);
   POINT at{};
   ::GetCursorPos(&at);
-  HMENU outerPopup = std::exchange(openPopup_, popup);
-  Menu* outerMenu = std::exchange(openMenu_, &menu);
-  const int chosen = static_cast<int>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
-  openPopup_ = outerPopup;
-  openMenu_ = outerMenu;
+  int chosen = 0;
+  {
+    // The menu that is down, for the ticks that change its items meanwhile.
+    const ScopedValue<HMENU> down(openPopup_, popup);
+    const ScopedValue<Menu*> downModel(openMenu_, &menu);
+    chosen = static_cast<int>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr));
+  }
   ::PostMessageW(window, WM_NULL, 0, 0);
-  ::DestroyMenu(popup);
   return chosen > 0 ? chosen - 1 : -1;
 }
 

@@ -5,9 +5,10 @@ namespace tarnby {
 
 using namespace native;
 
-HICON NativeHostImpl::LoadIconAt(int resourceId, int size) const {
-  if (resourceId <= 0) return nullptr;
-  return static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0));
+OwnedIcon NativeHostImpl::LoadIconAt(int resourceId, int size) const {
+  if (resourceId <= 0) return OwnedIcon();
+  return OwnedIcon(
+      static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
 }
 
 namespace {
@@ -23,10 +24,9 @@ int IconSizeFor(int side) {
 void NativeHostImpl::LoadPicture(ControlWindow& cw) {
   Control& control = *cw.control;
   if (cw.loadedPicture == control.Picture() && (cw.shownIcon || control.Picture() == 0)) return;
-  HICON oldShown = cw.shownIcon;
-  HICON oldSmall = cw.smallIcon;
-  cw.shownIcon = nullptr;
-  cw.smallIcon = nullptr;
+  // The pictures shown until now go once the new ones are in place.
+  const OwnedIcon oldShown = std::move(cw.shownIcon);
+  const OwnedIcon oldSmall = std::move(cw.smallIcon);
   cw.loadedPicture = control.Picture();
   const RECT rect = ControlRect(control);
   const int side = std::min(rect.right - rect.left, rect.bottom - rect.top);
@@ -34,26 +34,24 @@ void NativeHostImpl::LoadPicture(ControlWindow& cw) {
     case ControlKind::PictureButton:
       // Leave room for the button's edges.
       cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side - ::MulDiv(8, dpi_, 96)));
-      ::SendMessageW(cw.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(cw.shownIcon));
-      control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon);
+      ::SendMessageW(cw.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(cw.shownIcon.get()));
+      control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon.get());
       break;
     case ControlKind::Image:
       cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side));
-      ::SendMessageW(cw.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(cw.shownIcon), 0);
-      control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon);
+      ::SendMessageW(cw.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(cw.shownIcon.get()), 0);
+      control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon.get());
       break;
     case ControlKind::PictureBox:
       cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side));
       // The tray shows a picture box's picture: it wants the small icon.
       cw.smallIcon = LoadIconAt(control.Picture(), ::GetSystemMetrics(SM_CXSMICON));
-      control.pictureHandle = reinterpret_cast<Handle>(cw.smallIcon);
+      control.pictureHandle = reinterpret_cast<Handle>(cw.smallIcon.get());
       ::InvalidateRect(cw.hwnd, nullptr, TRUE);
       break;
     default:
       break;
   }
-  if (oldShown) ::DestroyIcon(oldShown);
-  if (oldSmall) ::DestroyIcon(oldSmall);
 }
 
 void NativeHostImpl::ClearPicture(Control& picture) {
@@ -69,21 +67,18 @@ void NativeHostImpl::ShapeRegion(ControlWindow& cw) {
   RECT rect;
   ::GetClientRect(cw.hwnd, &rect);
   const int border = std::max(2, ::MulDiv(2, dpi_, 96));
-  HRGN outer, inner;
+  OwnedRegion outer, inner;
   if (cw.control->ellipse) {
-    outer = ::CreateEllipticRgn(0, 0, rect.right + 1, rect.bottom + 1);
-    inner = ::CreateEllipticRgn(border, border, rect.right - border + 1, rect.bottom - border + 1);
+    outer.reset(::CreateEllipticRgn(0, 0, rect.right + 1, rect.bottom + 1));
+    inner.reset(::CreateEllipticRgn(border, border, rect.right - border + 1, rect.bottom - border + 1));
   } else {
-    outer = ::CreateRectRgn(0, 0, rect.right, rect.bottom);
-    inner = ::CreateRectRgn(border, border, rect.right - border, rect.bottom - border);
+    outer.reset(::CreateRectRgn(0, 0, rect.right, rect.bottom));
+    inner.reset(::CreateRectRgn(border, border, rect.right - border, rect.bottom - border));
   }
-  if (inner) {
-    ::CombineRgn(outer, outer, inner, RGN_DIFF);
-    ::DeleteObject(inner);
-  }
+  if (inner) ::CombineRgn(outer.get(), outer.get(), inner.get(), RGN_DIFF);
   // The window owns the region once it took it (and frees the one before);
   // one it refused is still ours.
-  if (outer && !::SetWindowRgn(cw.hwnd, outer, TRUE)) ::DeleteObject(outer);
+  if (outer && ::SetWindowRgn(cw.hwnd, outer.get(), TRUE)) outer.release();
 }
 
 LRESULT CALLBACK NativeHostImpl::PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -103,24 +98,19 @@ LRESULT CALLBACK NativeHostImpl::PictureProc(HWND hwnd, UINT msg, WPARAM wParam,
     case WM_ERASEBKGND:
       return cw->form->Erase(hwnd, wParam);
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = ::BeginPaint(hwnd, &paint);
+      const Painting paint(hwnd);
       if (cw->shownIcon) {
-        ICONINFO info{};
         int size = 32;
-        if (::GetIconInfo(cw->shownIcon, &info)) {
-          BITMAP bitmap{};
-          if (::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap))
-            size = bitmap.bmWidth;
-          if (info.hbmColor) ::DeleteObject(info.hbmColor);
-          if (info.hbmMask) ::DeleteObject(info.hbmMask);
-        }
+        const IconBitmaps bitmaps(cw->shownIcon.get());
+        BITMAP bitmap{};
+        if ((bitmaps.color || bitmaps.mask) &&
+            ::GetObjectW(bitmaps.color ? bitmaps.color.get() : bitmaps.mask.get(), sizeof bitmap, &bitmap))
+          size = bitmap.bmWidth;
         RECT rect;
         ::GetClientRect(hwnd, &rect);
-        ::DrawIconEx(dc, std::max<int>(0, (rect.right - size) / 2), std::max<int>(0, (rect.bottom - size) / 2), cw->shownIcon,
-                     size, size, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(paint.get(), std::max<int>(0, (rect.right - size) / 2), std::max<int>(0, (rect.bottom - size) / 2),
+                     cw->shownIcon.get(), size, size, 0, nullptr, DI_NORMAL);
       }
-      ::EndPaint(hwnd, &paint);
       return 0;
     }
     default:
@@ -137,17 +127,14 @@ LRESULT CALLBACK NativeHostImpl::ShapeProc(HWND hwnd, UINT msg, WPARAM wParam, L
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = ::BeginPaint(hwnd, &paint);
+      const Painting paint(hwnd);
       if (cw) {
         // The window is cut to the outline, so filling it draws the outline.
-        HBRUSH brush = ::CreateSolidBrush(ToColor(cw->control->borderColor, COLOR_WINDOWTEXT));
+        const OwnedBrush brush(::CreateSolidBrush(ToColor(cw->control->borderColor, COLOR_WINDOWTEXT)));
         RECT rect;
         ::GetClientRect(hwnd, &rect);
-        ::FillRect(dc, &rect, brush);
-        ::DeleteObject(brush);
+        ::FillRect(paint.get(), &rect, brush.get());
       }
-      ::EndPaint(hwnd, &paint);
       return 0;
     }
     default:

@@ -7,23 +7,17 @@ namespace tarnby {
 
 Win32Platform::Win32Platform(NativeHost& host) : host_(host) {}
 
-Win32Platform::~Win32Platform() {
-  if (instanceMutex_ != nullptr) ::CloseHandle(instanceMutex_);
-}
 
 // ------------------------------------------------------------------- process
 
 bool Win32Platform::AnotherInstanceRunning() {
-  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, L"Local\\Tarnby.SingleInstance");
+  OwnedHandle mutex(::CreateMutexW(nullptr, FALSE, L"Local\\Tarnby.SingleInstance"));
   const DWORD error = ::GetLastError();
   // A copy started with other rights may see the mutex without being let in.
-  if (mutex == nullptr) return error == ERROR_ACCESS_DENIED;
+  if (!mutex) return error == ERROR_ACCESS_DENIED;
   const bool existed = error == ERROR_ALREADY_EXISTS;
-  if (existed || instanceMutex_ != nullptr) {
-    ::CloseHandle(mutex);
-    return true;
-  }
-  instanceMutex_ = mutex;
+  if (existed || instanceMutex_) return true;
+  instanceMutex_ = std::move(mutex);
   return false;
 }
 
@@ -40,24 +34,23 @@ std::uint32_t Win32Platform::Shell(const std::string& commandLine, int windowSta
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
     return 0;
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
+  const OwnedHandle thread(process.hThread), started(process.hProcess);
   return process.dwProcessId;
 }
 
 bool Win32Platform::EnableShutdownPrivilege() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  HANDLE opened = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return false;
+  const OwnedHandle token(opened);
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   bool enabled = ::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid);
   if (enabled) {
     // Succeeds even when the token lacks the privilege; the last error tells.
-    enabled = ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+    enabled = ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr) &&
               ::GetLastError() == ERROR_SUCCESS;
   }
-  ::CloseHandle(token);
   return enabled;
 }
 

@@ -9,13 +9,14 @@
 
 #include "core/platform.h"
 #include "win32/native_host.h"
+#include "win32/owned.h"
 
 namespace tarnby {
 
 class Win32Platform : public Platform {
  public:
   explicit Win32Platform(NativeHost& host);
-  ~Win32Platform() override;
+  ~Win32Platform() override = default;
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -101,6 +102,7 @@ class Win32Platform : public Platform {
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool DeleteFile(const std::string& path) override;
   std::string FinalPath(const std::string& path) override;
+  std::string ReadFileStart(const std::string& path, std::uint32_t count) override;
 
   // Dialogs, sound, devices, network
   bool GetOpenFileName(OpenFileName& request) override;
@@ -120,9 +122,9 @@ class Win32Platform : public Platform {
 
  private:
   NativeHost& host_;
-  HANDLE instanceMutex_ = nullptr;  // held for the life of the process
+  OwnedHandle instanceMutex_;  // held for the life of the process
   // The mapping that tells later copies our main window.
-  std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> instanceWindow_{nullptr, &::CloseHandle};
+  OwnedHandle instanceWindow_;
 };
 
 }  // namespace tarnby

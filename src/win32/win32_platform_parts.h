@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "win32/owned.h"
 #include "win32/win32_platform.h"
 
 namespace tarnby {

@@ -152,11 +152,9 @@ Handle Win32Platform::InstanceHandle() { return ToHandle(::GetModuleHandleW(null
 
 ScreenInfo Win32Platform::Screen() {
   ScreenInfo screen;
-  HDC dc = ::GetDC(nullptr);
-  if (dc != nullptr) {
-    const int dpiX = ::GetDeviceCaps(dc, LOGPIXELSX);
-    const int dpiY = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(nullptr, dc);
+  if (const WindowDc dc(nullptr); dc) {
+    const int dpiX = ::GetDeviceCaps(dc.get(), LOGPIXELSX);
+    const int dpiY = ::GetDeviceCaps(dc.get(), LOGPIXELSY);
     if (dpiX > 0) screen.twipsPerPixelX = std::max(1, 1440 / dpiX);
     if (dpiY > 0) screen.twipsPerPixelY = std::max(1, 1440 / dpiY);
   }

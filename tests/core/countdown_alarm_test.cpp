@@ -1,6 +1,7 @@
 // The alarm: when it beeps or starts the wave file, its switch, the latch
 // that starts the file once per countdown, and choosing the file.
 #include "core/countdown_fixture.h"
+#include "core/wave_bytes.h"
 
 namespace tarnby {
 namespace {
@@ -18,7 +19,10 @@ class AlarmTest : public CountdownTest {
     return beeps;
   }
 
-  void ChooseWave(const std::string& path) {
+  // Chooses a proper wave file, written there first.
+  void ChooseWave(const std::string& path, const std::string& bytes = test::WaveBytes({})) {
+    const std::size_t first = path.find_first_not_of(' ');
+    win.SetFileContent(path.substr(first, path.find_last_not_of(' ') + 1 - first), bytes);
     win.fileDialogAnswers.push_back(path);
     f().cmdwav.Click();
   }
@@ -94,6 +98,40 @@ TEST_F(AlarmTest, PauseStopsTheWaveAndTheLatchKeepsItOffUntilTheNextZero) {
   StartCountdown(f().cmdscreen, "0", "6");
   win.Advance(2000);
   EXPECT_EQ(WaveStarts(), 2);
+}
+
+TEST_F(AlarmTest, AFileThatIsNoPlayableWaveBeepsLikeNoFile) {
+  using test::WaveFormat;
+  const std::string good = test::WaveBytes({});
+  const std::string bad[] = {
+      "",                                                       // empty (or gone)
+      "RIFF\x04\0\0\0WAVE",                                     // no fmt chunk
+      "RIFX" + good.substr(4),                                  // not RIFF
+      good.substr(0, 30),                                       // cut inside fmt
+      test::WaveBytes(WaveFormat{.fmtSize = 0x7FFFFFF0}),       // fmt claims an absurd size
+      test::WaveBytes(WaveFormat{.fmtSize = 12}),               // too small
+      test::WaveBytes(WaveFormat{.bits = 0xFFF0}),              // absurd bits per sample
+      test::WaveBytes(WaveFormat{.bits = 12}),                  // PCM bits that fill no byte
+      test::WaveBytes(WaveFormat{.channels = 0}),
+      test::WaveBytes(WaveFormat{.channels = 0xFFFF}),
+      test::WaveBytes(WaveFormat{.rate = 0}),
+      test::WaveBytes(WaveFormat{.rate = 0xFFFFFFFF}),
+      test::WaveBytes(WaveFormat{.alignDelta = 1}),             // block alignment disagrees
+      test::WaveBytes(WaveFormat{.format = 0xFFFE}),            // extensible without its fields
+  };
+  for (const std::string& bytes : bad) {
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    win.ClearLog();
+    ChooseWave("C:\\Sounds\\bell.wav", bytes);
+    StartCountdown(f().cmdscreen, "0", "10");
+    EXPECT_EQ(BeepSeconds(10), (std::vector<int>{6, 7, 8, 9}));
+    EXPECT_EQ(WaveStarts(), 0);
+  }
+  // The same file, made proper, plays: the check is made when the alarm comes.
+  win.SetFileContent("C:\\Sounds\\bell.wav", test::WaveBytes({.format = 3, .bits = 32}));
+  StartCountdown(f().cmdscreen, "0", "10");
+  win.Advance(6000);
+  EXPECT_EQ(WaveStarts(), 1);
 }
 
 TEST_F(AlarmTest, BeepsHaveNoLatch) {

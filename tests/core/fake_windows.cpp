@@ -519,15 +519,28 @@ void FakeWindows::CoTaskMemFree(Handle memory) {
 
 void FakeWindows::AddFolder(const std::string& path) {
   const std::string p = Trimmed(path);
-  files_[Lower(p)] = {p, w::kFileAttributeDirectory, false};
+  files_[Lower(p)] = {p, w::kFileAttributeDirectory, false, {}};
 }
 
 void FakeWindows::AddFile(const std::string& path, std::uint32_t attributes, bool inUse) {
-  files_[Lower(path)] = {path, attributes, inUse};
+  files_[Lower(path)] = {path, attributes, inUse, {}};
+}
+
+void FakeWindows::SetFileContent(const std::string& path, const std::string& content) {
+  auto it = files_.find(Lower(path));
+  if (it == files_.end()) it = files_.emplace(Lower(path), File{path, w::kFileAttributeArchive, false, {}}).first;
+  it->second.content = content;
+}
+
+std::string FakeWindows::ReadFileStart(const std::string& path, std::uint32_t count) {
+  Log("ReadFileStart(" + path + ", " + std::to_string(count) + ")");
+  const auto it = files_.find(Lower(path));
+  if (it == files_.end() || (it->second.attributes & w::kFileAttributeDirectory)) return {};
+  return it->second.content.substr(0, count);
 }
 
 void FakeWindows::AddLink(const std::string& path, const std::string& target) {
-  files_[Lower(path)] = {path, w::kFileAttributeArchive, false};  // shown as a plain file, as Wine shows one
+  files_[Lower(path)] = {path, w::kFileAttributeArchive, false, {}};  // shown as a plain file, as Wine shows one
   links_[Lower(path)] = target;
 }
 

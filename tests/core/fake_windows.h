@@ -75,6 +75,8 @@ class FakeWindows : public Platform {
   void AddFolder(const std::string& path);
   void AddFile(const std::string& path, std::uint32_t attributes = w::kFileAttributeArchive, bool inUse = false);
   bool FileExists(const std::string& path) const;
+  // A file with these bytes in it (created when needed).
+  void SetFileContent(const std::string& path, const std::string& content);
   // Symbolic links: a full path that leads to another (file or folder).
   void AddLink(const std::string& path, const std::string& target);
   // Programs that Shell and ShellExecute cannot start.
@@ -213,6 +215,7 @@ class FakeWindows : public Platform {
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool DeleteFile(const std::string& path) override;
   std::string FinalPath(const std::string& path) override;
+  std::string ReadFileStart(const std::string& path, std::uint32_t count) override;
   bool GetOpenFileName(OpenFileName& request) override;
   bool PlaySound(const std::string& sound, Handle module, std::uint32_t flags) override;
   std::uint32_t waveOutGetNumDevs() override;
@@ -235,6 +238,7 @@ class FakeWindows : public Platform {
     std::string path;
     std::uint32_t attributes;
     bool inUse;
+    std::string content;
   };
   struct Search {
     std::vector<FindData> entries;

@@ -150,6 +150,30 @@ TEST_F(PlatformTest, ProgramFolderHoldsTheRunningExecutable) {
   EXPECT_EQ(Utf8(SelfPath()), program + "\\platform_test.exe");
 }
 
+TEST_F(PlatformTest, AFileStartIsReadByteForByteAndAMissingFileReadsEmpty) {
+  const std::string bytes("RIFF\0\xff\x01WAVE", 12);
+  CreateFileWithText(folder + L"\\東京.wav", bytes);
+  EXPECT_EQ(platform.ReadFileStart(Folder() + "\\東京.wav", 4), "RIFF");
+  EXPECT_EQ(platform.ReadFileStart(Folder() + "\\東京.wav", 16384), bytes);
+  EXPECT_EQ(platform.ReadFileStart(Folder() + "\\none.wav", 16), "");
+  EXPECT_EQ(platform.ReadFileStart(Folder(), 16), "");  // a folder is no file
+}
+
+TEST_F(PlatformTest, FinalPathIsTheSameFolderWhateverTheSpelling) {
+  const std::string real = platform.FinalPath(Folder());
+  ASSERT_FALSE(real.empty());
+  const std::string parent = Folder().substr(0, Folder().find_last_of('\\'));
+  const std::string name = Folder().substr(parent.size());
+  for (const std::string& spelling : {Folder() + "\\", Folder() + "\\.", "\\\\?\\" + Folder(), "\\\\.\\" + Folder(),
+                                      parent + "\\" + name + "\\sub\\..", Folder() + "\\\\"})
+    EXPECT_EQ(platform.FinalPath(spelling), real) << spelling;
+  EXPECT_EQ(platform.FinalPath(Folder() + "\\none"), "");
+  ::SetEnvironmentVariableW(L"TARNBY_PROBE", L"東京");
+  EXPECT_EQ(platform.GetEnvironmentVariable("TARNBY_PROBE"), "東京");
+  ::SetEnvironmentVariableW(L"TARNBY_PROBE", nullptr);
+  EXPECT_EQ(platform.GetEnvironmentVariable("TARNBY_PROBE"), "");
+}
+
 TEST_F(PlatformTest, FileSearchSeesHiddenFilesFoldersAndUnicodeNames) {
   CreateFileWithText(folder + L"\\plain.txt", "a");
   CreateFileWithText(folder + L"\\hidden.txt", "b");

@@ -4,6 +4,7 @@
 
 #include "core/app.h"
 #include "core/resource_ids.h"
+#include "core/system/platform_owned.h"
 #include "tarnby_version.h"
 
 namespace tarnby {
@@ -114,12 +115,12 @@ bool FrmAbout::GetKeyValue(Handle keyRoot, const std::string& keyName, const std
     keyVal.clear();
     return false;
   }
+  const PlatformKey owner(platform, key);
   std::vector<std::uint8_t> buffer(kValueBuffer, 0);
   std::uint32_t size = kValueBuffer;
   std::uint32_t type = 0;
   if (platform.RegQueryValueEx(key, subKeyRef, &type, buffer.data(), &size) != w::kErrorSuccess) {
     keyVal.clear();
-    platform.RegCloseKey(key);
     return false;
   }
   if (size > kValueBuffer) size = kValueBuffer;
@@ -130,7 +131,6 @@ bool FrmAbout::GetKeyValue(Handle keyRoot, const std::string& keyName, const std
     keyVal = "&h";
     for (std::uint32_t i = size; i > 0; --i) keyVal += ByteHex(buffer[i - 1]);
   }
-  platform.RegCloseKey(key);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/actions/file_request.h"
 #include "core/app.h"
 #include "core/system/folders.h"
+#include "core/system/platform_owned.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
@@ -77,13 +78,10 @@ void Frmprogram::Form_Load() {
 bool Frmprogram::DrawProgramIcon(Control& picture, const std::string& path) {
   Platform& platform = app_.platform;
   if (path.empty() || !FitsMaxPath(path)) return false;
-  const Handle icon = platform.ExtractAssociatedIcon(platform.InstanceHandle(), path, 0);
-  if (icon == 0) return false;
-  const Handle dc = platform.GetDC(picture.hwnd);
-  const bool drawn = dc != 0 && platform.DrawIcon(dc, 0, 0, icon);
-  platform.DestroyIcon(icon);
-  if (dc != 0) platform.ReleaseDC(picture.hwnd, dc);
-  return drawn;
+  const PlatformIcon icon(platform, platform.ExtractAssociatedIcon(platform.InstanceHandle(), path, 0));
+  if (!icon) return false;
+  const PlatformDc dc(platform, picture.hwnd);
+  return dc && platform.DrawIcon(dc.get(), 0, 0, icon.get());
 }
 
 void Frmprogram::Browse(Slot& slot) {

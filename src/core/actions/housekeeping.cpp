@@ -5,6 +5,7 @@
 #include "core/actions/temp_folder.h"
 #include "core/app.h"
 #include "core/system/folders.h"
+#include "core/system/platform_owned.h"
 
 namespace tarnby {
 
@@ -75,6 +76,7 @@ bool Actions::ActiveConnection() {
   Platform& platform = app_.platform;
   Handle key = 0;
   if (platform.RegOpenKey(w::kHkeyLocalMachine, kRemoteAccessKey, &key) != w::kErrorSuccess) return false;
+  const PlatformKey owner(platform, key);
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   platform.RegQueryValueEx(key, kRemoteConnection, &type, nullptr, &size);
@@ -82,7 +84,6 @@ bool Actions::ActiveConnection() {
   size = sizeof connected;
   const bool read = platform.RegQueryValueEx(key, kRemoteConnection, &type,
                                              reinterpret_cast<std::uint8_t*>(&connected), &size) == w::kErrorSuccess;
-  platform.RegCloseKey(key);
   // The state is a number (binary on 9x, a DWORD elsewhere); text such as
   // "0" must not read as its character code.
   const bool number = type == w::kRegDword || type == w::kRegBinary;
@@ -141,8 +142,8 @@ bool Actions::KillEmAll(std::string skillwho) {
 
   const std::string folder = ComparableFolder(platform.FinalPath(skillwho));
   FindData entry;
-  const Handle search = platform.FindFirstFile(skillwho + "*.*", entry);
-  if (search == w::kInvalidHandle) return true;
+  const PlatformSearch search(platform, platform.FindFirstFile(skillwho + "*.*", entry));
+  if (!search) return true;
   do {
     // Subfolders stay, contents and all; so do links, and whatever they lead to.
     if (entry.dwFileAttributes & (w::kFileAttributeDirectory | w::kFileAttributeReparsePoint)) continue;
@@ -158,8 +159,7 @@ bool Actions::KillEmAll(std::string skillwho) {
       platform.SetFileAttributes(path, writable == 0 ? w::kFileAttributeNormal : writable);
     }
     if (!platform.DeleteFile(path) && readOnly) platform.SetFileAttributes(path, entry.dwFileAttributes);
-  } while (platform.FindNextFile(search, entry));
-  platform.FindClose(search);
+  } while (platform.FindNextFile(search.get(), entry));
   return true;
 }
 

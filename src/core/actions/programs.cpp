@@ -4,6 +4,7 @@
 #include "core/actions/frmprogram.h"
 #include "core/app.h"
 #include "core/system/folders.h"
+#include "core/system/scoped.h"
 
 namespace tarnby {
 
@@ -15,8 +16,8 @@ constexpr char kNoProgramsTitle[] = "Error";
 void Actions::RunPrograms() {
   // The message box below lets other events in (a countdown tick, a second
   // trigger); they must not start the same programs a second time.
-  if (runningPrograms_) return;
-  runningPrograms_ = true;
+  const ReentryGuard guard(runningPrograms_);
+  if (!guard.Entered()) return;
   Platform& platform = app_.platform;
 
   Frmprogram& dialog = app_.frmprogram();
@@ -34,7 +35,6 @@ void Actions::RunPrograms() {
       platform.ShellExecute(app_.frmstart.hwnd, "Open", program, "", platform.ProgramFolder(), w::kSwShowNormal);
 
   app_.frmprogram.Unload();
-  runningPrograms_ = false;
 }
 
 }  // namespace tarnby

@@ -4,6 +4,7 @@
 #include "core/actions/file_request.h"
 #include "core/app.h"
 #include "core/system/folders.h"
+#include "core/system/scoped.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
@@ -20,14 +21,12 @@ constexpr char kChangedTitle[] = "Done!";
 std::optional<std::string> Actions::ChooseScreenSaverFile() {
   // A hot key held down, or a second icon callback, asks again while the
   // dialog is up; one dialog is enough.
-  if (screenDialogOpen_) return std::nullopt;
-  screenDialogOpen_ = true;
+  const ReentryGuard guard(screenDialogOpen_);
+  if (!guard.Entered()) return std::nullopt;
   Platform& platform = app_.platform;
   OpenFileName request = OpenFileRequest(platform, app_.frmstart.hwnd, std::string(kFilter, sizeof kFilter - 1),
                                          GetSystemPath(platform), kDialogTitle);
-  std::optional<std::string> path = AskForFile(platform, request);
-  screenDialogOpen_ = false;
-  return path;
+  return AskForFile(platform, request);
 }
 
 void Actions::StartStoredScreenSaver() {

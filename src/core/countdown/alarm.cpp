@@ -3,6 +3,8 @@
 #include "core/actions/file_request.h"
 #include "core/app.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/wave_header.h"
+#include "core/system/folders.h"
 
 namespace tarnby {
 
@@ -33,9 +35,14 @@ void Countdown::alarm() {
   // The counters have been stepped: sound while 1 to A - 1 seconds are left.
   const Counters& c = counters_;
   if (c.minutes != 0 || c.seconds < 1 || c.seconds >= c.alarmSeconds) return;
-  if (alarmSoundPath_.empty())
-    app_.platform.Beep();
-  else if (f_.Command1.Enabled())
+  if (!alarmSoundPath_.empty() && !f_.Command1.Enabled()) return;  // the wave file plays already
+  // A file that is missing, or no wave file the system can play, sounds like
+  // no file at all: the system's sound call is never handed a broken header.
+  Platform& platform = app_.platform;
+  if (alarmSoundPath_.empty() || !FitsMaxPath(alarmSoundPath_) ||
+      !IsPlayableWave(platform.ReadFileStart(alarmSoundPath_, kWaveHeaderBytes)))
+    platform.Beep();
+  else
     f_.Command1.Click();
 }
 

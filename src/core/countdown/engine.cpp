@@ -6,6 +6,7 @@
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 #include "core/system/os_info.h"
+#include "core/system/scoped.h"
 #include "core/system/size_limit.h"
 
 namespace tarnby {
@@ -45,8 +46,8 @@ void Countdown::KeepAwake(bool on) {
 void Countdown::Timer1_Timer() {
   // A message box or dialog opened at zero turns the message loop; a timer
   // call that arrives through it must not step the countdown under our feet.
-  if (inTimer_) return;
-  inTimer_ = true;
+  const ReentryGuard guard(inTimer_);
+  if (!guard.Entered()) return;
   const std::uint64_t run = run_;
   const std::uint64_t now = app_.platform.TickCount();
   // Every second since the start is due, however late this call came: a
@@ -64,7 +65,6 @@ void Countdown::Timer1_Timer() {
     f_.Timer1.SetInterval(static_cast<std::uint32_t>(next - now));
     NoticeBeforeEnd();
   }
-  inTimer_ = false;
 }
 
 std::int64_t Countdown::SecondsLeft() const {

@@ -5,6 +5,8 @@
 
 #include "core/app.h"
 #include "core/system/folders.h"
+#include "core/system/platform_owned.h"
+#include "core/system/scoped.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
@@ -23,13 +25,12 @@ std::string WithoutBlanks(const std::string& text) {
 // files count; hidden and system files and subfolders do not.
 bool HoldsOrdinaryFile(Platform& platform, const std::string& folder) {
   FindData entry;
-  const Handle search = platform.FindFirstFile(folder + "\\*.*", entry);
-  if (search == w::kInvalidHandle) return false;
+  const PlatformSearch search(platform, platform.FindFirstFile(folder + "\\*.*", entry));
+  if (!search) return false;
   bool found = false;
   do {
     found = (entry.dwFileAttributes & kNotOrdinary) == 0;
-  } while (!found && platform.FindNextFile(search, entry));
-  platform.FindClose(search);
+  } while (!found && platform.FindNextFile(search.get(), entry));
   return found;
 }
 
@@ -94,10 +95,8 @@ void HotKeys::PollHotKeys() {
       if (!latched_[i]) {
         latched_.set(i);
         if (performing_ != i) {
-          const std::size_t outer = performing_;
-          performing_ = i;
+          const ScopedValue<std::size_t> performing(performing_, i);
           app_.actions->Perform(row.action, Trigger::HotKey);
-          performing_ = outer;
         }
       }
       break;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/system/scoped.h"
+
 namespace tarnby {
 
 namespace {
@@ -60,8 +62,8 @@ void Tray::Callback(Handler& handler, Handle mainWindow, int xTwips, const std::
   handler.TrayMsg = twipsPerPixel > 0
                         ? static_cast<std::int32_t>(std::nearbyint(static_cast<double>(xTwips) / twipsPerPixel))
                         : 0;
-  if (handler.Busy) return;
-  handler.Busy = true;
+  const ReentryGuard guard(handler.Busy);
+  if (!guard.Entered()) return;
   if (handler.TrayMsg == static_cast<std::int32_t>(w::kWmLButtonDblClk)) {
     if (onDoubleClick) onDoubleClick();
   } else if (handler.TrayMsg == static_cast<std::int32_t>(w::kWmRButtonUp)) {
@@ -69,7 +71,6 @@ void Tray::Callback(Handler& handler, Handle mainWindow, int xTwips, const std::
   } else if (handler.TrayMsg == static_cast<std::int32_t>(w::kNinBalloonUserClick)) {
     if (onBalloonClick) onBalloonClick();
   }
-  handler.Busy = false;
 }
 
 }  // namespace tarnby

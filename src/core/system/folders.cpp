@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/system/platform_owned.h"
+
 namespace tarnby {
 
 namespace {
@@ -33,9 +35,9 @@ std::string GetSpecialFolder(Platform& platform, Handle owner, int folder) {
   std::string path;
   Handle idList = 0;
   if (platform.SHGetSpecialFolderLocation(owner, folder, &idList) == 0) {
+    const PlatformShellMemory owned(platform, idList);
     char buffer[kPathBuffer] = {};
     if (platform.SHGetPathFromIDList(idList, buffer)) path.assign(buffer, strnlen(buffer, kPathBuffer));
-    platform.CoTaskMemFree(idList);
   }
   return path;
 }

@@ -3,11 +3,14 @@
 #include <cstring>
 #include <vector>
 
+#include "core/system/platform_owned.h"
+
 namespace tarnby {
 
 std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName) {
   Handle opened = 0;
   const bool isOpen = platform.RegOpenKey(hive, key, &opened) == w::kErrorSuccess;
+  const PlatformKey owner(platform, isOpen ? opened : 0);
   std::string result;
   std::uint32_t type = 0;
   std::uint32_t size = 0;
@@ -25,7 +28,6 @@ std::string ReadRegString(Platform& platform, Handle hive, const std::string& ke
       result.assign(begin, nul ? static_cast<const char*>(nul) - begin : length);
     }
   }
-  if (isOpen) platform.RegCloseKey(opened);
   return result;
 }
 
@@ -33,9 +35,9 @@ void WriteRegString(Platform& platform, Handle hive, const std::string& key, con
                     const std::string& data) {
   Handle opened = 0;
   if (platform.RegCreateKey(hive, key, &opened) != w::kErrorSuccess) return;
+  const PlatformKey owner(platform, opened);
   platform.RegSetValueEx(opened, valueName, w::kRegSz, reinterpret_cast<const std::uint8_t*>(data.c_str()),
                          static_cast<std::uint32_t>(data.size() + 1));
-  platform.RegCloseKey(opened);
 }
 
 }  // namespace tarnby
