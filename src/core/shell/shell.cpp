@@ -18,26 +18,12 @@ constexpr char kUserPrefix[] = "Current user logged on: ";
 
 Shell::Shell(App& app)
     : tray(app.platform),
-      app_(app),
-      quickActions_{{
-          {&app.frmstart.mnudos, &app.frmstart.picdos, "Double click to exit to Dos, right click for menu", false},
-          {&app.frmstart.mnuprogram, &app.frmstart.picprogram,
-           "Double click to Start selected Program(s), right click for menu", false},
-          {&app.frmstart.mnuscreen, &app.frmstart.picscreen,
-           "Double click to start screensaver, right click for menu", false},
-          {&app.frmstart.mnuwin, &app.frmstart.picwin, "Double click to Restart Windows Only, right click for menu",
-           false},
-          {&app.frmstart.mnusleep, &app.frmstart.picsleep, "Double click to start Sleep Mode, right click for menu",
-           true},
-          {&app.frmstart.mnurestart, &app.frmstart.picrestart,
-           "Double click to Restart Computer, right click for menu", true},
-          {&app.frmstart.mnurestartf, &app.frmstart.picrestart, "Double click to Forcefully Restart Computer", true},
-          {&app.frmstart.mnulog, &app.frmstart.piclog, "Double click to Log Off, right click for menu", true},
-          {&app.frmstart.mnulogf, &app.frmstart.piclog, "Double click to Forcefully Log Off the Computer", true},
-          {&app.frmstart.mnushut, &app.frmstart.picshut, "Double click to Shut Down, right click for menu", true},
-          {&app.frmstart.mnushutf, &app.frmstart.picshut, "Double click to Forcefully Shut Down the Computer", true},
-      }} {
+      app_(app) {
   Frmstart& f = app.frmstart;
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+    const CatalogueRow& row = kCatalogue[i];
+    quickActions_[i] = {&(f.*row.item), &(f.*row.trayBox), row.tip, row.removesOwnBox};
+  }
   f.onLoad = [this] { frmstart_Load(); };
   f.onMouseMove = [this](int button, int, int, int) { frmstart_MouseMove(button); };
   f.Command3.onClick = [this] { Command3_Click(); };

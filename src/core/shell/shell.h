@@ -73,7 +73,7 @@ class Shell {
   void WriteRunEntry(bool on);
 
   App& app_;
-  std::array<QuickAction, 11> quickActions_;
+  std::array<QuickAction, 11> quickActions_{};  // the catalogue's rows, in its order
   std::array<Tray::Handler, 8> trayHandlers_{};
 };
 
