@@ -63,6 +63,11 @@ bool Win32Platform::SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, 
 
 bool Win32Platform::SetForegroundWindow(Handle hwnd) { return ::SetForegroundWindow(Hwnd(hwnd)); }
 
+void Win32Platform::BringWindowForward(Handle hwnd) {
+  if (::IsIconic(Hwnd(hwnd))) ::ShowWindow(Hwnd(hwnd), SW_RESTORE);
+  ::SetForegroundWindow(Hwnd(hwnd));
+}
+
 bool Win32Platform::ReleaseCapture() { return ::ReleaseCapture(); }
 
 std::intptr_t Win32Platform::SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,

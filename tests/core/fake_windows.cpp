@@ -343,6 +343,8 @@ bool FakeWindows::SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, in
   return true;
 }
 
+void FakeWindows::BringWindowForward(Handle hwnd) { Log("BringWindowForward(" + Hex(hwnd) + ")"); }
+
 bool FakeWindows::SetForegroundWindow(Handle hwnd) {
   Log("SetForegroundWindow(" + Hex(hwnd) + ")");
   return true;

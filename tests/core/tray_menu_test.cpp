@@ -1,3 +1,6 @@
+#include <functional>
+#include <sstream>
+
 #include "core/app_fixture.h"
 #include "core/shell/shell.h"
 #include "core/system/settings_store.h"
@@ -79,6 +82,37 @@ TEST_F(TrayTest, ChoosingAnItemRunsItsHandlerAfterTheMenuCloses) {
   EXPECT_TRUE(f().mnushut.checked);
   ChooseFromMenu(f().picshut, "mnupopmenushow");
   EXPECT_TRUE(f().Visible());
+}
+
+TEST_F(TrayTest, AWindowAskedForAgainIsBroughtForward) {
+  Start();
+  auto broughtForward = [&](Form& form) {
+    std::ostringstream hwnd;
+    hwnd << "BringWindowForward(0x" << std::hex << form.hwnd << ")";
+    return form.Visible() && win.Logged(hwnd.str());
+  };
+  // Each item opens its window; chosen again while it is open, the same
+  // window comes in front of whatever the user works in.
+  const std::pair<const char*, std::function<Form&()>> items[] = {
+      {"mnuabout", [&]() -> Form& { return app->frmAbout(); }},
+      {"mnuhot", [&]() -> Form& { return app->frmhot(); }},
+      {"mnuprogram", [&]() -> Form& { return app->frmprogram(); }},
+      {"mnupopmenushow", [&]() -> Form& { return f(); }}};
+  for (const auto& [item, form] : items) {
+    ChooseFromMenu(f().picscreen, item);
+    win.ClearLog();
+    ChooseFromMenu(f().picscreen, item);
+    EXPECT_TRUE(broughtForward(form())) << item;
+  }
+  // The time-left window, from the running countdown.
+  f().cmdscreen.Click();
+  f().Text1.NativeTextChanged("30");
+  f().cmdstart.SetEnabled(true);
+  f().cmdstart.Click();
+  f().mnutime.Click();
+  win.ClearLog();
+  f().mnutime.Click();
+  EXPECT_TRUE(broughtForward(app->frmtime()));
 }
 
 TEST_F(TrayTest, DisabledHiddenAndSeparatorItemsDoNothing) {

@@ -31,7 +31,7 @@ void Countdown::WireEntry() {
   f_.cmdstart.onClick = [this] { cmdstart_Click(); };
   f_.cmdstop.onClick = [this] { cmdstop_Click(); };
   f_.mnutime.onClick = [this] {
-    app_.frmtime().Show();
+    app_.frmtime().ShowInFront();
     f_.Hide();
   };
 }

@@ -28,7 +28,7 @@ void Shell::SelectQuickAction(MenuItem& item) {
     if (action.item == &item) chosen = &action;
   }
   if (chosen == nullptr) return;
-  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().Show();
+  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().ShowInFront();
   for (Control* box : app_.frmstart.TrayBoxes())
     if (box != chosen->box || chosen->removesOwnBox) tray.Remove(*box);
   tray.Add(*chosen->box, chosen->tip);
@@ -114,10 +114,10 @@ void Shell::WireMenu() {
     load();
   };
   f.mnusave.onClick = [this] { SaveSettings(); };
-  f.mnupopmenushow.onClick = [this] { app_.frmstart.Show(); };
+  f.mnupopmenushow.onClick = [this] { app_.frmstart.ShowInFront(); };
   f.mnupopmenuexit.onClick = [this] { Exit(); };
-  f.mnuabout.onClick = [this] { app_.frmAbout().Show(); };
-  f.mnuhot.onClick = [this] { app_.frmhot().Show(); };
+  f.mnuabout.onClick = [this] { app_.frmAbout().ShowInFront(); };
+  f.mnuhot.onClick = [this] { app_.frmhot().ShowInFront(); };
 }
 
 }  // namespace tarnby
