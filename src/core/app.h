@@ -13,8 +13,8 @@
 #include "core/countdown/frmtime.h"
 #include "core/forms/form_slot.h"
 #include "core/hotkeys/frmhot.h"
+#include "core/main_window/frmstart.h"
 #include "core/platform.h"
-#include "core/shell/frmstart.h"
 
 namespace tarnby {
 

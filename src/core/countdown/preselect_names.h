@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/app.h"
+#include "core/main_window/frmstart.h"
 
 namespace tarnby {
 

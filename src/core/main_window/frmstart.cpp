@@ -1,4 +1,4 @@
-#include "core/shell/frmstart.h"
+#include "core/main_window/frmstart.h"
 
 #include "core/resource_ids.h"
 
