@@ -464,7 +464,7 @@ bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& 
   Log("Shell_NotifyIcon(" + std::to_string(message) + ", " + Hex(data.hWnd) + ")");
   const auto id = std::make_pair(data.hWnd, data.uID);
   if (message == w::kNimAdd) {
-    if (trayIcons.count(id) || data.hWnd == 0) return false;
+    if (!shellReady || trayIcons.count(id) || data.hWnd == 0) return false;
     trayIcons[id] = data;
     return true;
   }

@@ -125,6 +125,7 @@ class FakeWindows : public Platform {
   std::vector<MessageBoxCall> messageBoxes;
   std::vector<OpenFileName> fileDialogs;
   std::map<std::pair<Handle, std::uint32_t>, NotifyIconData> trayIcons;
+  bool shellReady = true;  // false: the shell refuses every icon, as at logon before it has started
   struct Balloon {
     Handle hWnd;
     std::string title, text;

@@ -84,6 +84,29 @@ TEST_F(TrayTest, ChoosingAnItemRunsItsHandlerAfterTheMenuCloses) {
   EXPECT_TRUE(f().Visible());
 }
 
+TEST_F(TrayTest, AnIconTheShellRefusedIsAskedForUntilItIsTaken) {
+  win.shellReady = false;  // logon: the shell is not there yet
+  Start();
+  EXPECT_TRUE(win.trayIcons.empty());
+  win.Advance(3000);
+  EXPECT_TRUE(win.trayIcons.empty());
+  EXPECT_GE(win.Count("Shell_NotifyIcon(0"), 3);
+
+  win.shellReady = true;
+  win.Advance(1000);
+  ASSERT_EQ(win.trayIcons.size(), 1u);
+  EXPECT_EQ(win.trayIcons.begin()->first.first, f().picscreen.hwnd);
+  win.ClearLog();
+  win.Advance(5000);
+  EXPECT_FALSE(win.Logged("Shell_NotifyIcon")) << "asked again after the shell took it";
+
+  // The shell announces itself while it still shows the icon: kept, not asked for every second.
+  f().onShellRestarted();
+  win.Advance(3000);
+  EXPECT_EQ(win.trayIcons.size(), 1u);
+  EXPECT_LE(win.Count("Shell_NotifyIcon"), 2);
+}
+
 TEST_F(TrayTest, AWindowAskedForAgainIsBroughtForward) {
   Start();
   auto broughtForward = [&](Form& form) {

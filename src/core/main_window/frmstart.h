@@ -49,6 +49,8 @@ class Frmstart : public Form {
   Control picNotifier;
 
   Timer Timer1, Timer2, Timer3;
+  // Runs only while the shell has not taken the tray icon yet: it asks again.
+  Timer tmrTray;
 
   Menu mnupopmenu;
   MenuItem mnucd, mnucdclose, mnuline11, mnumin, mnushow, mnuline7, mnusleep, mnuscreenchange, mnuscreen,

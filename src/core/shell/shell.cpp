@@ -45,6 +45,8 @@ Shell::Shell(App& app)
     app_.frmhrs().Hide();
   };
   f.onShellRestarted = [this] { tray.AddAgain(); };
+  tray.RetryWith(f.tmrTray);
+  f.tmrTray.onTimer = [this] { tray.AddAgain(); };
   tray.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
   // The main window lives until E&xit; a close request only hides it.
   f.onQueryUnload = [&f] {
