@@ -32,16 +32,6 @@ constexpr char kNoNotepad[] = "Tarnby could not start Notepad to show readme.txt
 constexpr char kNoHelpViewer[] =
     "Tarnby could not start the Windows help viewer. \"View ReadMe File\" in the menu shows the user guide.";
 
-std::string SpecialFolder(Platform& platform, Handle owner, int folder) {
-  Handle list = 0;
-  std::string path;
-  if (platform.SHGetSpecialFolderLocation(owner, folder, &list) == 0) {
-    const PlatformShellMemory owned(platform, list);
-    char buffer[260] = {};
-    if (platform.SHGetPathFromIDList(list, buffer)) path = buffer;
-  }
-  return path;
-}
 }  // namespace
 
 void Actions::WireHousekeeping() {
@@ -120,8 +110,9 @@ bool Actions::IsProtectedFolder(const std::string& folder) {
   const std::string candidate = onDisk(folder);
   if (IsDriveRoot(candidate)) return true;
   for (const std::string& precious :
-       {GetWindowsDir(platform), GetSystemPath(platform), SpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile),
-        platform.CurrentDirectory(), platform.ProgramFolder()}) {
+       {GetWindowsDir(platform), GetSystemPath(platform),
+        GetSpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile), platform.CurrentDirectory(),
+        platform.ProgramFolder()}) {
     if (!precious.empty() && onDisk(precious) == candidate) return true;
   }
   return false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/app.h"
+#include "core/system/folders.h"
 #include "core/system/platform_owned.h"
 #include "core/system/scoped.h"
 #include "core/system/settings_store.h"
@@ -55,14 +56,7 @@ void HotKeys::UpdateMenuItems() {
 
 void HotKeys::UpdateDocumentsItem() {
   Platform& platform = app_.platform;
-  std::string folder;
-  Handle idList = 0;
-  if (platform.SHGetSpecialFolderLocation(app_.frmstart.hwnd, w::kCsidlRecent, &idList) == 0) {
-    const PlatformShellMemory owned(platform, idList);
-    char path[260] = {};
-    if (platform.SHGetPathFromIDList(idList, path)) folder.assign(path, strnlen(path, sizeof path));
-  }
-  folder = WithoutBlanks(folder);
+  const std::string folder = WithoutBlanks(GetSpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlRecent));
   app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/system/platform_owned.h"
+
 namespace tarnby {
 
 namespace {
@@ -27,6 +29,17 @@ std::string GetSystemPath(Platform& platform) {
 std::string GetTmpPath(Platform& platform) {
   char buffer[kPathBuffer] = {};
   return FilledPart(buffer, platform.GetTempPath(kPathBuffer, buffer), kPathBuffer);
+}
+
+std::string GetSpecialFolder(Platform& platform, Handle owner, int folder) {
+  std::string path;
+  Handle idList = 0;
+  if (platform.SHGetSpecialFolderLocation(owner, folder, &idList) == 0) {
+    const PlatformShellMemory owned(platform, idList);
+    char buffer[kPathBuffer] = {};
+    if (platform.SHGetPathFromIDList(idList, buffer)) path.assign(buffer, strnlen(buffer, kPathBuffer));
+  }
+  return path;
 }
 
 bool FitsMaxPath(const std::string& path) {

@@ -17,6 +17,9 @@ inline constexpr std::size_t kMaxPathLength = 259;
 // counts. A longer stored path is treated like one that does not exist: it
 // never reaches the shell.
 bool FitsMaxPath(const std::string& path);
+// A shell folder (CSIDL_RECENT, CSIDL_PROFILE, ...) as a path; the item list
+// the shell hands out is released again.
+std::string GetSpecialFolder(Platform& platform, Handle owner, int folder);
 // A file beside tarnby.exe: the program folder, a backslash and the name.
 std::string InProgramFolder(Platform& platform, const std::string& fileName);
 
