@@ -225,6 +225,8 @@ class Platform : public NativeWindows {
   // --- Windows and input (user32)
   virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;
   virtual bool SetForegroundWindow(Handle hwnd) = 0;
+  // ShowWindow(SW_RESTORE) when the window is minimised, then SetForegroundWindow.
+  virtual void BringWindowForward(Handle hwnd) = 0;
   virtual bool ReleaseCapture() = 0;
   virtual std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
   virtual bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;

@@ -6,6 +6,7 @@
 
 #include "core/app.h"
 #include "win32/hand_over.h"
+#include "win32/failure_note.h"
 #include "win32/native_host_impl.h"
 #include "win32/win32_platform.h"
 
@@ -29,6 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (SUCCEEDED(com)) ::CoUninitialize();
     return code;
   } catch (...) {
-    return 0;
+    tarnby::NoteFailure(L"start-up failed");
+    return 1;
   }
 }

@@ -1,6 +1,8 @@
 // The native host: its set-up, finding a form's or control's windows, names and geometry.
 #include "win32/native_host_parts.h"
 
+#include <stdexcept>
+
 #include "win32/utf16.h"
 
 namespace tarnby {
@@ -18,6 +20,8 @@ NativeHostImpl::NativeHostImpl(HINSTANCE instance) : instance_(instance) {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   RegisterClasses();
   owner_.reset(::CreateWindowExW(0, kOwnerClass, L"Tarnby", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this));
+  // Without it no form could be made and the shell's return would go unheard.
+  if (!owner_) throw std::runtime_error("the owner window could not be created");
 }
 
 NativeHostImpl::~NativeHostImpl() {
@@ -29,6 +33,14 @@ NativeHostImpl::~NativeHostImpl() {
   fonts_.clear();
 }
 
+namespace {
+// A class that cannot be registered leaves Tarnby without its windows.
+void Register(const WNDCLASSEXW& windowClass) {
+  if (::RegisterClassExW(&windowClass) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw std::runtime_error("a window class could not be registered");
+}
+}  // namespace
+
 void NativeHostImpl::RegisterClasses() {
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
@@ -37,24 +49,24 @@ void NativeHostImpl::RegisterClasses() {
   form.hInstance = instance_;
   form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   form.lpszClassName = kFormClass;
-  ::RegisterClassExW(&form);
+  Register(form);
 
   WNDCLASSEXW owner = form;
   owner.lpfnWndProc = &NativeHostImpl::OwnerProc;
   owner.lpszClassName = kOwnerClass;
-  ::RegisterClassExW(&owner);
+  Register(owner);
 
   WNDCLASSEXW picture = form;
   picture.style = 0;
   picture.lpfnWndProc = &NativeHostImpl::PictureProc;
   picture.lpszClassName = kPictureClass;
-  ::RegisterClassExW(&picture);
+  Register(picture);
 
   WNDCLASSEXW shape = form;
   shape.style = 0;
   shape.lpfnWndProc = &NativeHostImpl::ShapeProc;
   shape.lpszClassName = kShapeClass;
-  ::RegisterClassExW(&shape);
+  Register(shape);
 }
 
 int NativeHostImpl::Pixels(int twips, int twipsPerPixel) const {

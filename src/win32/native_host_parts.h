@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/failure_note.h"
 #include "win32/native_host_impl.h"
 #include "win32/owned.h"
 
@@ -30,6 +31,7 @@ LRESULT Guarded(F&& handler, LRESULT fallback = 0) {
   try {
     return handler();
   } catch (...) {
+    NoteFailure(L"a window message handler failed");
     return fallback;
   }
 }

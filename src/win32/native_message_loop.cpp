@@ -31,6 +31,7 @@ void NativeHostImpl::Dispatch(MSG& message) {
     }
   } catch (...) {
     // Keep running: one failed event must not end the program.
+    NoteFailure(L"an event failed");
   }
 }
 

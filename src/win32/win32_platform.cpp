@@ -63,6 +63,11 @@ bool Win32Platform::SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, 
 
 bool Win32Platform::SetForegroundWindow(Handle hwnd) { return ::SetForegroundWindow(Hwnd(hwnd)); }
 
+void Win32Platform::BringWindowForward(Handle hwnd) {
+  if (::IsIconic(Hwnd(hwnd))) ::ShowWindow(Hwnd(hwnd), SW_RESTORE);
+  ::SetForegroundWindow(Hwnd(hwnd));
+}
+
 bool Win32Platform::ReleaseCapture() { return ::ReleaseCapture(); }
 
 std::intptr_t Win32Platform::SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
@@ -107,7 +112,13 @@ int Win32Platform::MessageBox(const std::string& text, const std::string& title,
   // keeps that window still until the box is answered.
   HWND owner = ::GetActiveWindow();
   if (owner != nullptr && !::IsWindowVisible(owner)) owner = nullptr;
-  return ::MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style | MB_TOPMOST | MB_SETFOREGROUND);
+  // Raised from the tray or a hot key, the box would open behind the program
+  // the user works in: only then does it take the foreground. It never floats
+  // above every other program.
+  DWORD foregroundProcess = 0;
+  if (HWND foreground = ::GetForegroundWindow()) ::GetWindowThreadProcessId(foreground, &foregroundProcess);
+  const UINT bringForward = foregroundProcess == ::GetCurrentProcessId() ? 0 : MB_SETFOREGROUND;
+  return ::MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style | bringForward);
 }
 
 void Win32Platform::Beep() { ::MessageBeep(0xFFFFFFFF); }

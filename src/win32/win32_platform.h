@@ -61,6 +61,7 @@ class Win32Platform : public Platform {
   // Windows and input
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
   bool SetForegroundWindow(Handle hwnd) override;
+  void BringWindowForward(Handle hwnd) override;
   bool ReleaseCapture() override;
   std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;

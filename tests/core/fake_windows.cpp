@@ -343,6 +343,8 @@ bool FakeWindows::SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, in
   return true;
 }
 
+void FakeWindows::BringWindowForward(Handle hwnd) { Log("BringWindowForward(" + Hex(hwnd) + ")"); }
+
 bool FakeWindows::SetForegroundWindow(Handle hwnd) {
   Log("SetForegroundWindow(" + Hex(hwnd) + ")");
   return true;
@@ -462,7 +464,7 @@ bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& 
   Log("Shell_NotifyIcon(" + std::to_string(message) + ", " + Hex(data.hWnd) + ")");
   const auto id = std::make_pair(data.hWnd, data.uID);
   if (message == w::kNimAdd) {
-    if (trayIcons.count(id) || data.hWnd == 0) return false;
+    if (!shellReady || trayIcons.count(id) || data.hWnd == 0) return false;
     trayIcons[id] = data;
     return true;
   }

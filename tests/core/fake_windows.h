@@ -125,6 +125,7 @@ class FakeWindows : public Platform {
   std::vector<MessageBoxCall> messageBoxes;
   std::vector<OpenFileName> fileDialogs;
   std::map<std::pair<Handle, std::uint32_t>, NotifyIconData> trayIcons;
+  bool shellReady = true;  // false: the shell refuses every icon, as at logon before it has started
   struct Balloon {
     Handle hWnd;
     std::string title, text;
@@ -180,6 +181,7 @@ class FakeWindows : public Platform {
   bool EnableShutdownPrivilege() override;
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
   bool SetForegroundWindow(Handle hwnd) override;
+  void BringWindowForward(Handle hwnd) override;
   bool ReleaseCapture() override;
   std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -1,3 +1,6 @@
+#include <functional>
+#include <sstream>
+
 #include "core/app_fixture.h"
 #include "core/shell/shell.h"
 #include "core/system/settings_store.h"
@@ -79,6 +82,60 @@ TEST_F(TrayTest, ChoosingAnItemRunsItsHandlerAfterTheMenuCloses) {
   EXPECT_TRUE(f().mnushut.checked);
   ChooseFromMenu(f().picshut, "mnupopmenushow");
   EXPECT_TRUE(f().Visible());
+}
+
+TEST_F(TrayTest, AnIconTheShellRefusedIsAskedForUntilItIsTaken) {
+  win.shellReady = false;  // logon: the shell is not there yet
+  Start();
+  EXPECT_TRUE(win.trayIcons.empty());
+  win.Advance(3000);
+  EXPECT_TRUE(win.trayIcons.empty());
+  EXPECT_GE(win.Count("Shell_NotifyIcon(0"), 3);
+
+  win.shellReady = true;
+  win.Advance(1000);
+  ASSERT_EQ(win.trayIcons.size(), 1u);
+  EXPECT_EQ(win.trayIcons.begin()->first.first, f().picscreen.hwnd);
+  win.ClearLog();
+  win.Advance(5000);
+  EXPECT_FALSE(win.Logged("Shell_NotifyIcon")) << "asked again after the shell took it";
+
+  // The shell announces itself while it still shows the icon: kept, not asked for every second.
+  f().onShellRestarted();
+  win.Advance(3000);
+  EXPECT_EQ(win.trayIcons.size(), 1u);
+  EXPECT_LE(win.Count("Shell_NotifyIcon"), 2);
+}
+
+TEST_F(TrayTest, AWindowAskedForAgainIsBroughtForward) {
+  Start();
+  auto broughtForward = [&](Form& form) {
+    std::ostringstream hwnd;
+    hwnd << "BringWindowForward(0x" << std::hex << form.hwnd << ")";
+    return form.Visible() && win.Logged(hwnd.str());
+  };
+  // Each item opens its window; chosen again while it is open, the same
+  // window comes in front of whatever the user works in.
+  const std::pair<const char*, std::function<Form&()>> items[] = {
+      {"mnuabout", [&]() -> Form& { return app->frmAbout(); }},
+      {"mnuhot", [&]() -> Form& { return app->frmhot(); }},
+      {"mnuprogram", [&]() -> Form& { return app->frmprogram(); }},
+      {"mnupopmenushow", [&]() -> Form& { return f(); }}};
+  for (const auto& [item, form] : items) {
+    ChooseFromMenu(f().picscreen, item);
+    win.ClearLog();
+    ChooseFromMenu(f().picscreen, item);
+    EXPECT_TRUE(broughtForward(form())) << item;
+  }
+  // The time-left window, from the running countdown.
+  f().cmdscreen.Click();
+  f().Text1.NativeTextChanged("30");
+  f().cmdstart.SetEnabled(true);
+  f().cmdstart.Click();
+  f().mnutime.Click();
+  win.ClearLog();
+  f().mnutime.Click();
+  EXPECT_TRUE(broughtForward(app->frmtime()));
 }
 
 TEST_F(TrayTest, DisabledHiddenAndSeparatorItemsDoNothing) {

@@ -41,7 +41,7 @@ void Countdown::Text2_KeyPress(int& keyAscii) { Text1_KeyPress(keyAscii); }
 void Countdown::Text3_KeyPress(int& keyAscii) { FilterDigits(keyAscii); }
 
 void Countdown::mnutime_Click() {
-  app_.frmtime().Show();
+  app_.frmtime().ShowInFront();
   f_.Hide();
 }
 

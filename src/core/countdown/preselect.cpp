@@ -14,7 +14,7 @@ void Countdown::WirePreSelection() {
 
 void Countdown::PreSelect(Control& button) {
   // The program button opens the selection of the programs first, every time.
-  if (&button == &f_.cmdprogram) app_.frmprogram().Show();
+  if (&button == &f_.cmdprogram) app_.frmprogram().ShowInFront();
 
   const PreSelectRow* chosen = nullptr;
   for (const PreSelectRow& row : preSelects_)

@@ -157,6 +157,11 @@ void Form::Show() {
   platform.FormChanged(*this);
 }
 
+void Form::ShowInFront() {
+  Show();
+  if (visible_) platform.BringWindowForward(hwnd);
+}
+
 void Form::Hide() {
   Load();
   if (!loaded_ || !visible_) return;

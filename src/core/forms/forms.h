@@ -206,6 +206,9 @@ class Form {
   // Show and Hide load the form first when it is not loaded.
   void Load();
   void Show();
+  // Show, and bring the window in front of the program the user works in,
+  // restored if it was minimised: a window asked for again comes forward.
+  void ShowInFront();
   void Hide();
   void Unload();
 

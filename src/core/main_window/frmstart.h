@@ -58,6 +58,9 @@ class Frmstart : public Form {
   // Timer1_Timer, Timer2_Timer: the countdown (countdown/engine.cpp);
   // Timer3_Timer: the hot keys (hotkeys/hotkeys.cpp).
   Timer Timer1, Timer2, Timer3;
+  // Runs only while the shell has not taken the tray icon yet: it asks again;
+  // Shell::tmrTray_Timer (shell/shell.cpp).
+  Timer tmrTray;
 
   // The popup menu: the quick-action items (mnudos ... mnushutf) run
   // Shell::SelectQuickAction, and mnupopmenu_Click, mnusave_Click,

@@ -28,7 +28,7 @@ void Shell::SelectQuickAction(MenuItem& item) {
     if (action.item == &item) chosen = &action;
   }
   if (chosen == nullptr) return;
-  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().Show();
+  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().ShowInFront();
   for (Control* box : app_.frmstart.TrayBoxes())
     if (box != chosen->box || chosen->removesOwnBox) tray.Remove(*box);
   tray.Add(*chosen->box, chosen->tip);
@@ -118,9 +118,9 @@ void Shell::mnupopmenu_Click() {
 }
 
 void Shell::mnusave_Click() { SaveSettings(); }
-void Shell::mnupopmenushow_Click() { app_.frmstart.Show(); }
+void Shell::mnupopmenushow_Click() { app_.frmstart.ShowInFront(); }
 void Shell::mnupopmenuexit_Click() { Exit(); }
-void Shell::mnuabout_Click() { app_.frmAbout().Show(); }
-void Shell::mnuhot_Click() { app_.frmhot().Show(); }
+void Shell::mnuabout_Click() { app_.frmAbout().ShowInFront(); }
+void Shell::mnuhot_Click() { app_.frmhot().ShowInFront(); }
 
 }  // namespace tarnby

@@ -28,6 +28,8 @@ Shell::Shell(App& app)
   f.onMouseMove = [this](int button, int, int, int) { frmstart_MouseMove(button); };
   f.Command3.onClick = [this] { Command3_Click(); };
   f.onShellRestarted = [this] { frmstart_ShellRestarted(); };
+  tray.RetryWith(f.tmrTray);
+  f.tmrTray.onTimer = [this] { tmrTray_Timer(); };
   tray.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
   f.onQueryUnload = [this] { return frmstart_QueryUnload(); };
   WireTrayHandlers();
@@ -93,6 +95,9 @@ void Shell::Command3_Click() {
 }
 
 void Shell::frmstart_ShellRestarted() { tray.AddAgain(); }
+
+// The icon the shell would not take yet: asked again until it does.
+void Shell::tmrTray_Timer() { tray.AddAgain(); }
 
 bool Shell::frmstart_QueryUnload() {
   // The main window lives until E&xit; a close request only hides it.

@@ -51,6 +51,7 @@ class Shell {
   void frmstart_MouseMove(int button);
   bool frmstart_QueryUnload();
   void frmstart_ShellRestarted();
+  void tmrTray_Timer();
   void Command3_Click();
   // picdos ... picshut: the tray's callback for each box (shell.cpp).
   void WireTrayHandlers();

@@ -26,9 +26,12 @@ void Tray::Add(Control& box, const std::string& tip) {
   data_.uCallbackMessage = w::kWmMouseMove;
   data_.hIcon = box.pictureHandle;
   data_.szTip = TipField(tip);
-  platform_.Shell_NotifyIcon(w::kNimAdd, data_);
+  // An icon the shell still shows (it announces itself again on some
+  // changes of its own) refuses NIM_ADD but takes NIM_MODIFY.
+  added_ = platform_.Shell_NotifyIcon(w::kNimAdd, data_) || platform_.Shell_NotifyIcon(w::kNimModify, data_);
   current_ = &box;
   currentTip_ = tip;
+  if (retry_) retry_->SetEnabled(!added_);
 }
 
 void Tray::Remove(Control& box) {
@@ -36,7 +39,10 @@ void Tray::Remove(Control& box) {
   data_.hWnd = box.hwnd;
   data_.uID = 1;
   platform_.Shell_NotifyIcon(w::kNimDelete, data_);
-  if (current_ == &box) current_ = nullptr;
+  if (current_ != &box) return;
+  current_ = nullptr;
+  added_ = false;
+  if (retry_) retry_->SetEnabled(false);
 }
 
 void Tray::Balloon(const std::string& title, const std::string& text) {

@@ -16,8 +16,13 @@ class Tray {
 
   void Add(Control& box, const std::string& tip);
   void Remove(Control& box);
-  // The shell came back (Explorer restarted): put the last icon added back.
+  // The shell came back (Explorer restarted), or had not taken the icon yet:
+  // put the icon wanted back.
   void AddAgain();
+  // While the shell refuses the icon (at logon it may not be ready), this
+  // timer runs; each of its ticks should call AddAgain.
+  void RetryWith(Timer& timer) { retry_ = &timer; }
+  bool Added() const { return added_; }
   // A balloon over the current icon (NIM_MODIFY with NIF_INFO alone, so its
   // picture and tip stay); an empty text takes a shown balloon down.
   void Balloon(const std::string& title, const std::string& text);
@@ -42,8 +47,10 @@ class Tray {
  private:
   Platform& platform_;
   NotifyIconData data_;
-  Control* current_ = nullptr;
+  Control* current_ = nullptr;  // the icon wanted, whether or not the shell has it
   std::string currentTip_;
+  bool added_ = false;  // the shell took it
+  Timer* retry_ = nullptr;
 };
 
 // The tip field: the text and its NUL, padded with blanks and cut at 64.

@@ -42,12 +42,34 @@ std::string GetSpecialFolder(Platform& platform, Handle owner, int folder) {
   return path;
 }
 
+namespace {
+// The bytes of the proper UTF-8 character at the start of text, or 0: an
+// overlong form, a surrogate, a cut or a stray byte starts none.
+std::size_t CharacterBytes(const unsigned char* text, std::size_t left) {
+  const unsigned char lead = text[0];
+  if (lead < 0x80) return 1;
+  const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || length > left) return 0;
+  for (std::size_t i = 1; i < length; ++i)
+    if ((text[i] & 0xC0) != 0x80) return 0;
+  const unsigned char second = text[1];
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
+      (lead == 0xF4 && second >= 0x90))
+    return 0;
+  return length;
+}
+}  // namespace
+
 bool FitsMaxPath(const std::string& path) {
+  // Counted as the conversion to UTF-16 makes them: a character beyond the
+  // first plane takes two units, a byte that starts no character one.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(path.data());
   std::size_t units = 0;
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) ++units;  // each character once
-    if (byte >= 0xF0) ++units;           // and beyond the first plane, twice
+  for (std::size_t at = 0; at < path.size() && units <= kMaxPathLength;) {
+    const std::size_t length = CharacterBytes(bytes + at, path.size() - at);
+    units += length == 4 ? 2 : 1;
+    at += length == 0 ? 1 : length;
   }
   return units <= kMaxPathLength;
 }
