@@ -189,6 +189,25 @@ TEST_F(CountdownEndToEnd, PauseGivesTheShownTimeBack) {
   EXPECT_EQ(TextOf(display), shownSeconds) << "the countdown ran on after \"&Pause\"";
 }
 
+TEST_F(CountdownEndToEnd, AFractionPastedAsMinutesGetsItsMessageAndNothingStarts) {
+  Tarnby tarnby(Exe());
+  ASSERT_TRUE(tarnby.Started());
+  ASSERT_NE(ShowTimer(tarnby), nullptr);
+  Click(tarnby.Control(L"frmstart", L"cmdscreen"));
+  HWND minutes = tarnby.Control(L"frmstart", L"Text2");
+  Type(minutes, L"5");  // enables "&Start"
+  ::SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0.5"));  // pasted past the key filter
+  Click(tarnby.Control(L"frmstart", L"cmdstart"));
+  HWND box = tarnby.MessageBoxTitled(L"Tarnby");
+  ASSERT_NE(box, nullptr) << "no message for the fraction";
+  EXPECT_EQ(MessageBoxText(box), L"Keep it under 15,000 minutes!");
+  PressDialogButton(box, IDOK);
+  ::Sleep(2500);
+  EXPECT_FALSE(SaverStarted()) << "the fraction started a countdown";
+  EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstart")));
+  EXPECT_TRUE(tarnby.Running());
+}
+
 TEST_F(CountdownEndToEnd, TimeLeftWindowShowsTheTimeAndClosesAtZero) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());

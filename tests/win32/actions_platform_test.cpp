@@ -243,11 +243,7 @@ class RestartExeTest : public HelperTest {
     StartFakeShell();
   }
   void TearDown() override {
-    for (HWND tray; (tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr;) {
-      const DWORD pid = test::OwnerOf(tray);
-      ::PostMessageW(tray, WM_CLOSE, 0, 0);
-      test::WaitFor([&] { return !test::ProcessAlive(pid); }, 5000);
-    }
+    EXPECT_TRUE(test::EndTaskbarOwners()) << "a stand-in shell would not end";
     HelperTest::TearDown();
   }
 

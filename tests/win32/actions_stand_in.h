@@ -55,7 +55,11 @@ inline std::vector<DWORD> NotedIds(const std::wstring& marker) {
 // Wine prefix: it makes room for the stand-in shell, the only one left for
 // restart.exe to find.
 inline bool EndTaskbarOwners() {
-  for (HWND tray; (tray = ::FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr;) {
+  // Bounded: a shell that keeps coming back must fail the test, not hang it.
+  for (int ended = 0;; ++ended) {
+    HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (tray == nullptr) break;
+    if (ended == 8) return false;
     DWORD pid = 0;
     ::GetWindowThreadProcessId(tray, &pid);
     HANDLE owner = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
