@@ -61,6 +61,9 @@ inline constexpr std::array<CatalogueRow, 11> kCatalogue = {{
      "Shift + Ctrl + F9"},
 }};
 
+// The one row without a code: "Run Program(s)...".
+inline constexpr const CatalogueRow& kRunProgramsRow = kCatalogue[1];
+
 // The row of a coded action.
 constexpr const CatalogueRow& Catalogued(ActionCode code) {
   for (const CatalogueRow& row : kCatalogue)

@@ -48,17 +48,23 @@ void FilterDigits(int& keyAscii) {
   if ((keyAscii < '0' || keyAscii > '9') && keyAscii != kKeyBackspace) keyAscii = 0;
 }
 
+Countdown::PreSelectRow Countdown::PreSelectOf(Frmstart& f, const CatalogueRow& row, Control& ring) {
+  // The forced twin's pre-selection is the force box under the button.
+  Control* forceBox = row.forcedTwin ? &(f.*Catalogued(*row.forcedTwin).preSelection) : nullptr;
+  return {&(f.*row.preSelection), &ring, forceBox};
+}
+
 Countdown::Countdown(App& app)
     : app_(app),
       f_(app.frmstart),
-      preSelects_{{&f_.cmddos, &f_.shados, nullptr},
-                  {&f_.cmdprogram, &f_.shaprogram, nullptr},
-                  {&f_.cmdscreen, &f_.shascreen, nullptr},
-                  {&f_.cmdsleep, &f_.shasleep, nullptr},
-                  {&f_.cmdcd, &f_.shacd, nullptr},
-                  {&f_.cmdrestart, &f_.sharestart, &f_.chkrestart},
-                  {&f_.cmdlog, &f_.shalog, &f_.chklog},
-                  {&f_.cmdshut, &f_.shashut, &f_.chkshut}},
+      preSelects_{PreSelectOf(f_, Catalogued(ActionCode::dos), f_.shados),
+                  PreSelectOf(f_, kRunProgramsRow, f_.shaprogram),
+                  PreSelectOf(f_, Catalogued(ActionCode::screen), f_.shascreen),
+                  PreSelectOf(f_, Catalogued(ActionCode::sleep), f_.shasleep),
+                  PreSelectOf(f_, Catalogued(ActionCode::restartw), f_.shacd),
+                  PreSelectOf(f_, Catalogued(ActionCode::restart), f_.sharestart),
+                  PreSelectOf(f_, Catalogued(ActionCode::log), f_.shalog),
+                  PreSelectOf(f_, Catalogued(ActionCode::shut), f_.shashut)},
       // At zero the first test that holds wins: a ticked force box before
       // its own ring, and the rows in this order.
       zeroOrder_{{&f_.chkrestart, AtZero::EndAtOnce, ActionCode::restartf},

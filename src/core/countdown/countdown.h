@@ -112,6 +112,8 @@ class Countdown {
     Control* ring;
     Control* forceBox;  // null for the five actions without a forced twin
   };
+  // A catalogue row's button and force box, with the ring the countdown shows for it.
+  static PreSelectRow PreSelectOf(Frmstart& f, const CatalogueRow& row, Control& ring);
   enum class AtZero { EndAtOnce, RunPrograms, ScreenSaver, Suspend };
   struct ZeroRow {
     Control* test;  // a force box (ticked) or a ring (shown)

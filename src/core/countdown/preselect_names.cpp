@@ -1,19 +1,23 @@
 #include "core/countdown/preselect_names.h"
 
+#include "core/actions/catalogue.h"
+
 namespace tarnby {
 
 const std::array<PreSelectName, 8> kPreSelectNames = {{
-    {"shutdown", &Frmstart::cmdshut, &Frmstart::chkshut, "shut down", "forced shut down", "shut down the computer",
-     "force the computer to shut down"},
-    {"restart", &Frmstart::cmdrestart, &Frmstart::chkrestart, "restart", "forced restart", "restart the computer",
-     "force the computer to restart"},
-    {"logoff", &Frmstart::cmdlog, &Frmstart::chklog, "log off", "forced log off", "log you off",
-     "force you to log off"},
-    {"restartwindows", &Frmstart::cmdcd, nullptr, "restart Windows only", nullptr, "restart Windows", nullptr},
-    {"suspend", &Frmstart::cmdsleep, nullptr, "suspend", nullptr, nullptr, nullptr},
-    {"screensaver", &Frmstart::cmdscreen, nullptr, "start the screen saver", nullptr, nullptr, nullptr},
-    {"dos", &Frmstart::cmddos, nullptr, "exit to DOS", nullptr, "exit to DOS", nullptr},
-    {"programs", &Frmstart::cmdprogram, nullptr, "run the programs", nullptr, nullptr, nullptr},
+    {"shutdown", Catalogued(ActionCode::shut).preSelection, Catalogued(ActionCode::shutf).preSelection, "shut down",
+     "forced shut down", "shut down the computer", "force the computer to shut down"},
+    {"restart", Catalogued(ActionCode::restart).preSelection, Catalogued(ActionCode::restartf).preSelection, "restart",
+     "forced restart", "restart the computer", "force the computer to restart"},
+    {"logoff", Catalogued(ActionCode::log).preSelection, Catalogued(ActionCode::logf).preSelection, "log off",
+     "forced log off", "log you off", "force you to log off"},
+    {"restartwindows", Catalogued(ActionCode::restartw).preSelection, nullptr, "restart Windows only", nullptr,
+     "restart Windows", nullptr},
+    {"suspend", Catalogued(ActionCode::sleep).preSelection, nullptr, "suspend", nullptr, nullptr, nullptr},
+    {"screensaver", Catalogued(ActionCode::screen).preSelection, nullptr, "start the screen saver", nullptr, nullptr,
+     nullptr},
+    {"dos", Catalogued(ActionCode::dos).preSelection, nullptr, "exit to DOS", nullptr, "exit to DOS", nullptr},
+    {"programs", kRunProgramsRow.preSelection, nullptr, "run the programs", nullptr, nullptr, nullptr},
 }};
 
 const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f) {
