@@ -13,21 +13,7 @@ namespace {
 constexpr std::uint32_t kFromCountdown = 0xFFFFFFFFu;  // log off's reserved word at zero
 }  // namespace
 
-const char* CodeName(ActionCode code) {
-  switch (code) {
-    case ActionCode::shut: return "shut";
-    case ActionCode::shutf: return "shutf";
-    case ActionCode::restart: return "restart";
-    case ActionCode::restartf: return "restartf";
-    case ActionCode::log: return "log";
-    case ActionCode::logf: return "logf";
-    case ActionCode::restartw: return "restartw";
-    case ActionCode::sleep: return "sleep";
-    case ActionCode::screen: return "screen";
-    case ActionCode::dos: return "dos";
-  }
-  return "";
-}
+const char* CodeName(ActionCode code) { return Catalogued(code).name; }
 
 Actions::Actions(App& app) : app_(app) { WireHousekeeping(); }
 
@@ -84,22 +70,13 @@ void Actions::TrayDoubleClick(Control& box) {
   Frmstart& f = app_.frmstart;
 
   // A normal action and its forced twin share a box; the check mark decides.
-  struct Pair {
-    Control* box;
-    MenuItem* normal;
-    ActionCode normalCode;
-    MenuItem* forced;
-    ActionCode forcedCode;
-  };
-  for (const Pair& pair : {Pair{&f.picshut, &f.mnushut, ActionCode::shut, &f.mnushutf, ActionCode::shutf},
-                           Pair{&f.piclog, &f.mnulog, ActionCode::log, &f.mnulogf, ActionCode::logf},
-                           Pair{&f.picrestart, &f.mnurestart, ActionCode::restart, &f.mnurestartf,
-                                ActionCode::restartf}}) {
-    if (&box != pair.box) continue;
-    if (pair.normal->checked)
-      Perform(pair.normalCode, Trigger::Tray);
-    else if (pair.forced->checked)
-      Perform(pair.forcedCode, Trigger::Tray);
+  for (const CatalogueRow& normal : kCatalogue) {
+    if (!normal.forcedTwin || &box != &(f.*normal.trayBox)) continue;
+    const CatalogueRow& forced = Catalogued(*normal.forcedTwin);
+    if ((f.*normal.item).checked)
+      Perform(*normal.code, Trigger::Tray);
+    else if ((f.*forced.item).checked)
+      Perform(*forced.code, Trigger::Tray);
     else
       return;
     EndAtOnce();

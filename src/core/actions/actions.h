@@ -3,24 +3,18 @@
 // the popup menu.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 
+#include "core/actions/catalogue.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
 class App;
 
-// The ten actions with a code; the code is also the registry name of the
-// saved quick action and of the hot key's gating value.
-enum class ActionCode { shut, shutf, restart, restartf, log, logf, restartw, sleep, screen, dos };
+// The registry name of a coded action.
 const char* CodeName(ActionCode code);
-
-// The ten names under which a quick action is saved and a hot key is gated.
-inline constexpr std::array<const char*, 10> kActionCodes = {"restart", "restartf", "restartw", "screen", "sleep",
-                                                             "dos",     "log",      "logf",     "shut",   "shutf"};
 
 // Who asked: the arguments and what follows differ a little between them.
 enum class Trigger { Tray, Countdown, HotKey };

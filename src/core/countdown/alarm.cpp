@@ -15,20 +15,26 @@ const std::string kWaveFilter("Wav Sounds (*.wav)\0*.wav\0", 25);
 }  // namespace
 
 void Countdown::WireAlarm() {
-  f_.Image1.onClick = [this] {
-    f_.Image1.SetVisible(false);
-    f_.Image2.SetVisible(true);
-  };
-  f_.Image2.onClick = [this] {
-    f_.Image2.SetVisible(false);
-    f_.Image1.SetVisible(true);
-  };
-  // The latch: the wave file starts once per countdown that reaches zero.
-  f_.Command1.onClick = [this] {
-    replay();
-    f_.Command1.SetEnabled(false);
-  };
+  f_.Image1.onClick = [this] { Image1_Click(); };
+  f_.Image2.onClick = [this] { Image2_Click(); };
+  f_.Command1.onClick = [this] { Command1_Click(); };
   f_.cmdwav.onClick = [this] { cmdwav_Click(); };
+}
+
+void Countdown::Image1_Click() {
+  f_.Image1.SetVisible(false);
+  f_.Image2.SetVisible(true);
+}
+
+void Countdown::Image2_Click() {
+  f_.Image2.SetVisible(false);
+  f_.Image1.SetVisible(true);
+}
+
+// The latch: the wave file starts once per countdown that reaches zero.
+void Countdown::Command1_Click() {
+  replay();
+  f_.Command1.SetEnabled(false);
 }
 
 void Countdown::alarm() {

@@ -76,24 +76,32 @@ class Countdown {
   // text takes it down.
   std::function<void(const std::string& title, const std::string& text)> showNotice;
 
-  // ---- pre-selection
-  // A "Pre-Selects" button: its ring alone shown, only its own force box usable.
+  // ---- pre-selection (preselect.cpp)
+  // A "Pre-Selects" button: its ring alone shown, only its own force box
+  // usable. The click of each of cmddos ... cmdshut runs it.
   void PreSelect(Control& button);
 
-  // ---- entry and control
+  // ---- entry and control (entry.cpp)
+  void Text1_KeyPress(int& keyAscii);
+  void Text2_KeyPress(int& keyAscii);
+  void Text3_KeyPress(int& keyAscii);
+  void mnutime_Click();
   void cmdstart_Click();
   // The pause steps; the engine runs them too when it returns to idle.
   void cmdstop_Click();
   void KeepResumable();
   void Check1_Click();
 
-  // ---- engine
+  // ---- engine (engine.cpp)
   // Runs every second that has fallen due since the start, in order.
   void Timer1_Timer();
   void Timer2_Timer();
 
-  // ---- alarm
+  // ---- alarm (alarm.cpp)
   const std::string& AlarmSoundPath() const { return alarmSoundPath_; }
+  void Image1_Click();
+  void Image2_Click();
+  void Command1_Click();
   void alarm();
   void replay();
   void cmdwav_Click();

@@ -21,19 +21,28 @@ bool WithinLimit(const Control& box, double limit) { return WholeBoxValue(box.Te
 }  // namespace
 
 void Countdown::WireEntry() {
-  for (Control* box : {&f_.Text1, &f_.Text2})
-    box->onKeyPress = [this](int& keyAscii) {
-      FilterDigits(keyAscii);
-      f_.cmdstart.SetEnabled(true);
-    };
-  f_.Text3.onKeyPress = [](int& keyAscii) { FilterDigits(keyAscii); };
+  f_.Text1.onKeyPress = [this](int& keyAscii) { Text1_KeyPress(keyAscii); };
+  f_.Text2.onKeyPress = [this](int& keyAscii) { Text2_KeyPress(keyAscii); };
+  f_.Text3.onKeyPress = [this](int& keyAscii) { Text3_KeyPress(keyAscii); };
   f_.Check1.onClick = [this] { Check1_Click(); };
   f_.cmdstart.onClick = [this] { cmdstart_Click(); };
   f_.cmdstop.onClick = [this] { cmdstop_Click(); };
-  f_.mnutime.onClick = [this] {
-    app_.frmtime().ShowInFront();
-    f_.Hide();
-  };
+  f_.mnutime.onClick = [this] { mnutime_Click(); };
+}
+
+// The minutes and seconds boxes: digits only, and typing makes Start usable.
+void Countdown::Text1_KeyPress(int& keyAscii) {
+  FilterDigits(keyAscii);
+  f_.cmdstart.SetEnabled(true);
+}
+
+void Countdown::Text2_KeyPress(int& keyAscii) { Text1_KeyPress(keyAscii); }
+
+void Countdown::Text3_KeyPress(int& keyAscii) { FilterDigits(keyAscii); }
+
+void Countdown::mnutime_Click() {
+  app_.frmtime().ShowInFront();
+  f_.Hide();
 }
 
 void Countdown::Check1_Click() {

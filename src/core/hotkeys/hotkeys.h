@@ -23,19 +23,25 @@ struct HotKeyRow {
   ActionCode action;
 };
 
+// A coded action's hot key, as the catalogue has it.
+constexpr HotKeyRow HotKeyOf(ActionCode code) {
+  const CatalogueRow& row = Catalogued(code);
+  return {row.hotKey, row.hotKeyShown, row.name, code};
+}
+
 // In the order the poller tests them; the order decides which of several
 // held combinations wins.
 inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
-    {0x71, "Shift + Ctrl + F2", "restart", ActionCode::restart},
-    {0x70, "Shift + Ctrl + F1", "restartf", ActionCode::restartf},
-    {0x57, "Shift + Ctrl + W", "restartw", ActionCode::restartw},
-    {0x79, "Shift + Ctrl + F10", "shut", ActionCode::shut},
-    {0x78, "Shift + Ctrl + F9", "shutf", ActionCode::shutf},
-    {0x51, "Shift + Ctrl + Q", "screen", ActionCode::screen},
-    {0x5A, "Shift + Ctrl + Z", "sleep", ActionCode::sleep},
-    {0x58, "Shift + Ctrl + X", "dos", ActionCode::dos},
-    {0x4C, "Shift + Ctrl + L", "log", ActionCode::log},
-    {0x74, "Shift + Ctrl + F5", "logf", ActionCode::logf},
+    HotKeyOf(ActionCode::restart),
+    HotKeyOf(ActionCode::restartf),
+    HotKeyOf(ActionCode::restartw),
+    HotKeyOf(ActionCode::shut),
+    HotKeyOf(ActionCode::shutf),
+    HotKeyOf(ActionCode::screen),
+    HotKeyOf(ActionCode::sleep),
+    HotKeyOf(ActionCode::dos),
+    HotKeyOf(ActionCode::log),
+    HotKeyOf(ActionCode::logf),
 }};
 
 // The screen saver row: when it is held but not enabled, the chain goes on

@@ -1,6 +1,8 @@
 // The main window: every control, timer and menu item it carries, at its
 // place, with its captions and tips. Behaviour is wired in by the subsystems
-// that own each control (shell, countdown, actions, hot keys).
+// that own each control (shell, countdown, actions, hot keys); every handler
+// is a named member control_Event of that subsystem, and the file that wires
+// each group is named beside it below.
 #pragma once
 
 #include <array>
@@ -13,11 +15,14 @@ class Frmstart : public Form {
  public:
   explicit Frmstart(Platform& platform);
 
-  // Start-up and start with Windows.
+  // Start-up: Shell::frmstart_Load, frmstart_MouseMove, frmstart_QueryUnload,
+  // frmstart_ShellRestarted (shell/shell.cpp); a later copy's command line
+  // arrives at CommandLine::frmstart_CopyData (command_line/commands.cpp).
   Control Label1;
+  // Start with Windows: Shell::Option1_Click ... Label9_Click (shell/start_with_windows.cpp).
   Control Label8, Option1, Label9, Option2;
 
-  // Pre-selects.
+  // Pre-selects: every cmd... button's click is Countdown::PreSelect (countdown/preselect.cpp).
   Control Label10;
   Control Frame3;
   Control Label11;
@@ -25,7 +30,7 @@ class Frmstart : public Form {
   Control cmddos, cmdprogram, cmdscreen, cmdsleep, cmdcd, cmdrestart, cmdlog, cmdshut;
   Control chkrestart, chklog, chkshut;
 
-  // Countdown entry and control.
+  // Countdown entry and control: Countdown::Text1_KeyPress ... cmdstop_Click (countdown/entry.cpp).
   Control Label2, Text2;
   Control Label6, Text1;
   Control Label12, Text3;
@@ -38,19 +43,31 @@ class Frmstart : public Form {
   Control Label5;
   Control Frame2, display;
 
-  // Alarm.
+  // Alarm: Countdown::Image1_Click, Image2_Click, Command1_Click, cmdwav_Click (countdown/alarm.cpp).
   Control Image1, Image2, Label7, cmdwav, Command1;
 
+  // Hides the main window: Shell::Command3_Click (shell/shell.cpp).
   Control Command3;
 
   // The owners of the tray icon, one per quick-action picture, and the one
-  // that is only ever named when the icons are taken down.
+  // that is only ever named when the icons are taken down. Their MouseMove is
+  // the tray's callback: Shell::TrayBox_MouseMove (shell/shell.cpp).
   Control picdos, picprogram, picscreen, picsleep, picwin, picrestart, piclog, picshut;
   Control picNotifier;
 
+  // Timer1_Timer, Timer2_Timer: the countdown (countdown/engine.cpp);
+  // Timer3_Timer: the hot keys (hotkeys/hotkeys.cpp).
   Timer Timer1, Timer2, Timer3;
-  // Runs only while the shell has not taken the tray icon yet: it asks again.
+  // Runs only while the shell has not taken the tray icon yet: it asks again;
+  // Shell::tmrTray_Timer (shell/shell.cpp).
   Timer tmrTray;
+
+  // The popup menu: the quick-action items (mnudos ... mnushutf) run
+  // Shell::SelectQuickAction, and mnupopmenu_Click, mnusave_Click,
+  // mnupopmenushow_Click, mnupopmenuexit_Click, mnuabout_Click, mnuhot_Click
+  // are the shell's (shell/quick_action.cpp); mnutime_Click is the countdown's
+  // (countdown/entry.cpp); mnucd_Click ... mnuscreenchange_Click are the
+  // housekeeping commands (actions/housekeeping.cpp).
 
   Menu mnupopmenu;
   MenuItem mnucd, mnucdclose, mnuline11, mnumin, mnushow, mnuline7, mnusleep, mnuscreenchange, mnuscreen,

@@ -42,15 +42,8 @@ MenuItem* Shell::CheckedQuickAction() const {
 
 // The menu item that stands for each saved name.
 static MenuItem& ItemFor(Frmstart& f, const std::string& code) {
-  if (code == "restart") return f.mnurestart;
-  if (code == "restartf") return f.mnurestartf;
-  if (code == "restartw") return f.mnuwin;
-  if (code == "screen") return f.mnuscreen;
-  if (code == "sleep") return f.mnusleep;
-  if (code == "dos") return f.mnudos;
-  if (code == "log") return f.mnulog;
-  if (code == "logf") return f.mnulogf;
-  if (code == "shut") return f.mnushut;
+  for (const CatalogueRow& row : kCatalogue)
+    if (row.name != nullptr && code == row.name) return f.*row.item;
   return f.mnushutf;
 }
 
@@ -61,8 +54,10 @@ void Shell::settingS() {
 }
 
 void Shell::SaveSettings() {
-  static constexpr std::array<const char*, 10> kSaveOrder = {"restart", "restartw", "restartf", "screen", "sleep",
-                                                             "dos",     "log",      "logf",     "shut",   "shutf"};
+  static constexpr std::array<const char*, 10> kSaveOrder =
+      NamesOf<10>({ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen,
+                   ActionCode::sleep, ActionCode::dos, ActionCode::log, ActionCode::logf, ActionCode::shut,
+                   ActionCode::shutf});
   for (const char* code : kSaveOrder)
     WriteRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code,
                    ItemFor(app_.frmstart, code).checked ? kTrue : "");
@@ -109,15 +104,23 @@ void Shell::WireMenu() {
     MenuItem* item = action.item;
     item->onClick = [this, item] { SelectQuickAction(*item); };
   }
-  f.mnupopmenu.onClick = [this] {
-    app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
-    load();
-  };
-  f.mnusave.onClick = [this] { SaveSettings(); };
-  f.mnupopmenushow.onClick = [this] { app_.frmstart.ShowInFront(); };
-  f.mnupopmenuexit.onClick = [this] { Exit(); };
-  f.mnuabout.onClick = [this] { app_.frmAbout().ShowInFront(); };
-  f.mnuhot.onClick = [this] { app_.frmhot().ShowInFront(); };
+  f.mnupopmenu.onClick = [this] { mnupopmenu_Click(); };
+  f.mnusave.onClick = [this] { mnusave_Click(); };
+  f.mnupopmenushow.onClick = [this] { mnupopmenushow_Click(); };
+  f.mnupopmenuexit.onClick = [this] { mnupopmenuexit_Click(); };
+  f.mnuabout.onClick = [this] { mnuabout_Click(); };
+  f.mnuhot.onClick = [this] { mnuhot_Click(); };
 }
+
+void Shell::mnupopmenu_Click() {
+  app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
+  load();
+}
+
+void Shell::mnusave_Click() { SaveSettings(); }
+void Shell::mnupopmenushow_Click() { app_.frmstart.ShowInFront(); }
+void Shell::mnupopmenuexit_Click() { Exit(); }
+void Shell::mnuabout_Click() { app_.frmAbout().ShowInFront(); }
+void Shell::mnuhot_Click() { app_.frmhot().ShowInFront(); }
 
 }  // namespace tarnby

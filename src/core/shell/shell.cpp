@@ -18,41 +18,20 @@ constexpr char kUserPrefix[] = "Current user logged on: ";
 
 Shell::Shell(App& app)
     : tray(app.platform),
-      app_(app),
-      quickActions_{{
-          {&app.frmstart.mnudos, &app.frmstart.picdos, "Double click to exit to Dos, right click for menu", false},
-          {&app.frmstart.mnuprogram, &app.frmstart.picprogram,
-           "Double click to Start selected Program(s), right click for menu", false},
-          {&app.frmstart.mnuscreen, &app.frmstart.picscreen,
-           "Double click to start screensaver, right click for menu", false},
-          {&app.frmstart.mnuwin, &app.frmstart.picwin, "Double click to Restart Windows Only, right click for menu",
-           false},
-          {&app.frmstart.mnusleep, &app.frmstart.picsleep, "Double click to start Sleep Mode, right click for menu",
-           true},
-          {&app.frmstart.mnurestart, &app.frmstart.picrestart,
-           "Double click to Restart Computer, right click for menu", true},
-          {&app.frmstart.mnurestartf, &app.frmstart.picrestart, "Double click to Forcefully Restart Computer", true},
-          {&app.frmstart.mnulog, &app.frmstart.piclog, "Double click to Log Off, right click for menu", true},
-          {&app.frmstart.mnulogf, &app.frmstart.piclog, "Double click to Forcefully Log Off the Computer", true},
-          {&app.frmstart.mnushut, &app.frmstart.picshut, "Double click to Shut Down, right click for menu", true},
-          {&app.frmstart.mnushutf, &app.frmstart.picshut, "Double click to Forcefully Shut Down the Computer", true},
-      }} {
+      app_(app) {
   Frmstart& f = app.frmstart;
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+    const CatalogueRow& row = kCatalogue[i];
+    quickActions_[i] = {&(f.*row.item), &(f.*row.trayBox), row.tip, row.removesOwnBox};
+  }
   f.onLoad = [this] { frmstart_Load(); };
-  f.onMouseMove = [&f](int button, int, int, int) { DragWindow(f, button); };
-  f.Command3.onClick = [this] {
-    app_.frmstart.Hide();
-    app_.frmhrs().Hide();
-  };
-  f.onShellRestarted = [this] { tray.AddAgain(); };
+  f.onMouseMove = [this](int button, int, int, int) { frmstart_MouseMove(button); };
+  f.Command3.onClick = [this] { Command3_Click(); };
+  f.onShellRestarted = [this] { frmstart_ShellRestarted(); };
   tray.RetryWith(f.tmrTray);
-  f.tmrTray.onTimer = [this] { tray.AddAgain(); };
+  f.tmrTray.onTimer = [this] { tmrTray_Timer(); };
   tray.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
-  // The main window lives until E&xit; a close request only hides it.
-  f.onQueryUnload = [&f] {
-    f.Hide();
-    return true;
-  };
+  f.onQueryUnload = [this] { return frmstart_QueryUnload(); };
   WireTrayHandlers();
   WireMenu();
   WireStartWithWindows();
@@ -108,17 +87,37 @@ void Shell::frmstart_Load() {
   settingS();
 }
 
+void Shell::frmstart_MouseMove(int button) { DragWindow(app_.frmstart, button); }
+
+void Shell::Command3_Click() {
+  app_.frmstart.Hide();
+  app_.frmhrs().Hide();
+}
+
+void Shell::frmstart_ShellRestarted() { tray.AddAgain(); }
+
+// The icon the shell would not take yet: asked again until it does.
+void Shell::tmrTray_Timer() { tray.AddAgain(); }
+
+bool Shell::frmstart_QueryUnload() {
+  // The main window lives until E&xit; a close request only hides it.
+  app_.frmstart.Hide();
+  return true;
+}
+
 void Shell::WireTrayHandlers() {
   const std::array<Control*, 8> boxes = app_.frmstart.TrayBoxes();
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     Control* box = boxes[i];
     Tray::Handler* handler = &trayHandlers_[i];
-    box->onMouseMove = [this, box, handler](int, int, int x, int) {
-      tray.Callback(
-          *handler, app_.frmstart.hwnd, x, [this, box] { app_.actions->TrayDoubleClick(*box); },
-          [this] { PopupMenu(); });
-    };
+    box->onMouseMove = [this, box, handler](int, int, int x, int) { TrayBox_MouseMove(*box, *handler, x); };
   }
+}
+
+void Shell::TrayBox_MouseMove(Control& box, Tray::Handler& handler, int x) {
+  tray.Callback(
+      handler, app_.frmstart.hwnd, x, [this, &box] { app_.actions->TrayDoubleClick(box); },
+      [this] { PopupMenu(); });
 }
 
 }  // namespace tarnby

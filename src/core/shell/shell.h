@@ -46,14 +46,35 @@ class Shell {
   Tray tray;
 
  private:
+  // The main window's own events (shell.cpp).
   void frmstart_Load();
+  void frmstart_MouseMove(int button);
+  bool frmstart_QueryUnload();
+  void frmstart_ShellRestarted();
+  void tmrTray_Timer();
+  void Command3_Click();
+  // picdos ... picshut: the tray's callback for each box (shell.cpp).
   void WireTrayHandlers();
+  void TrayBox_MouseMove(Control& box, Tray::Handler& handler, int x);
+  // The popup menu (quick_action.cpp); the quick-action items mnudos ...
+  // mnushutf all run SelectQuickAction.
   void WireMenu();
+  void mnupopmenu_Click();
+  void mnusave_Click();
+  void mnupopmenushow_Click();
+  void mnupopmenuexit_Click();
+  void mnuabout_Click();
+  void mnuhot_Click();
+  // Start with Windows (start_with_windows.cpp).
   void WireStartWithWindows();
+  void Option1_Click();
+  void Option2_Click();
+  void Label8_Click();
+  void Label9_Click();
   void WriteRunEntry(bool on);
 
   App& app_;
-  std::array<QuickAction, 11> quickActions_;
+  std::array<QuickAction, 11> quickActions_{};  // the catalogue's rows, in its order
   std::array<Tray::Handler, 8> trayHandlers_{};
 };
 

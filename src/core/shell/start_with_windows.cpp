@@ -31,25 +31,33 @@ void Shell::WriteRunEntry(bool on) {
 
 void Shell::WireStartWithWindows() {
   Frmstart& f = app_.frmstart;
-  f.Option1.onClick = [this] {
-    WriteRunEntry(true);
-    load();
-  };
-  f.Option2.onClick = [this] {
-    WriteRunEntry(false);
-    load();
-  };
-  // Selecting an option that was not selected raises its click as well.
-  f.Label8.onClick = [this] {
-    WriteRunEntry(true);
-    app_.frmstart.Option1.SetValue(true);
-    load();
-  };
-  f.Label9.onClick = [this] {
-    WriteRunEntry(false);
-    app_.frmstart.Option2.SetValue(true);
-    load();
-  };
+  f.Option1.onClick = [this] { Option1_Click(); };
+  f.Option2.onClick = [this] { Option2_Click(); };
+  f.Label8.onClick = [this] { Label8_Click(); };
+  f.Label9.onClick = [this] { Label9_Click(); };
+}
+
+void Shell::Option1_Click() {
+  WriteRunEntry(true);
+  load();
+}
+
+void Shell::Option2_Click() {
+  WriteRunEntry(false);
+  load();
+}
+
+// Selecting an option that was not selected raises its click as well.
+void Shell::Label8_Click() {
+  WriteRunEntry(true);
+  app_.frmstart.Option1.SetValue(true);
+  load();
+}
+
+void Shell::Label9_Click() {
+  WriteRunEntry(false);
+  app_.frmstart.Option2.SetValue(true);
+  load();
 }
 
 }  // namespace tarnby
