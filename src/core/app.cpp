@@ -10,6 +10,7 @@
 #include "core/hotkeys/frmhot.h"
 #include "core/hotkeys/hotkeys.h"
 #include "core/shell/shell.h"
+#include "core/triggers/triggers.h"
 
 namespace tarnby {
 
@@ -18,6 +19,8 @@ App::App(Platform& host) : platform(host), frmstart(host) {
   actions = std::make_unique<Actions>(*this);
   countdown = std::make_unique<Countdown>(*this);
   hotkeys = std::make_unique<HotKeys>(*this);
+  triggers = std::make_unique<Triggers>(platform, frmstart, *countdown);
+  triggers->showTip = [this](const std::string& tip) { shell->tray.ShowWaitingTip(tip); };
   commandLine = std::make_unique<CommandLine>(*this);
   countdown->showNotice = [this](const std::string& title, const std::string& text) {
     shell->tray.Balloon(title, text);

@@ -26,6 +26,7 @@ class Countdown;
 class Actions;
 class HotKeys;
 class CommandLine;
+class Triggers;
 
 class App {
  public:
@@ -52,6 +53,7 @@ class App {
   std::unique_ptr<Countdown> countdown;
   std::unique_ptr<Actions> actions;
   std::unique_ptr<HotKeys> hotkeys;
+  std::unique_ptr<Triggers> triggers;
   std::unique_ptr<CommandLine> commandLine;
 };
 

@@ -1,5 +1,8 @@
 // Tarnby's command line, read without touching anything:
 //   tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]
+//   tarnby.exe ACTION [/force] TRIGGER [/in TIME] [/hide]
+//     TRIGGER: /when-exits PROGRAM | /when-idle DURATION
+//              | /when-quiet DURATION [/cpu PERCENT] [/net KBPS]
 //   tarnby.exe /cancel | /status | /?
 // Switches are case-insensitive and may start with "/", "-" or "--".
 #pragma once
@@ -16,6 +19,8 @@ namespace tarnby {
 
 // Exit codes of a tarnby.exe that only passes a command on.
 inline constexpr std::uint32_t kExitDone = 0, kExitBadArguments = 1, kExitNotDelivered = 2, kExitNoCountdown = 3;
+// A good command that cannot be carried out now (a trigger with nothing to wait for).
+inline constexpr std::uint32_t kExitRefused = 1;
 
 // The longest countdown: two weeks, as the hours window allows.
 inline constexpr std::int64_t kMaxCommandSeconds = 336 * 3600;
@@ -26,6 +31,21 @@ struct ClockTime {
 
 enum class CommandKind { None, Start, Cancel, Status, Usage, Bad };
 
+// What a trigger waits for before its countdown starts.
+enum class WhenKind { None, Exits, Idle, Quiet };
+
+struct When {
+  WhenKind kind = WhenKind::None;
+  std::string program;              // Exits: a file name ("notepad", "HandBrake.exe")
+  std::optional<std::uint32_t> pid;  // Exits: or a process id
+  std::int64_t seconds = 0;         // Idle and Quiet: how long it must last
+  int cpuPercent = 10;              // Quiet: all processors together stay below this
+  std::int64_t netKbps = 50;        // Quiet: and all interfaces below this, in and out
+};
+
+// The countdown after a trigger fires when no /in gives its length.
+inline constexpr std::int64_t kTriggerCountdownSeconds = 60;
+
 struct Command {
   CommandKind kind = CommandKind::None;
   int preSelect = -1;  // index into kPreSelectNames
@@ -33,6 +53,7 @@ struct Command {
   std::optional<std::int64_t> inSeconds;
   std::optional<ClockTime> at;
   bool hide = false;
+  When when;            // a trigger, instead of /in or /at starting the countdown
   std::string problem;  // Bad: what is wrong, for the first line of the message
 };
 

@@ -6,6 +6,7 @@
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/preselect_names.h"
+#include "core/triggers/triggers.h"
 
 namespace tarnby {
 
@@ -18,6 +19,7 @@ CommandLine::CommandLine(App& app) : app_(app) {
   app.frmstart.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
     return frmstart_CopyData(kind, data);
   };
+  app.triggers->onFire = [this](const Command& command) { StartCountdown(command); };
 }
 
 CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, Command& command) {
@@ -42,14 +44,19 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
   const bool status = command.kind == CommandKind::Status;
   if (platform.AnotherInstanceRunning()) {
     std::intptr_t answer = 0;
+    std::string reply;
     const Handle running = platform.InstanceWindow();
-    const bool delivered =
-        running != 0 && platform.SendCopyData(running, kCommandCopyData, JoinArguments(arguments), &answer);
+    const bool delivered = running != 0 && platform.SendCopyData(running, kCommandCopyData, JoinArguments(arguments),
+                                                                 &answer, &reply);
+    if (!delivered) answer = 0;
     if (status) {
-      platform.WriteParentConsole(StatusLine(delivered ? answer : 0));
-      platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNoCountdown);
+      platform.WriteParentConsole(!reply.empty() ? reply : StatusLine(answer));
+      platform.ExitProcess(answer != 0 ? kExitDone : kExitNoCountdown);
+    } else if (answer == kAnswerRefused) {
+      platform.MessageBox(reply, kAppTitle, w::kMbIconExclamation);
+      platform.ExitProcess(kExitRefused);
     } else {
-      platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNotDelivered);
+      platform.ExitProcess(answer != 0 ? kExitDone : kExitNotDelivered);
     }
     return Next::End;
   }
@@ -59,25 +66,54 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     platform.ExitProcess(kExitNoCountdown);
     return Next::End;
   }
+  // A trigger with nothing to wait for loads no Tarnby either.
+  if (const std::string refusal = app_.triggers->Refusal(command); !refusal.empty()) {
+    platform.MessageBox(refusal, kAppTitle, w::kMbIconExclamation);
+    platform.ExitProcess(kExitRefused);
+    return Next::End;
+  }
   return Next::Load;
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
   if (kind != kCommandCopyData) return 0;
   const Command command = ParseCommandLine(SplitArguments(data));
-  if (command.kind == CommandKind::Status) return StatusAnswer();
+  Triggers& triggers = *app_.triggers;
+  if (command.kind == CommandKind::Status) {
+    if (triggers.Waiting()) {
+      app_.platform.ReplyText(triggers.StatusLine());
+      return kStatusInText;
+    }
+    const std::intptr_t answer = StatusAnswer();
+    app_.platform.ReplyText(StatusLine(answer));
+    return answer;
+  }
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
+  // Refused before the sender goes on, so that its exit code can say so.
+  if (const std::string refusal = triggers.Refusal(command); !refusal.empty()) {
+    app_.platform.ReplyText(refusal);
+    return kAnswerRefused;
+  }
   // The sender goes on at once; what follows may open message boxes here.
-  app_.platform.ReplyMessage(1);
+  app_.platform.ReplyMessage(kAnswerAccepted);
   Act(command);
-  return 1;
+  return kAnswerAccepted;
 }
 
 void CommandLine::Act(const Command& command) {
   Countdown& countdown = *app_.countdown;
+  Triggers& triggers = *app_.triggers;
   if (command.kind == CommandKind::Cancel) {
+    triggers.Disarm();
     if (countdown.Running()) countdown.Cancel();
+  } else if (command.kind == CommandKind::Start && command.when.kind != WhenKind::None) {
+    // A trigger takes the place of the running countdown, as a new time does.
+    if (countdown.Running()) countdown.Cancel();
+    // The processes may have ended since the command was checked.
+    if (const std::string refusal = triggers.Arm(command); !refusal.empty())
+      app_.platform.MessageBox(refusal, kAppTitle, w::kMbIconExclamation);
   } else if (command.kind == CommandKind::Start) {
+    if (command.inSeconds || command.at) triggers.Disarm();
     StartCountdown(command);
   }
 }

@@ -17,6 +17,11 @@ class App;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
+// What the running copy answers to handed-over arguments besides a status:
+// 0 not Tarnby's, accepted, or refused (the reason comes back as text).
+inline constexpr std::intptr_t kAnswerAccepted = 1, kAnswerRefused = 2;
+// The status answer when only the text that came back tells it (a trigger waits).
+inline constexpr std::intptr_t kStatusInText = -1;
 
 class CommandLine {
  public:
@@ -29,8 +34,9 @@ class CommandLine {
   Next Start(const std::vector<std::string>& arguments, Command& command);
 
   // Another copy handed its arguments over. A status request is answered
-  // with StatusAnswer; every other command is accepted (1) at once and then
-  // carried out; 0 refuses what is not Tarnby's.
+  // with its line as text and StatusAnswer; every other command is accepted
+  // at once and then carried out, or refused with its reason as text when
+  // its trigger has nothing to wait for; 0 refuses what is not Tarnby's.
   std::intptr_t frmstart_CopyData(std::uintptr_t kind, const std::string& data);
 
   void Act(const Command& command);

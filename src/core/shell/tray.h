@@ -26,6 +26,9 @@ class Tray {
   // A balloon over the current icon (NIM_MODIFY with NIF_INFO alone, so its
   // picture and tip stay); an empty text takes a shown balloon down.
   void Balloon(const std::string& title, const std::string& text);
+  // While a trigger waits its tip says for what, whichever icon shows; an
+  // empty tip gives the quick action's back.
+  void ShowWaitingTip(const std::string& tip);
   // A click on the balloon, as the shell reports it through the callback.
   std::function<void()> onBalloonClick;
 
@@ -49,6 +52,7 @@ class Tray {
   NotifyIconData data_;
   Control* current_ = nullptr;  // the icon wanted, whether or not the shell has it
   std::string currentTip_;
+  std::string waitingTip_;
   bool added_ = false;  // the shell took it
   Timer* retry_ = nullptr;
 };
