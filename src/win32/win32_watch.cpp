@@ -3,6 +3,9 @@
 // network's counters).
 #include "win32/win32_platform_parts.h"
 
+// The interface table of GetIfTable2 is declared only after the socket headers.
+#include <winsock2.h>
+#include <ws2ipdef.h>
 #include <iphlpapi.h>
 #include <tlhelp32.h>
 

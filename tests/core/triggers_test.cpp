@@ -274,6 +274,11 @@ TEST_F(TriggersTest, QuietNeverFiresOnProcessorTimesItCannotRead) {
   win.systemTimesKnown = true;
   win.Advance(20000);
   EXPECT_FALSE(triggers().Waiting()) << "a machine without network counters is quiet on its processors alone";
+  Act({"/cancel"});
+  win.Busy(100);
+  Act({"/screensaver", "/when-quiet", "10s", "/cpu", "100", "/hide"});
+  win.Advance(10000);
+  EXPECT_FALSE(triggers().Waiting()) << "/cpu 100 leaves the processors out";
 }
 
 }  // namespace

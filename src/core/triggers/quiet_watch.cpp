@@ -27,12 +27,9 @@ Triggers::Sample Triggers::TakeSample() {
 }
 
 bool Triggers::Quiet(const Sample& before, const Sample& after) const {
-  // Processor times that cannot be read never count as quiet: a shut down
-  // must not come from what was not measured.
-  if (!before.timesKnown || !after.timesKnown || after.total < before.total || after.idle < before.idle) return false;
-  const std::uint64_t total = after.total - before.total;
-  const std::uint64_t idle = std::min(after.idle - before.idle, total);
-  if (total > 0 && (total - idle) * 100 >= static_cast<std::uint64_t>(command_.when.cpuPercent) * total) return false;
+  // Nothing is ever above 100 % busy: /cpu 100 leaves the processors out,
+  // even on a machine whose processors are all taken.
+  if (command_.when.cpuPercent < 100 && !ProcessorsQuiet(before, after)) return false;
 
   // A machine without network counters has no traffic to measure.
   if (!before.octetsKnown || !after.octetsKnown) return true;
@@ -43,6 +40,15 @@ bool Triggers::Quiet(const Sample& before, const Sample& after) const {
   const std::uint64_t elapsed = std::max<std::uint64_t>(after.at - before.at, 1);
   const std::uint64_t allowed = static_cast<std::uint64_t>(command_.when.netKbps) * elapsed;
   return after.received - before.received < allowed && after.sent - before.sent < allowed;
+}
+
+bool Triggers::ProcessorsQuiet(const Sample& before, const Sample& after) const {
+  // Processor times that cannot be read never count as quiet: a shut down
+  // must not come from what was not measured.
+  if (!before.timesKnown || !after.timesKnown || after.total < before.total || after.idle < before.idle) return false;
+  const std::uint64_t total = after.total - before.total;
+  const std::uint64_t idle = std::min(after.idle - before.idle, total);
+  return total == 0 || (total - idle) * 100 < static_cast<std::uint64_t>(command_.when.cpuPercent) * total;
 }
 
 void Triggers::LookAtActivity() {

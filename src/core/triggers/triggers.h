@@ -93,6 +93,7 @@ class Triggers {
   // Quiet (quiet_watch.cpp).
   Sample TakeSample();
   bool Quiet(const Sample& before, const Sample& after) const;
+  bool ProcessorsQuiet(const Sample& before, const Sample& after) const;
   void LookAtActivity();
   void ScheduleSample();
 
