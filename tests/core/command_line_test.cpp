@@ -105,6 +105,17 @@ TEST_F(CommandLineTest, TheStartChecksRefuseACommandAsTheyRefuseTheUser) {
   EXPECT_TRUE(win.Calls("SetThreadExecutionState").empty());
 }
 
+TEST_F(CommandLineTest, ACommandWhoseButtonIsDisabledDoesNotRunWhatTheFrameShowsInstead) {
+  win.SetVersion(FakeWindows::Version::Win95);
+  ASSERT_TRUE(StartWith({}));
+  f().cmdshut.Click();
+  app->commandLine->Act(ParseCommandLine({"/suspend", "/in", "5"}));
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_EQ(win.messageBoxes.back().text, "You must select one of the options above");
+  win.Advance(10000);
+  EXPECT_FALSE(win.Logged("ExitWindowsEx"));
+}
+
 TEST_F(CommandLineTest, StatusWithNothingRunningStartsNothing) {
   EXPECT_FALSE(StartWith({"/STATUS"}));
   EXPECT_EQ(win.exitCode, kExitNoCountdown);

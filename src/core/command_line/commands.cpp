@@ -4,7 +4,6 @@
 
 #include "core/app.h"
 #include "core/countdown/countdown.h"
-#include "core/countdown/frmhrs.h"
 #include "core/countdown/preselect_names.h"
 #include "core/triggers/triggers.h"
 
@@ -123,8 +122,8 @@ void CommandLine::StartCountdown(const Command& command) {
   Countdown& countdown = *app_.countdown;
   const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
   const bool timed = command.inSeconds || command.at;
-  // A new countdown takes the place of the running one.
-  if (timed && countdown.Running()) countdown.Cancel();
+  // A new countdown takes the place of the running (or paused) one.
+  if (timed && (countdown.Running() || countdown.Paused())) countdown.Cancel();
 
   (f.*name.button).Click();
   if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
@@ -139,24 +138,13 @@ void CommandLine::StartCountdown(const Command& command) {
     app_.platform.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
-  // Whole hours go to the hours window, the rest to minutes and seconds.
-  const std::int64_t hours = total / 3600;
-  if (hours > 0) {
-    if (!f.Check1.Value()) f.Check1.Click();
-    app_.frmhrs().Text1.SetText(std::to_string(hours));
-  } else if (f.Check1.Value()) {
-    f.Check1.Click();
-  }
-  f.Text2.SetText(std::to_string(total % 3600 / 60));
-  f.Text1.SetText(std::to_string(total % 60));
-  f.cmdstart.SetEnabled(true);  // as typing into the boxes does
-  f.cmdstart.Click();
+  countdown.Begin({&name, command.force}, CountdownTime::Of(total));
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {
   const Countdown& countdown = *app_.countdown;
   if (!countdown.Running()) return 0;
-  const Countdown::Chosen chosen = countdown.PreSelected();
+  const Countdown::ZeroAction chosen = countdown.DueAction();
   if (chosen.name == nullptr) return 0;
   const auto index = static_cast<std::intptr_t>(chosen.name - kPreSelectNames.data());
   return (static_cast<std::intptr_t>(countdown.SecondsLeft()) << kNameBits) | (1 + index * 2 + (chosen.forced ? 1 : 0));

@@ -40,6 +40,14 @@ inline constexpr int kMaxHours = 336;
 // is swallowed.
 void FilterDigits(int& keyAscii);
 
+// How long a countdown runs, split as the window shows it: the hours go to the
+// hours window, the minutes and seconds to their boxes. A number of seconds
+// splits the plain way (5400 is 1 hour, 30 minutes and 0 seconds).
+struct CountdownTime {
+  std::int64_t hours = 0, minutes = 0, seconds = 0;
+  static CountdownTime Of(std::int64_t seconds);
+};
+
 class Countdown {
  public:
   explicit Countdown(App& app);
@@ -58,12 +66,22 @@ class Countdown {
   // The time left, to the second, hours not yet folded in included.
   std::int64_t SecondsLeft() const;
 
-  // What runs at zero, by name: the first row of the zero order that holds.
-  struct Chosen {
+  // What runs at zero, by name: the first row of the zero order that holds
+  // while a ring shows; nothing without a ring.
+  struct ZeroAction {
     const PreSelectName* name = nullptr;
-    bool forced = false;
+    bool forced = false;  // its force box is ticked
   };
-  Chosen PreSelected() const;
+  ZeroAction DueAction() const;
+
+  // The one way into a countdown, for "&Start", the command line and the
+  // triggers: counts `time` down to `action`, with the checks and messages of
+  // "&Start" (the alarm's lead time is the alarm box's). The action must be
+  // what the "Pre-Selects" frame shows, since the frame is what zero reads.
+  // The boxes then show the time. False when refused.
+  bool Begin(const ZeroAction& action, const CountdownTime& time);
+  // Stopped by "&Pause": "&Start" goes on with the same countdown.
+  bool Paused() const { return resuming_ && !Running(); }
 
   // Pause, then empty the boxes and the display, as the end of a countdown
   // that leaves the program running does.
@@ -128,6 +146,10 @@ class Countdown {
 
   bool AnyRingShown() const;
   const ZeroRow* DueRow() const;
+  // The boxes and the hours window show the time; a box that already reads
+  // the same number keeps the user's own spelling of it.
+  void ShowTime(const CountdownTime& time);
+  bool AlarmAccepted();
   // The balloon over the tray icon shortly before the session ends, once per
   // countdown, and taken down again by a pause.
   void NoticeBeforeEnd();

@@ -134,8 +134,8 @@ const Countdown::ZeroRow* Countdown::DueRow() const {
   return nullptr;
 }
 
-Countdown::Chosen Countdown::PreSelected() const {
-  const ZeroRow* row = DueRow();
+Countdown::ZeroAction Countdown::DueAction() const {
+  const ZeroRow* row = AnyRingShown() ? DueRow() : nullptr;
   if (row == nullptr) return {};
   for (const PreSelectRow& preSelect : preSelects_)
     if (preSelect.ring == row->test || preSelect.forceBox == row->test)

@@ -15,7 +15,7 @@ void Countdown::NoticeBeforeEnd() {
   if (noticed_ || !Running()) return;
   const std::int64_t left = SecondsLeft();
   if (left <= 0 || left > kNoticeSeconds) return;
-  const Chosen chosen = PreSelected();
+  const ZeroAction chosen = DueAction();
   if (chosen.name == nullptr) return;
   const std::string text = NoticeText(*chosen.name, chosen.forced, left);
   if (text.empty()) return;
