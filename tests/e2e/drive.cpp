@@ -227,6 +227,22 @@ bool PressDialogButton(HWND dialog, int buttonId) {
          FALSE;
 }
 
+std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
+  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  Tarnby copy(exePath, arguments, write);
+  ::CloseHandle(write);
+  if (!copy.WaitForExit(kPatience)) copy.Kill();
+  std::string output;
+  char buffer[256];
+  DWORD got = 0;
+  while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+  ::CloseHandle(read);
+  return {copy.ExitCode().value_or(~0u), output};
+}
+
 void ForgetTarnbySettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby"); }
 
 void SetTarnbyWindowsVersion(const std::wstring& version) {

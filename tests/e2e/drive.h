@@ -11,6 +11,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnby::drive {
@@ -72,6 +73,10 @@ class Tarnby {
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
+
+// A program run to its end (killed after the patience): its exit code (~0
+// when unknown) and what it wrote to its standard output.
+std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments);
 
 // What the shell does when the user handles the tray icon owned by box.
 void TrayMessage(HWND box, UINT mouseMessage);
