@@ -23,8 +23,7 @@ bool SameProgram(const std::string& running, const std::string& asked) {
 }
 }  // namespace
 
-std::vector<ProcessEntry> Triggers::Matching() {
-  const When& when = command_.when;
+std::vector<ProcessEntry> Triggers::Matching(const When& when) {
   const std::uint32_t self = platform_.GetCurrentProcessId();
   std::vector<ProcessEntry> found = platform_.ProcessSnapshot();
   // Tarnby waiting for its own end would wait for ever.

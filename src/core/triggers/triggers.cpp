@@ -43,12 +43,7 @@ Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown)
 Triggers::~Triggers() { ReleaseWaits(); }
 
 std::string Triggers::Refusal(const Command& command) {
-  if (command.when.kind != WhenKind::Exits) return {};
-  Command saved = command_;
-  command_ = command;
-  const bool none = Matching().empty();
-  command_ = std::move(saved);
-  if (!none) return {};
+  if (command.when.kind != WhenKind::Exits || !Matching(command.when).empty()) return {};
   if (command.when.pid)
     return "No process has the id " + std::to_string(*command.when.pid) + ", so there is nothing to wait for.";
   return "No program named \"" + command.when.program + "\" is running, so there is nothing to wait for.";
@@ -60,7 +55,7 @@ std::string Triggers::Arm(const Command& command) {
   command_ = command;
   switch (command.when.kind) {
     case WhenKind::Exits: {
-      const std::vector<ProcessEntry> found = Matching();
+      const std::vector<ProcessEntry> found = Matching(command.when);
       if (found.empty()) return Refusal(command);
       state_ = State::Waiting;
       ArmExits(found);

@@ -81,7 +81,7 @@ class Triggers {
   void ShowWaitingTip();
 
   // Process (process_watch.cpp).
-  std::vector<ProcessEntry> Matching();
+  std::vector<ProcessEntry> Matching(const When& when);
   void ArmExits(const std::vector<ProcessEntry>& found);
   void LookForAbsent();
   void Ended(std::size_t index);
