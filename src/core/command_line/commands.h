@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ class App;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
+// What the running copy answers a command other than /status.
+inline constexpr std::intptr_t kAnswerAccepted = 1, kAnswerRefused = 2;
 
 class CommandLine {
  public:
@@ -29,9 +32,16 @@ class CommandLine {
   Next Start(const std::vector<std::string>& arguments, Command& command);
 
   // Another copy handed its arguments over. A status request is answered
-  // with StatusAnswer; every other command is accepted (1) at once and then
-  // carried out; 0 refuses what is not Tarnby's.
+  // with StatusAnswer; every other command is accepted at once and then
+  // carried out, or refused when this machine cannot do it (kAnswerRefused,
+  // with the message shown here); 0 refuses what is not Tarnby's.
   std::intptr_t frmstart_CopyData(std::uintptr_t kind, const std::string& data);
+
+  // What keeps this machine from carrying the command out, as the message
+  // says it; nothing when it can. Asked when the command comes, in the copy
+  // that was started with it and again in the running copy it is handed to:
+  // a refused command arms nothing and its tarnby.exe ends with kExitRefused.
+  std::optional<std::string> Refusal(const Command& command);
 
   void Act(const Command& command);
 
