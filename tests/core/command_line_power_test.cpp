@@ -8,7 +8,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
-#include "core/countdown_fixture.h"
+#include "core/command_line_fixture.h"
 
 namespace tarnby {
 namespace {
@@ -43,15 +43,8 @@ TEST(CommandLinePower, TheSwitchesTakeATimeOrNone) {
   }
 }
 
-class PowerTest : public CountdownTest {
+class PowerTest : public CommandLineTest {
  protected:
-  void SetUp() override {}  // each test starts the program with its own arguments
-  bool StartWith(const std::vector<std::string>& arguments) {
-    app = std::make_unique<App>(win);
-    const bool running = app->Start(arguments);
-    if (running) f().Timer3.SetEnabled(false);
-    return running;
-  }
   std::string Status() { return StatusLine(app->commandLine->StatusAnswer()); }
   std::intptr_t HandOver(const std::vector<std::string>& arguments) {
     return f().onCopyData(kCommandCopyData, JoinArguments(arguments));
