@@ -24,22 +24,7 @@ class CommandLineEndToEnd : public ::testing::Test {
   void SetUp() override { ForgetTarnbySettings(); }
   static std::wstring Exe() { return TARNBY_EXE; }
 
-  // tarnby.exe with arguments, run to its end: its exit code and what it printed.
-  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    Tarnby copy(Exe(), arguments, write);
-    ::CloseHandle(write);
-    if (!copy.WaitForExit(20s)) copy.Kill();
-    std::string output;
-    char buffer[256];
-    DWORD got = 0;
-    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-    ::CloseHandle(read);
-    return {copy.ExitCode().value_or(~0u), output};
-  }
+  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) { return RunToEnd(Exe(), arguments); }
 
   // The text of the balloon the shell shows, or empty when none shows.
   static std::wstring Balloon() {

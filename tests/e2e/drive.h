@@ -11,6 +11,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnby::drive {
@@ -18,6 +19,9 @@ namespace tarnby::drive {
 using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 inline constexpr Duration kPatience = 20s;
+
+// A path as the build system knows it (a Unix one) as Wine's programs see it.
+std::wstring WindowsPath(const std::wstring& path);
 
 // The "TarnbyName" of a window, or empty when it has none.
 std::wstring NameOf(HWND hwnd);
@@ -72,6 +76,9 @@ class Tarnby {
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
+
+// tarnby.exe with arguments, run to its end: its exit code and what it printed.
+std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments);
 
 // What the shell does when the user handles the tray icon owned by box.
 void TrayMessage(HWND box, UINT mouseMessage);
