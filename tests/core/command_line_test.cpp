@@ -6,7 +6,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
-#include "core/countdown_fixture.h"
+#include "core/command_line_fixture.h"
 
 namespace tarnby {
 namespace {
@@ -35,17 +35,6 @@ TEST(CommandLineClock, FormsAndTheNextTimeTheyCome) {
   EXPECT_EQ(SecondsUntil({10, 0, 0}, now(10, 0, 0)), 24 * 3600) << "now has come already: tomorrow";
   EXPECT_EQ(SecondsUntil({10, 0, 0}, now(10, 0, 30)), 24 * 3600 - 30);
 }
-
-class CommandLineTest : public CountdownTest {
- protected:
-  void SetUp() override {}  // each test starts the program with its own arguments
-  bool StartWith(const std::vector<std::string>& arguments) {
-    app = std::make_unique<App>(win);
-    const bool running = app->Start(arguments);
-    if (running) f().Timer3.SetEnabled(false);
-    return running;
-  }
-};
 
 TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCopy) {
   const std::vector<std::vector<std::string>> bad = {

@@ -32,7 +32,7 @@ TEST_P(BeginRefusals, AreStartsOwnAndChangeNothing) {
   f().cmdshut.Click();  // the frame shows shut down, not forced
   Paste(f().Text2, "7");
   Paste(f().Text3, c.alarm);
-  const Countdown::ZeroAction action{*c.action ? &Named(c.action) : nullptr, c.forced};
+  const Countdown::ZeroAction action{*c.action ? &Named(c.action) : nullptr, c.forced, std::nullopt};
   EXPECT_FALSE(countdown().Begin(action, c.time));
   ASSERT_EQ(win.messageBoxes.size(), 1u);
   EXPECT_EQ(win.messageBoxes[0].text, c.message);
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CountdownTest, ABeginShowsItsTimeInTheBoxesAndKeepsTheUsersSpelling) {
   f().cmdscreen.Click();
   Paste(f().Text2, "2.0");
-  ASSERT_TRUE(countdown().Begin({&Named("screensaver"), false}, CountdownTime::Of(2 * 3600 + 2 * 60 + 5)));
+  ASSERT_TRUE(countdown().Begin({&Named("screensaver"), false, std::nullopt}, CountdownTime::Of(2 * 3600 + 2 * 60 + 5)));
   EXPECT_EQ(f().Text2.Text(), "2.0") << "already reads 2";
   EXPECT_EQ(f().Text1.Text(), "5");
   EXPECT_TRUE(f().Check1.Value());

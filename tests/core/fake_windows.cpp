@@ -307,7 +307,7 @@ void FakeWindows::ReplyMessage(std::intptr_t result) { Log("ReplyMessage(" + std
 
 bool FakeWindows::ReplyText(const std::string& text) {
   Log("ReplyText(" + text + ")");
-  return true;
+  return senderTakesText;
 }
 
 bool FakeWindows::WriteParentConsole(const std::string& line) {
@@ -338,6 +338,22 @@ std::uint32_t FakeWindows::Shell(const std::string& commandLine, int windowState
 bool FakeWindows::EnableShutdownPrivilege() {
   Log("EnableShutdownPrivilege");
   ++shutdownPrivilegeRequests;
+  return true;
+}
+
+bool FakeWindows::IsPwrSuspendAllowed() {
+  Log("IsPwrSuspendAllowed");
+  return canSleep;
+}
+
+bool FakeWindows::IsPwrHibernateAllowed() {
+  Log("IsPwrHibernateAllowed");
+  return canHibernate;
+}
+
+bool FakeWindows::SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) {
+  Log("SetSuspendState(" + std::to_string(hibernate) + ", " + std::to_string(force) + ", " +
+      std::to_string(disableWakeEvent) + ")");
   return true;
 }
 
@@ -396,6 +412,11 @@ std::intptr_t FakeWindows::CallWindowProc(std::intptr_t previous, Handle hwnd, s
 
 bool FakeWindows::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
   Log("ExitWindowsEx(" + std::to_string(flags) + ", " + (reserved == 0xFFFFFFFFu ? "0xFFFFFFFF" : std::to_string(reserved)) + ")");
+  return true;
+}
+
+bool FakeWindows::LockWorkStation() {
+  Log("LockWorkStation");
   return true;
 }
 

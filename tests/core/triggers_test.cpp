@@ -131,6 +131,7 @@ TEST_F(TriggersTest, ExitsWithNothingToWaitForIsRefusedWithExitOneWhereverItCame
   // The running copy refuses before its sender goes on, with the reason as text.
   {
   FakeWindows running;
+  running.senderTakesText = true;
   running.processes = {{100, "notepad.exe"}, {running.currentProcessId, "tarnby.exe"}};
   App copy(running);
   ASSERT_TRUE(copy.Start());
@@ -157,6 +158,7 @@ TEST_F(TriggersTest, ExitsWithNothingToWaitForIsRefusedWithExitOneWhereverItCame
 
 TEST_F(TriggersTest, StatusTravelsAsTextCancelDisarmsAndANewCommandReplacesTheTrigger) {
   win.processes = {{200, "notepad.exe"}};
+  win.senderTakesText = true;
   ASSERT_TRUE(StartWith({"/shutdown", "/when-exits", "200"}));
   EXPECT_EQ(app->commandLine->frmstart_CopyData(kCommandCopyData, JoinArguments({"/status"})), kStatusInText);
   EXPECT_TRUE(win.Logged("ReplyText(shut down 60 s after notepad.exe (process 200) exits)"));
@@ -178,6 +180,8 @@ TEST_F(TriggersTest, StatusTravelsAsTextCancelDisarmsAndANewCommandReplacesTheTr
   EXPECT_EQ(countdown().SecondsLeft(), 30);
   Act({"/logoff", "/when-idle", "1h"});
   EXPECT_FALSE(countdown().Running()) << "a trigger replaces a running countdown too";
+  Act({"/hibernate", "/when-idle", "2h"});
+  EXPECT_TRUE(triggers().StatusLine().starts_with("hibernate after 2 hours idle (idle now ")) << triggers().StatusLine();
 
   // The sender prints the text that came back, exit code 0.
   FakeWindows sender;

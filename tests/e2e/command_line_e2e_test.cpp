@@ -24,7 +24,6 @@ class CommandLineEndToEnd : public ::testing::Test {
   void SetUp() override { ForgetTarnbySettings(); }
   static std::wstring Exe() { return TARNBY_EXE; }
 
-  // tarnby.exe with arguments, run to its end: its exit code and what it printed.
   static std::pair<DWORD, std::string> Run(const std::wstring& arguments) { return RunToEnd(Exe(), arguments); }
 
   // The text of the balloon the shell shows, or empty when none shows.

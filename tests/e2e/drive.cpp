@@ -17,14 +17,6 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM into) {
   return TRUE;
 }
 
-std::wstring WindowsPath(const std::wstring& path) {
-  // A Unix path from the build system: Wine shows the root as drive Z:.
-  std::wstring result = path;
-  if (!result.empty() && result.front() == L'/') result = L"Z:" + result;
-  std::replace(result.begin(), result.end(), L'/', L'\\');
-  return result;
-}
-
 HWND FindIn(const std::vector<HWND>& windows, const std::wstring& name) {
   for (HWND hwnd : windows)
     if (NameOf(hwnd) == name) return hwnd;
@@ -32,6 +24,14 @@ HWND FindIn(const std::vector<HWND>& windows, const std::wstring& name) {
 }
 
 }  // namespace
+
+std::wstring WindowsPath(const std::wstring& path) {
+  // A Unix path from the build system: Wine shows the root as drive Z:.
+  std::wstring result = path;
+  if (!result.empty() && result.front() == L'/') result = L"Z:" + result;
+  std::replace(result.begin(), result.end(), L'/', L'\\');
+  return result;
+}
 
 std::wstring NameOf(HWND hwnd) {
   const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(::GetPropW(hwnd, L"TarnbyName")));
@@ -116,6 +116,22 @@ std::optional<DWORD> Tarnby::ExitCode() const {
   DWORD code = 0;
   if (!process_ || !::GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return std::nullopt;
   return code;
+}
+
+std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
+  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  Tarnby copy(exePath, arguments, write);
+  ::CloseHandle(write);
+  if (!copy.WaitForExit(20s)) copy.Kill();
+  std::string output;
+  char buffer[256];
+  DWORD got = 0;
+  while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+  ::CloseHandle(read);
+  return {copy.ExitCode().value_or(~0u), output};
 }
 
 bool WaitForSessionEndToFinish(Duration timeout) {
@@ -225,22 +241,6 @@ bool PressDialogButton(HWND dialog, int buttonId) {
   if (!button) return false;
   return ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) !=
          FALSE;
-}
-
-std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
-  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  Tarnby copy(exePath, arguments, write);
-  ::CloseHandle(write);
-  if (!copy.WaitForExit(kPatience)) copy.Kill();
-  std::string output;
-  char buffer[256];
-  DWORD got = 0;
-  while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-  ::CloseHandle(read);
-  return {copy.ExitCode().value_or(~0u), output};
 }
 
 void ForgetTarnbySettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby"); }

@@ -20,6 +20,9 @@ using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 inline constexpr Duration kPatience = 20s;
 
+// A path as the build system knows it (a Unix one) as Wine's programs see it.
+std::wstring WindowsPath(const std::wstring& path);
+
 // The "TarnbyName" of a window, or empty when it has none.
 std::wstring NameOf(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
@@ -74,8 +77,7 @@ class Tarnby {
   DWORD id_ = 0;
 };
 
-// A program run to its end (killed after the patience): its exit code (~0
-// when unknown) and what it wrote to its standard output.
+// tarnby.exe with arguments, run to its end: its exit code and what it printed.
 std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments);
 
 // What the shell does when the user handles the tray icon owned by box.

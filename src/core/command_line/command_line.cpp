@@ -19,7 +19,8 @@ constexpr char kUsage[] =
     "tarnby.exe /status\n"
     "tarnby.exe /?\n"
     "\n"
-    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs.\n"
+    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs;\n"
+    "or /sleep, /hibernate or /lock, which run at once when no time is given.\n"
     "/force: shut down, restart or log off by force.\n"
     "/in TIME: count down 90 (seconds), 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS; at most 336 hours.\n"
     "/at CLOCK: count down to the next HH:MM or HH:MM:SS (24-hour, local time).\n"
@@ -29,7 +30,7 @@ constexpr char kUsage[] =
     "  or that process id has ended.\n"
     "/when-idle DURATION: when nobody has used the keyboard or mouse for DURATION (the forms of TIME).\n"
     "/when-quiet DURATION [/cpu PERCENT] [/net KBPS]: when for DURATION all processors together stay\n"
-    "  below PERCENT busy (10) and the network below KBPS kilobytes per second in and out (50).\n"
+    "  below PERCENT busy (10; 100 leaves them out) and the network below KBPS kB/s in and out (50).\n"
     "/cancel: pause the running countdown and empty the boxes, or disarm the waiting trigger.\n"
     "/status: print the time left or what the trigger waits for (exit code 0), or \"no countdown\" (exit code 3).\n"
     "\n"
@@ -221,9 +222,13 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
     int preSelect = -1;
     for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
       if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
-    if (preSelect >= 0) {
-      if (command.preSelect >= 0) return Bad("Give one action only.");
+    std::optional<PowerAction> power;
+    for (const PowerName& powerName : kPowerNames)
+      if (name == powerName.switchName) power = powerName.action;
+    if (preSelect >= 0 || power) {
+      if (command.preSelect >= 0 || command.power) return Bad("Give one action only.");
       command.preSelect = preSelect;
+      command.power = power;
     } else if (name == "force") {
       command.force = true;
     } else if (name == "hide") {
@@ -260,11 +265,12 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
     return command;
   }
   if (seen.empty()) return command;  // no arguments: the plain start
-  if (command.preSelect < 0) return Bad("/in, /at, /force, /hide and the triggers need an action such as /shutdown.");
+  if (command.preSelect < 0 && !command.power)
+    return Bad("/in, /at, /force, /hide and the triggers need an action such as /shutdown.");
   if (command.inSeconds && command.at) return Bad("Give /in or /at, not both.");
   if (command.when.kind != WhenKind::None && command.at) return Bad("A trigger goes with /in, not with /at.");
   if (quietSettings && command.when.kind != WhenKind::Quiet) return Bad("/cpu and /net go with /when-quiet only.");
-  if (command.force && kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr)
+  if (command.force && (command.power || kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr))
     return Bad("/force goes with /shutdown, /restart or /logoff only.");
   command.kind = CommandKind::Start;
   return command;

@@ -13,13 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "core/actions/power.h"
 #include "core/platform.h"
 
 namespace tarnby {
 
 // Exit codes of a tarnby.exe that only passes a command on.
 inline constexpr std::uint32_t kExitDone = 0, kExitBadArguments = 1, kExitNotDelivered = 2, kExitNoCountdown = 3;
-// A good command that cannot be carried out now (a trigger with nothing to wait for).
+// A good command this machine cannot carry out now: it cannot sleep, for one,
+// or a trigger has nothing to wait for.
 inline constexpr std::uint32_t kExitRefused = 1;
 
 // The longest countdown: two weeks, as the hours window allows.
@@ -49,6 +51,7 @@ inline constexpr std::int64_t kTriggerCountdownSeconds = 60;
 struct Command {
   CommandKind kind = CommandKind::None;
   int preSelect = -1;  // index into kPreSelectNames
+  std::optional<PowerAction> power;  // or sleep, hibernate or lock
   bool force = false;
   std::optional<std::int64_t> inSeconds;
   std::optional<ClockTime> at;

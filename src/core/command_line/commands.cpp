@@ -11,7 +11,7 @@ namespace tarnby {
 
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
-constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced
+constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced (at most 22)
 }  // namespace
 
 CommandLine::CommandLine(App& app) : app_(app) {
@@ -39,6 +39,11 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     default:
       break;
   }
+  if (const std::optional<std::string> refusal = Refusal(command)) {
+    platform.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    platform.ExitProcess(kExitRefused);
+    return Next::End;
+  }
 
   const bool status = command.kind == CommandKind::Status;
   if (platform.AnotherInstanceRunning()) {
@@ -52,7 +57,8 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
       platform.WriteParentConsole(!reply.empty() ? reply : StatusLine(answer));
       platform.ExitProcess(answer != 0 ? kExitDone : kExitNoCountdown);
     } else if (answer == kAnswerRefused) {
-      platform.MessageBox(reply, kAppTitle, w::kMbIconExclamation);
+      // The reason came back as text, or the running copy showed it.
+      if (!reply.empty()) platform.MessageBox(reply, kAppTitle, w::kMbOk);
       platform.ExitProcess(kExitRefused);
     } else {
       platform.ExitProcess(answer != 0 ? kExitDone : kExitNotDelivered);
@@ -63,12 +69,6 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     // Nothing runs, so nothing counts down; a status request starts no Tarnby.
     platform.WriteParentConsole(kNoCountdown);
     platform.ExitProcess(kExitNoCountdown);
-    return Next::End;
-  }
-  // A trigger with nothing to wait for loads no Tarnby either.
-  if (const std::string refusal = app_.triggers->Refusal(command); !refusal.empty()) {
-    platform.MessageBox(refusal, kAppTitle, w::kMbIconExclamation);
-    platform.ExitProcess(kExitRefused);
     return Next::End;
   }
   return Next::Load;
@@ -88,15 +88,27 @@ std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::str
     return answer;
   }
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
-  // Refused before the sender goes on, so that its exit code can say so.
-  if (const std::string refusal = triggers.Refusal(command); !refusal.empty()) {
-    app_.platform.ReplyText(refusal);
+  // Refused before the sender goes on, so that its exit code can say so; the
+  // reason goes back to it, or is shown here when it cannot take text.
+  if (const std::optional<std::string> refusal = Refusal(command)) {
+    if (!app_.platform.ReplyText(*refusal)) {
+      app_.platform.ReplyMessage(kAnswerRefused);
+      app_.platform.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    }
     return kAnswerRefused;
   }
   // The sender goes on at once; what follows may open message boxes here.
   app_.platform.ReplyMessage(kAnswerAccepted);
   Act(command);
   return kAnswerAccepted;
+}
+
+std::optional<std::string> CommandLine::Refusal(const Command& command) {
+  if (command.kind != CommandKind::Start) return std::nullopt;
+  if (command.power)
+    if (std::optional<std::string> refusal = PowerRefusal(app_.platform, *command.power)) return refusal;
+  if (std::string refusal = app_.triggers->Refusal(command); !refusal.empty()) return refusal;
+  return std::nullopt;
 }
 
 void CommandLine::Act(const Command& command) {
@@ -110,7 +122,7 @@ void CommandLine::Act(const Command& command) {
     if (countdown.Running()) countdown.Cancel();
     // The processes may have ended since the command was checked.
     if (const std::string refusal = triggers.Arm(command); !refusal.empty())
-      app_.platform.MessageBox(refusal, kAppTitle, w::kMbIconExclamation);
+      app_.platform.MessageBox(refusal, kAppTitle, w::kMbOk);
   } else if (command.kind == CommandKind::Start) {
     if (command.inSeconds || command.at) triggers.Disarm();
     StartCountdown(command);
@@ -120,13 +132,22 @@ void CommandLine::Act(const Command& command) {
 void CommandLine::StartCountdown(const Command& command) {
   Frmstart& f = app_.frmstart;
   Countdown& countdown = *app_.countdown;
-  const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
   const bool timed = command.inSeconds || command.at;
+  if (command.power && !timed) {
+    countdown.RunPowerAction(*command.power);  // at once; a running countdown goes on
+    return;
+  }
   // A new countdown takes the place of the running (or paused) one.
   if (timed && (countdown.Running() || countdown.Paused())) countdown.Cancel();
 
-  (f.*name.button).Click();
-  if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
+  Countdown::ZeroAction action{nullptr, false, command.power};
+  if (!command.power) {
+    // Pre-selected as the user does it.
+    const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
+    (f.*name.button).Click();
+    if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
+    action = {&name, command.force, std::nullopt};
+  }
   if (!command.hide) f.mnupopmenushow.Click();
   if (!timed) return;
 
@@ -138,28 +159,39 @@ void CommandLine::StartCountdown(const Command& command) {
     app_.platform.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
-  countdown.Begin({&name, command.force}, CountdownTime::Of(total));
+  countdown.Begin(action, CountdownTime::Of(total));
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {
   const Countdown& countdown = *app_.countdown;
   if (!countdown.Running()) return 0;
-  const Countdown::ZeroAction chosen = countdown.DueAction();
-  if (chosen.name == nullptr) return 0;
-  const auto index = static_cast<std::intptr_t>(chosen.name - kPreSelectNames.data());
-  return (static_cast<std::intptr_t>(countdown.SecondsLeft()) << kNameBits) | (1 + index * 2 + (chosen.forced ? 1 : 0));
+  const Countdown::ZeroAction due = countdown.DueAction();
+  // The power actions are numbered after the pre-selections.
+  std::intptr_t index = 0;
+  if (due.power)
+    index = static_cast<std::intptr_t>(kPreSelectNames.size() + (&PowerNamed(*due.power) - kPowerNames.data()));
+  else if (due.name != nullptr)
+    index = static_cast<std::intptr_t>(due.name - kPreSelectNames.data());
+  else
+    return 0;
+  return (static_cast<std::intptr_t>(countdown.SecondsLeft()) << kNameBits) | (1 + index * 2 + (due.forced ? 1 : 0));
 }
 
 std::string StatusLine(std::intptr_t answer) {
   const std::intptr_t code = answer & ((1 << kNameBits) - 1);
-  const std::intptr_t index = (code - 1) / 2;
-  if (answer <= 0 || code == 0 || index >= static_cast<std::intptr_t>(kPreSelectNames.size())) return kNoCountdown;
-  const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(index)];
-  const bool forced = (code - 1) % 2 == 1 && name.forcedStatus != nullptr;
+  const auto index = static_cast<std::size_t>((code - 1) / 2);
+  if (answer <= 0 || code == 0 || index >= kPreSelectNames.size() + kPowerNames.size()) return kNoCountdown;
+  const char* what = nullptr;
+  if (index < kPreSelectNames.size()) {
+    const PreSelectName& name = kPreSelectNames[index];
+    what = (code - 1) % 2 == 1 && name.forcedStatus != nullptr ? name.forcedStatus : name.status;
+  } else {
+    what = kPowerNames[index - kPreSelectNames.size()].status;
+  }
   const long long left = answer >> kNameBits;
   char time[48];
   std::snprintf(time, sizeof time, " in %lld:%02lld:%02lld", left / 3600, left / 60 % 60, left % 60);
-  return std::string(forced ? name.forcedStatus : name.status) + time;
+  return std::string(what) + time;
 }
 
 }  // namespace tarnby

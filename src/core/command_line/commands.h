@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ class App;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
-// What the running copy answers to handed-over arguments besides a status:
-// 0 not Tarnby's, accepted, or refused (the reason comes back as text).
+// What the running copy answers a command other than /status: 0 not
+// Tarnby's, accepted, or refused (its reason comes back as text).
 inline constexpr std::intptr_t kAnswerAccepted = 1, kAnswerRefused = 2;
 // The status answer when only the text that came back tells it (a trigger waits).
 inline constexpr std::intptr_t kStatusInText = -1;
@@ -35,9 +36,16 @@ class CommandLine {
 
   // Another copy handed its arguments over. A status request is answered
   // with its line as text and StatusAnswer; every other command is accepted
-  // at once and then carried out, or refused with its reason as text when
-  // its trigger has nothing to wait for; 0 refuses what is not Tarnby's.
+  // at once and then carried out, or refused (kAnswerRefused) with its
+  // reason as text when this machine cannot do it or its trigger has
+  // nothing to wait for; 0 refuses what is not Tarnby's.
   std::intptr_t frmstart_CopyData(std::uintptr_t kind, const std::string& data);
+
+  // What keeps this machine from carrying the command out, as the message
+  // says it; nothing when it can. Asked when the command comes, in the copy
+  // that was started with it and again in the running copy it is handed to:
+  // a refused command arms nothing and its tarnby.exe ends with kExitRefused.
+  std::optional<std::string> Refusal(const Command& command);
 
   void Act(const Command& command);
 

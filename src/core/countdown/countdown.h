@@ -8,12 +8,14 @@
 // slept through the deadline acts as soon as it wakes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "core/actions/actions.h"
+#include "core/actions/power.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
@@ -66,19 +68,22 @@ class Countdown {
   // The time left, to the second, hours not yet folded in included.
   std::int64_t SecondsLeft() const;
 
-  // What runs at zero, by name: the first row of the zero order that holds
-  // while a ring shows; nothing without a ring.
+  // What runs at zero: a power action, which has no ring, or by name the
+  // first row of the zero order that holds while a ring shows; nothing
+  // without either.
   struct ZeroAction {
     const PreSelectName* name = nullptr;
     bool forced = false;  // its force box is ticked
+    std::optional<PowerAction> power;
   };
   ZeroAction DueAction() const;
 
   // The one way into a countdown, for "&Start", the command line and the
   // triggers: counts `time` down to `action`, with the checks and messages of
   // "&Start" (the alarm's lead time is the alarm box's). The action must be
-  // what the "Pre-Selects" frame shows, since the frame is what zero reads.
-  // The boxes then show the time. False when refused.
+  // what the "Pre-Selects" frame shows, since the frame is what zero reads;
+  // a power action takes the frame's choice away, so no ring claims to be
+  // what runs. The boxes then show the time. False when refused.
   bool Begin(const ZeroAction& action, const CountdownTime& time);
   // Stopped by "&Pause": "&Start" goes on with the same countdown.
   bool Paused() const { return resuming_ && !Running(); }
@@ -89,6 +94,10 @@ class Countdown {
 
   // The machine must not sleep on its own while a countdown runs.
   void KeepAwake(bool on);
+
+  // Sleep, hibernate or lock now. The keep-awake request is let go first,
+  // and asked for again on waking while a countdown still runs.
+  void RunPowerAction(PowerAction action);
 
   // Shows the notice before the session ends over the tray icon; an empty
   // text takes it down.
@@ -130,13 +139,9 @@ class Countdown {
     Control* ring;
     Control* forceBox;  // null for the five actions without a forced twin
   };
-  // A catalogue row's button and force box, with the ring the countdown shows for it.
-  static PreSelectRow PreSelectOf(Frmstart& f, const CatalogueRow& row, Control& ring);
-  enum class AtZero { EndAtOnce, RunPrograms, ScreenSaver, Suspend };
   struct ZeroRow {
     Control* test;  // a force box (ticked) or a ring (shown)
-    AtZero what;
-    ActionCode code;  // the operation, for the rows that run one
+    const CatalogueRow* action;
   };
 
   void WirePreSelection();
@@ -149,6 +154,8 @@ class Countdown {
   // The boxes and the hours window show the time; a box that already reads
   // the same number keeps the user's own spelling of it.
   void ShowTime(const CountdownTime& time);
+  // No ring shows and no force box is ticked, as at start-up.
+  void ClearPreSelection();
   bool AlarmAccepted();
   // The balloon over the tray icon shortly before the session ends, once per
   // countdown, and taken down again by a pause.
@@ -165,9 +172,10 @@ class Countdown {
   App& app_;
   Frmstart& f_;
   Counters counters_;
-  PreSelectRow preSelects_[8];
-  ZeroRow zeroOrder_[11];
+  std::array<PreSelectRow, kOwnBoxes> preSelects_{};
+  std::array<ZeroRow, kCatalogue.size()> zeroOrder_{};
   std::string alarmSoundPath_;
+  std::optional<PowerAction> power_;  // what runs at zero instead of the frame's choice
 
   // The clock of the running countdown: when it was started (or resumed) and
   // how many of its seconds have been run since.

@@ -135,46 +135,63 @@ const Countdown::ZeroRow* Countdown::DueRow() const {
 }
 
 Countdown::ZeroAction Countdown::DueAction() const {
+  if (power_) return {nullptr, false, power_};
   const ZeroRow* row = AnyRingShown() ? DueRow() : nullptr;
   if (row == nullptr) return {};
   for (const PreSelectRow& preSelect : preSelects_)
     if (preSelect.ring == row->test || preSelect.forceBox == row->test)
-      return {PreSelectNamed(*preSelect.button, f_), preSelect.forceBox == row->test};
+      return {PreSelectNamed(*preSelect.button, f_), preSelect.forceBox == row->test, std::nullopt};
   return {};
 }
 
 void Countdown::RunPreSelectedAction() {
-  if (const ZeroRow* due = DueRow()) {
-    const ZeroRow& row = *due;
-    switch (row.what) {
-      case AtZero::EndAtOnce:
-        RestoreWindowProcs();
-        app_.actions->Perform(row.code, Trigger::Countdown);
-        app_.actions->EndAtOnce();
-        return;
-      case AtZero::RunPrograms:
-        app_.actions->RunPrograms();
-        ReturnToIdle();
-        return;
-      case AtZero::ScreenSaver: {
-        // Idle with empty boxes either way; Windows 98 gets there before its
-        // file dialog can open.
-        if (COpSysInfo(app_.platform).IsWin98()) {
-          ReturnToIdle();
-          app_.actions->StartStoredScreenSaver();
-        } else {
-          app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
-          ReturnToIdle();
-        }
-        return;
-      }
-      case AtZero::Suspend:
-        app_.actions->Perform(ActionCode::sleep, Trigger::Countdown);
-        ReturnToIdle();
-        return;
-    }
+  if (const std::optional<PowerAction> power = power_) {
+    // Idle first: the machine may sleep for hours before the call returns.
+    ReturnToIdle();
+    RunPowerAction(*power);
+    return;
   }
-  ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+  const ZeroRow* due = DueRow();
+  if (due == nullptr) {
+    ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+    return;
+  }
+  if (!due->action->code) {
+    app_.actions->RunPrograms();
+    ReturnToIdle();
+    return;
+  }
+  const ActionCode code = *due->action->code;
+  switch (code) {
+    case ActionCode::screen:
+      // Idle with empty boxes either way; Windows 98 gets there before its
+      // file dialog can open.
+      if (COpSysInfo(app_.platform).IsWin98()) {
+        ReturnToIdle();
+        app_.actions->StartStoredScreenSaver();
+      } else {
+        app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+        ReturnToIdle();
+      }
+      return;
+    case ActionCode::sleep:
+      app_.actions->Perform(code, Trigger::Countdown);
+      ReturnToIdle();
+      return;
+    case ActionCode::shut:
+    case ActionCode::shutf:
+    case ActionCode::restart:
+    case ActionCode::restartf:
+    case ActionCode::log:
+    case ActionCode::logf:
+    case ActionCode::restartw:
+    case ActionCode::dos:
+      // The session (or Windows) ends: Tarnby ends with it, at once.
+      RestoreWindowProcs();
+      app_.actions->Perform(code, Trigger::Countdown);
+      app_.actions->EndAtOnce();
+      return;
+  }
 }
 
 void Countdown::ReturnToIdle() {
@@ -191,7 +208,16 @@ void Countdown::Cancel() {
   EmptyTimeShown();
 }
 
+void Countdown::RunPowerAction(PowerAction action) {
+  // A request to stay awake must not hold the machine up on its way to sleep.
+  KeepAwake(false);
+  PerformPower(app_.platform, action);
+  KeepAwake(Running());
+}
+
 void Countdown::EmptyTimeShown() {
+  // The countdown is over: "&Start" runs the frame's choice again.
+  power_.reset();
   resuming_ = false;
   f_.Label3.SetCaption("");
   f_.display.SetCaption("");

@@ -67,7 +67,7 @@ bool Countdown::AlarmAccepted() {
 // hands what they hold to Begin.
 void Countdown::cmdstart_Click() {
   const ZeroAction action = DueAction();
-  if (action.name == nullptr) {
+  if (action.name == nullptr && !action.power) {
     Refuse(kNoSelection);
     return;
   }
@@ -97,7 +97,9 @@ void Countdown::cmdstart_Click() {
 
 bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
   const ZeroAction shown = DueAction();
-  if (action.name == nullptr || action.name != shown.name || action.forced != shown.forced) {
+  const bool shownByTheFrame = action.name != nullptr && action.name == shown.name &&
+                               action.forced == shown.forced && !shown.power;
+  if (!action.power && !shownByTheFrame) {
     Refuse(kNoSelection);
     return false;
   }
@@ -115,6 +117,10 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
     return false;
   }
   ShowTime(time);
+  if (action.power) {
+    ClearPreSelection();
+    power_ = action.power;
+  }
 
   Counters& c = counters_;
   c.hoursCount = static_cast<std::int32_t>(time.hours);

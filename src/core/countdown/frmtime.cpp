@@ -1,6 +1,7 @@
 #include "core/countdown/frmtime.h"
 
 #include "core/app.h"
+#include "core/countdown/countdown.h"
 #include "core/system/window_drag.h"
 
 namespace tarnby {
@@ -42,7 +43,10 @@ void Frmtime::Form_Load() {
 
 void Frmtime::ShowTimeLeft() {
   const Frmstart& f = app_.frmstart;
-  Label1.SetCaption(f.Label3.Caption() + " : " + f.display.Caption());
+  std::string text = f.Label3.Caption() + " : " + f.display.Caption();
+  // The main window shows no ring for a power action: this window names it.
+  if (const auto power = app_.countdown->DueAction().power) text = PowerNamed(*power).timeLeft + (" " + text);
+  Label1.SetCaption(text);
   // An auto-sized label follows its text; the window does not.
   const TextSize size = platform.MeasureText(Label1);
   const Twips at = Label1.Position();

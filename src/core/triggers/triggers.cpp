@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "core/actions/power.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 #include "core/main_window/frmstart.h"
@@ -140,8 +141,13 @@ void Triggers::tmrWhen_Timer() {
 }
 
 std::string Triggers::Sentence() const {
-  const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command_.preSelect)];
-  const std::string action = command_.force && name.forcedStatus != nullptr ? name.forcedStatus : name.status;
+  std::string action;
+  if (command_.power) {
+    action = PowerNamed(*command_.power).status;
+  } else {
+    const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command_.preSelect)];
+    action = command_.force && name.forcedStatus != nullptr ? name.forcedStatus : name.status;
+  }
   const When& when = command_.when;
   switch (when.kind) {
     case WhenKind::Exits: {
