@@ -43,11 +43,16 @@ Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown)
 
 Triggers::~Triggers() { ReleaseWaits(); }
 
+namespace {
+std::string NothingToWaitFor(const When& when) {
+  if (when.pid) return "No process has the id " + std::to_string(*when.pid) + ", so there is nothing to wait for.";
+  return "No program named \"" + when.program + "\" is running, so there is nothing to wait for.";
+}
+}  // namespace
+
 std::string Triggers::Refusal(const Command& command) {
   if (command.when.kind != WhenKind::Exits || !Matching(command.when).empty()) return {};
-  if (command.when.pid)
-    return "No process has the id " + std::to_string(*command.when.pid) + ", so there is nothing to wait for.";
-  return "No program named \"" + command.when.program + "\" is running, so there is nothing to wait for.";
+  return NothingToWaitFor(command.when);
 }
 
 std::string Triggers::Arm(const Command& command) {
@@ -57,7 +62,7 @@ std::string Triggers::Arm(const Command& command) {
   switch (command.when.kind) {
     case WhenKind::Exits: {
       const std::vector<ProcessEntry> found = Matching(command.when);
-      if (found.empty()) return Refusal(command);
+      if (found.empty()) return NothingToWaitFor(command.when);
       state_ = State::Waiting;
       ArmExits(found);
       break;
