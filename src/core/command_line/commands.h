@@ -49,13 +49,16 @@ class CommandLine {
 
   void Act(const Command& command);
 
+  // A command's action, now or after its time: the one way from a command
+  // into the countdown (through Countdown::Begin). A new time replaces the
+  // running or paused countdown; a power action without a time runs at once.
+  void StartCountdown(const Command& command);
+
   // The running countdown in one number: its seconds left and what runs at
   // zero; 0 when none runs.
   std::intptr_t StatusAnswer() const;
 
  private:
-  void StartCountdown(const Command& command);
-
   App& app_;
 };
 
