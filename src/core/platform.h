@@ -137,6 +137,13 @@ struct ScreenInfo {
   int twipsPerPixelY = 15;
 };
 
+// The twips-per-pixel factors one window is laid out with: the screen's, until
+// the window moves to a monitor of another DPI.
+struct PixelScale {
+  int twipsPerPixelX = 15;
+  int twipsPerPixelY = 15;
+};
+
 struct TextSize {
   int width = 0;   // twips
   int height = 0;  // twips
@@ -160,6 +167,8 @@ class NativeWindows {
   // Wipe what was drawn on a picture box (its Cls).
   virtual void ClearPicture(Control& picture) = 0;
   virtual TextSize MeasureText(const Control& label) = 0;
+  // The factors of a form's or control's window now; the screen's for any other.
+  virtual PixelScale ScaleOf(Handle window) = 0;
   // Let pending window messages run (the message loop turns once).
   virtual void DoEvents() = 0;
 };

@@ -85,6 +85,7 @@ class Win32Platform : public Platform {
   bool DestroyIcon(Handle icon) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
 
   // Shell
   bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;

@@ -458,6 +458,11 @@ TextSize FakeWindows::MeasureText(const Control& label) {
   return {static_cast<int>(label.Caption().size()) * perChar, 240 * label.font.points / 8};
 }
 
+PixelScale FakeWindows::ScaleOf(Handle window) {
+  const auto it = windowScales.find(window);
+  return it != windowScales.end() ? it->second : PixelScale{screen.twipsPerPixelX, screen.twipsPerPixelY};
+}
+
 // ------------------------------------------------------------------- shell
 
 bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {

@@ -60,6 +60,8 @@ class FakeWindows : public Platform {
   std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
   std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
+  // Windows moved to a monitor of another DPI; any other has the screen's factors.
+  std::map<Handle, PixelScale> windowScales;
   bool anotherInstance = false;
   // The program ended and is started again on the same machine: its mutex and
   // its icons are gone, the registry and files stay.
@@ -203,6 +205,7 @@ class FakeWindows : public Platform {
   bool DestroyIcon(Handle icon) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
   bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
   std::intptr_t ShellExecute(Handle owner, const std::string& operation, const std::string& file,
                              const std::string& parameters, const std::string& directory, int show) override;
