@@ -31,6 +31,14 @@ int native::WindowDpi(HWND hwnd) {
   return call ? static_cast<int>(call(hwnd)) : 0;
 }
 
+bool native::ReadRect(LPARAM pointer, RECT& rect) {
+  SIZE_T read = 0;
+  // ReadProcessMemory answers FALSE where a plain read would fault.
+  return pointer != 0 &&
+         ::ReadProcessMemory(::GetCurrentProcess(), reinterpret_cast<const void*>(pointer), &rect, sizeof rect, &read) &&
+         read == sizeof rect && rect.right > rect.left && rect.bottom > rect.top;
+}
+
 int NativeHostImpl::Metric(int index, int dpi) const {
   if (dpi == screen_.dpi) return ::GetSystemMetrics(index);
   using Call = int(WINAPI*)(int, UINT);

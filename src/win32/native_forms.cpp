@@ -243,11 +243,13 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
         }
       }
       break;
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: {
       // Both halves carry the same DPI; the suggested rectangle keeps the
       // window where the user dropped it, at the new size.
-      DpiChanged(fw, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      RECT suggested;
+      DpiChanged(fw, LOWORD(wParam), ReadRect(lParam, suggested) ? &suggested : nullptr);
       return 0;
+    }
     default:
       break;
   }

@@ -61,6 +61,9 @@ inline int ShiftState(WPARAM keys) {
 
 // The DPI of the monitor a window is on; 0 where the system cannot tell.
 int WindowDpi(HWND hwnd);
+// The rectangle a message points to, when there is one to read here and it
+// has a size; another program may send a pointer that means nothing here.
+bool ReadRect(LPARAM pointer, RECT& rect);
 
 // Mouse positions in a message are signed 16-bit client coordinates.
 inline int MouseX(LPARAM lParam) { return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))); }

@@ -182,9 +182,13 @@ TEST_F(NativeHostTest, AWindowMovedToAMonitorOfAnotherDpiIsLaidOutAgainThere) {
     ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(suggested));
   };
 
-  // Scales no monitor has change nothing.
+  // Scales no monitor has change nothing; a rectangle that cannot be read here
+  // (another program's) or has no size leaves the window where it is.
   change(0, nullptr);
   change(30000, &outer);
+  const RECT empty{10, 10, 10, 10};
+  change(96, &empty);
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), 0x10);
   EXPECT_EQ(Layout(form), at96);
 
   const RECT suggested{200, 150, 200 + (outer.right - outer.left) * 3 / 2, 150 + (outer.bottom - outer.top) * 3 / 2};
