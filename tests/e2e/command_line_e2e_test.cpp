@@ -26,19 +26,8 @@ class CommandLineEndToEnd : public ::testing::Test {
 
   // tarnby.exe with arguments, run to its end: its exit code and what it printed.
   static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    Tarnby copy(Exe(), arguments, write);
-    ::CloseHandle(write);
-    if (!copy.WaitForExit(20s)) copy.Kill();
-    std::string output;
-    char buffer[256];
-    DWORD got = 0;
-    while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-    ::CloseHandle(read);
-    return {copy.ExitCode().value_or(~0u), output};
+    const Finished finished = RunToEnd(Exe(), arguments);
+    return {finished.code, finished.output};
   }
 
   // The text of the balloon the shell shows, or empty when none shows.
@@ -85,6 +74,41 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_EQ(TextOf(first.Control(L"frmstart", L"Text2")), L"");
   EXPECT_EQ(Run(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
   EXPECT_TRUE(first.Running());
+}
+
+TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedAtOnceUnread) {
+  Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
+  HWND frmstart = tarnby.Form(L"frmstart");
+  ASSERT_NE(frmstart, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in 0:59:"); }, 10s));
+
+  // Arguments as copies of Tarnby hand them over, each ending in a NUL: a
+  // restart in two hours, the time padded with zeros to the size wanted.
+  const auto command = [](std::size_t characters) {
+    std::wstring joined(L"/restart\0/in\0", 13);
+    joined.append(characters - joined.size() - 5, L'0');
+    return joined.append(L"7200\0", 5);
+  };
+  const auto send = [&](std::wstring joined, DWORD_PTR& answer) {
+    COPYDATASTRUCT copy{0x54524E42 /* "TRNB" */, static_cast<DWORD>(joined.size() * sizeof(wchar_t)), joined.data()};
+    const Clock::time_point sent = Clock::now();
+    const bool answered = ::SendMessageTimeoutW(frmstart, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                                                SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+    EXPECT_TRUE(answered);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
+  };
+
+  DWORD_PTR answer = 99;
+  const auto took = send(command(8 * 1024 * 1024), answer);  // 16 MB
+  EXPECT_EQ(answer, 0u) << "refused";
+  EXPECT_LT(took, 2000) << "16 MB answered after " << took << " ms";
+  EXPECT_TRUE(tarnby.Running());
+  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in 0:59:")) << "acted on the refused message";
+
+  // The longest command line there can be still gets through.
+  EXPECT_LT(send(command(32767), answer), 2000);
+  EXPECT_EQ(answer, 1u);
+  EXPECT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
 }
 
 TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClickShowsTheTimer) {
