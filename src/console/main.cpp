@@ -144,10 +144,10 @@ bool StartWithPipes(HANDLE output, HANDLE error, PROCESS_INFORMATION& process) {
   }
   const bool started = ::CreateProcessW(exePath, commandLine, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                                         &startup.StartupInfo, &process) != FALSE;
-  const DWORD error = ::GetLastError();
+  const DWORD why = ::GetLastError();
   if (startup.lpAttributeList != nullptr) ::DeleteProcThreadAttributeList(startup.lpAttributeList);
   if (list != nullptr) ::HeapFree(::GetProcessHeap(), 0, list);
-  ::SetLastError(error);
+  ::SetLastError(why);
   return started;
 }
 
