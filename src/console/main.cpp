@@ -48,10 +48,10 @@ void Write(HANDLE to, bool console, const char* bytes, std::size_t count) {
 }
 
 // One line of tarnby.com's own to the error output.
-void Say(const wchar_t* first, const wchar_t* second = L"", const wchar_t* third = L"") {
+void Say(const wchar_t* first, const wchar_t* second = L"", const wchar_t* third = L"", const wchar_t* fourth = L"") {
   HANDLE to = ::GetStdHandle(STD_ERROR_HANDLE);
   const bool console = IsConsole(to);
-  for (const wchar_t* part : {first, second, third, L"\r\n"}) {
+  for (const wchar_t* part : {first, second, third, fourth, L"\r\n"}) {
     DWORD written = 0;
     const int length = static_cast<int>(std::wcslen(part));
     if (console) {
@@ -71,8 +71,7 @@ void SayCannotStart() {
   // The system's text ends in a line break of its own.
   for (std::size_t end = std::wcslen(reason); end > 0 && (reason[end - 1] == L'\r' || reason[end - 1] == L'\n');)
     reason[--end] = L'\0';
-  Say(L"Tarnby could not start ", exePath, reason[0] ? L": " : L".");
-  if (reason[0]) Say(reason);
+  Say(L"Tarnby could not start ", exePath, reason[0] ? L": " : L".", reason);
 }
 
 struct Relay {
