@@ -3,6 +3,8 @@
 // action and ends the program where the tray path does.
 #include "core/actions/actions.h"
 
+#include <algorithm>
+
 #include "core/app.h"
 #include "core/system/folders.h"
 #include "core/system/os_info.h"
@@ -12,8 +14,6 @@ namespace tarnby {
 namespace {
 constexpr std::uint32_t kFromCountdown = 0xFFFFFFFFu;  // log off's reserved word at zero
 }  // namespace
-
-const char* CodeName(ActionCode code) { return Catalogued(code).name; }
 
 Actions::Actions(App& app) : app_(app) { WireHousekeeping(); }
 
@@ -68,13 +68,17 @@ void Actions::EndAtOnce() { app_.platform.ExitProcess(0); }
 
 void Actions::TrayDoubleClick(Control& box) {
   Frmstart& f = app_.frmstart;
+  const CatalogueRow* const* owner = std::find_if(kOwnBoxRows.begin(), kOwnBoxRows.end(),
+                                                  [&](const CatalogueRow* row) { return &box == &(f.*row->trayBox); });
+  if (owner == kOwnBoxRows.end()) return;
+  const CatalogueRow& row = **owner;
+  const bool checked = (f.*row.item).checked;
 
-  // A normal action and its forced twin share a box; the check mark decides.
-  for (const CatalogueRow& normal : kCatalogue) {
-    if (!normal.forcedTwin || &box != &(f.*normal.trayBox)) continue;
-    const CatalogueRow& forced = Catalogued(*normal.forcedTwin);
-    if ((f.*normal.item).checked)
-      Perform(*normal.code, Trigger::Tray);
+  if (row.forcedTwin) {
+    // A normal action and its forced twin share a box; the check mark decides.
+    const CatalogueRow& forced = Catalogued(*row.forcedTwin);
+    if (checked)
+      Perform(*row.code, Trigger::Tray);
     else if ((f.*forced.item).checked)
       Perform(*forced.code, Trigger::Tray);
     else
@@ -82,24 +86,31 @@ void Actions::TrayDoubleClick(Control& box) {
     EndAtOnce();
     return;
   }
-
-  if (&box == &f.picdos) {
-    if (!f.mnudos.checked) return;
-    Perform(ActionCode::dos, Trigger::Tray);
-    EndAtOnce();
-  } else if (&box == &f.picsleep) {
-    if (f.mnusleep.checked) Perform(ActionCode::sleep, Trigger::Tray);
-  } else if (&box == &f.picwin) {
-    if (f.mnuwin.checked) Perform(ActionCode::restartw, Trigger::Tray);
-  } else if (&box == &f.picprogram) {
-    if (f.mnuprogram.checked) RunPrograms();
-  } else if (&box == &f.picscreen) {
-    // Windows 98 runs its steps whatever the check mark; elsewhere the
-    // screen-saver item must be the quick action.
-    if (IsWin98())
-      StartStoredScreenSaver();
-    else if (f.mnuscreen.checked)
-      SendScreenSave();
+  if (!row.code) {
+    if (checked) RunPrograms();
+    return;
+  }
+  switch (*row.code) {
+    case ActionCode::dos:
+      if (!checked) return;
+      Perform(ActionCode::dos, Trigger::Tray);
+      EndAtOnce();
+      return;
+    case ActionCode::screen:
+      // Windows 98 runs its steps whatever the check mark; elsewhere the
+      // screen-saver item must be the quick action.
+      if (IsWin98())
+        StartStoredScreenSaver();
+      else if (checked)
+        SendScreenSave();
+      return;
+    case ActionCode::sleep:
+    case ActionCode::restartw:
+      // Both leave Tarnby running.
+      if (checked) Perform(*row.code, Trigger::Tray);
+      return;
+    default:
+      return;  // the rest share their box with a forced twin: above
   }
 }
 

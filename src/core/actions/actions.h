@@ -13,9 +13,6 @@ namespace tarnby {
 
 class App;
 
-// The registry name of a coded action.
-const char* CodeName(ActionCode code);
-
 // Who asked: the arguments and what follows differ a little between them.
 enum class Trigger { Tray, Countdown, HotKey };
 

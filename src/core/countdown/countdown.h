@@ -8,6 +8,7 @@
 // slept through the deadline acts as soon as it wakes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -112,13 +113,9 @@ class Countdown {
     Control* ring;
     Control* forceBox;  // null for the five actions without a forced twin
   };
-  // A catalogue row's button and force box, with the ring the countdown shows for it.
-  static PreSelectRow PreSelectOf(Frmstart& f, const CatalogueRow& row, Control& ring);
-  enum class AtZero { EndAtOnce, RunPrograms, ScreenSaver, Suspend };
   struct ZeroRow {
     Control* test;  // a force box (ticked) or a ring (shown)
-    AtZero what;
-    ActionCode code;  // the operation, for the rows that run one
+    const CatalogueRow* action;
   };
 
   void WirePreSelection();
@@ -143,8 +140,8 @@ class Countdown {
   App& app_;
   Frmstart& f_;
   Counters counters_;
-  PreSelectRow preSelects_[8];
-  ZeroRow zeroOrder_[11];
+  std::array<PreSelectRow, kOwnBoxes> preSelects_{};
+  std::array<ZeroRow, kCatalogue.size()> zeroOrder_{};
   std::string alarmSoundPath_;
 
   // The clock of the running countdown: when it was started (or resumed) and

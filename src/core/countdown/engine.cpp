@@ -144,37 +144,47 @@ Countdown::Chosen Countdown::PreSelected() const {
 }
 
 void Countdown::RunPreSelectedAction() {
-  if (const ZeroRow* due = DueRow()) {
-    const ZeroRow& row = *due;
-    switch (row.what) {
-      case AtZero::EndAtOnce:
-        RestoreWindowProcs();
-        app_.actions->Perform(row.code, Trigger::Countdown);
-        app_.actions->EndAtOnce();
-        return;
-      case AtZero::RunPrograms:
-        app_.actions->RunPrograms();
-        ReturnToIdle();
-        return;
-      case AtZero::ScreenSaver: {
-        // Idle with empty boxes either way; Windows 98 gets there before its
-        // file dialog can open.
-        if (COpSysInfo(app_.platform).IsWin98()) {
-          ReturnToIdle();
-          app_.actions->StartStoredScreenSaver();
-        } else {
-          app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
-          ReturnToIdle();
-        }
-        return;
-      }
-      case AtZero::Suspend:
-        app_.actions->Perform(ActionCode::sleep, Trigger::Countdown);
-        ReturnToIdle();
-        return;
-    }
+  const ZeroRow* due = DueRow();
+  if (due == nullptr) {
+    ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+    return;
   }
-  ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+  if (!due->action->code) {
+    app_.actions->RunPrograms();
+    ReturnToIdle();
+    return;
+  }
+  const ActionCode code = *due->action->code;
+  switch (code) {
+    case ActionCode::screen:
+      // Idle with empty boxes either way; Windows 98 gets there before its
+      // file dialog can open.
+      if (COpSysInfo(app_.platform).IsWin98()) {
+        ReturnToIdle();
+        app_.actions->StartStoredScreenSaver();
+      } else {
+        app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+        ReturnToIdle();
+      }
+      return;
+    case ActionCode::sleep:
+      app_.actions->Perform(code, Trigger::Countdown);
+      ReturnToIdle();
+      return;
+    case ActionCode::shut:
+    case ActionCode::shutf:
+    case ActionCode::restart:
+    case ActionCode::restartf:
+    case ActionCode::log:
+    case ActionCode::logf:
+    case ActionCode::restartw:
+    case ActionCode::dos:
+      // The session (or Windows) ends: Tarnby ends with it, at once.
+      RestoreWindowProcs();
+      app_.actions->Perform(code, Trigger::Countdown);
+      app_.actions->EndAtOnce();
+      return;
+  }
 }
 
 void Countdown::ReturnToIdle() {

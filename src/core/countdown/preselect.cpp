@@ -6,6 +6,11 @@
 namespace tarnby {
 
 void Countdown::WirePreSelection() {
+  for (const CatalogueRow& row : kCatalogue) {
+    Control& control = f_.*row.preSelection;
+    control.toolTip = row.preSelectionTip;
+    if (row.picture != 0) control.SetPicture(row.picture);
+  }
   for (const PreSelectRow& row : preSelects_) {
     Control* button = row.button;
     button->onClick = [this, button] { PreSelect(*button); };

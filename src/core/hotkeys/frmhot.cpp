@@ -1,7 +1,6 @@
 #include "core/hotkeys/frmhot.h"
 
 #include "core/app.h"
-#include "core/hotkeys/hotkeys.h"
 #include "core/system/os_info.h"
 #include "core/system/settings_store.h"
 
@@ -53,16 +52,16 @@ Frmhot::Frmhot(App& app)
       Frame1(*this, "Frame1", ControlKind::Frame, {3960, 720, 2532, 5052}, "About Hot Keys"),
       Label1(*this, "Label1", ControlKind::Label, {120, 360, 2388, 3264}, kHelp, &Frame1),
       app_(app),
-      rows_{{{&Check1, &optrestart, "restart"},
-             {&Check2, &optwin, "restartw"},
-             {&Check3, &optrestartf, "restartf"},
-             {&Check4, &optscreen, "screen"},
-             {&Check5, &optsleep, "sleep"},
-             {&Check6, &optdos, "dos"},
-             {&Check7, &optlog, "log"},
-             {&Check8, &optlogf, "logf"},
-             {&Check9, &optshut, "shut"},
-             {&Check10, &optshutf, "shutf"}}} {
+      rows_{{{&Check1, &optrestart, ActionCode::restart},
+             {&Check2, &optwin, ActionCode::restartw},
+             {&Check3, &optrestartf, ActionCode::restartf},
+             {&Check4, &optscreen, ActionCode::screen},
+             {&Check5, &optsleep, ActionCode::sleep},
+             {&Check6, &optdos, ActionCode::dos},
+             {&Check7, &optlog, ActionCode::log},
+             {&Check8, &optlogf, ActionCode::logf},
+             {&Check9, &optshut, ActionCode::shut},
+             {&Check10, &optshutf, ActionCode::shutf}}} {
   SetDesign(kCaption, {0, 0, 6612, 6036});
   borderStyle = BorderStyle::FixedSingle;
   lblhot.foreColor = Rgb(0, 0, 192);
@@ -73,7 +72,7 @@ Frmhot::Frmhot(App& app)
   for (std::size_t i = 0; i < controls.size(); ++i) controls[i]->tabIndex = static_cast<int>(i);
 
   for (const Row& row : rows_) {
-    const char* shownAs = HotKeyFor(row.gate).shownAs;
+    const char* shownAs = Catalogued(row.action).hotKeyShown;
     row.option->onClick = [this, shownAs] { Text1.SetText(shownAs); };
   }
   Command1.onClick = [this] { Command1_Click(); };
@@ -91,16 +90,17 @@ void Frmhot::Form_Load() {
   }
   optrestart.SetValue(true);
   platform.SetWindowPos(hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoSize | w::kSwpNoMove);
-  for (const char* gate : kActionCodes) {
-    if (!IsTrue(ReadRegString(platform, w::kHkeyCurrentUser, kCheckKey, gate))) continue;
+  for (ActionCode code : kSettingsReadOrder) {
+    if (!IsTrue(ReadRegString(platform, w::kHkeyCurrentUser, kCheckKey, CodeName(code)))) continue;
     for (const Row& row : rows_)
-      if (row.gate == std::string_view(gate)) row.check->SetValue(true);
+      if (row.action == code) row.check->SetValue(true);
   }
 }
 
 void Frmhot::Command1_Click() {
   for (const Row& row : rows_)
-    WriteRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, row.gate, row.check->Value() ? kTrue : "");
+    WriteRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, CodeName(row.action),
+                   row.check->Value() ? kTrue : "");
   Unload();
 }
 

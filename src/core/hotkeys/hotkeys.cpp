@@ -1,6 +1,5 @@
 #include "core/hotkeys/hotkeys.h"
 
-#include <cstring>
 #include <string>
 
 #include "core/app.h"
@@ -36,12 +35,6 @@ bool HoldsOrdinaryFile(Platform& platform, const std::string& folder) {
 
 }  // namespace
 
-const HotKeyRow& HotKeyFor(const char* gate) {
-  for (const HotKeyRow& row : kHotKeyChain)
-    if (std::strcmp(row.gate, gate) == 0) return row;
-  return kHotKeyChain.front();  // every caller names one of the ten
-}
-
 HotKeys::HotKeys(App& app) : app_(app) { app_.frmstart.Timer3.onTimer = [this] { Timer3_Timer(); }; }
 
 void HotKeys::Timer3_Timer() {
@@ -66,7 +59,7 @@ bool HotKeys::Held(const HotKeyRow& row) {
   Platform& platform = app_.platform;
   // Restart reads its function key between the two modifiers; every other row
   // reads Shift, Ctrl, then its key.
-  const bool keyBetween = &row == &kHotKeyChain.front();
+  const bool keyBetween = row.action == ActionCode::restart;
   const std::int16_t shift = platform.GetAsyncKeyState(w::kVkShift);
   const std::int16_t second = platform.GetAsyncKeyState(keyBetween ? row.virtualKey : w::kVkControl);
   const std::int16_t third = platform.GetAsyncKeyState(keyBetween ? w::kVkControl : row.virtualKey);
@@ -101,7 +94,7 @@ void HotKeys::PollHotKeys() {
       }
       break;
     }
-    if (i != kScreenSaverRow) break;
+    if (row.action != ActionCode::screen) break;
   }
   // A latch lets go only when its keys are seen up, also for rows the chain
   // did not reach on this tick.

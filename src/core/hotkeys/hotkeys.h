@@ -30,7 +30,9 @@ constexpr HotKeyRow HotKeyOf(ActionCode code) {
 }
 
 // In the order the poller tests them; the order decides which of several
-// held combinations wins.
+// held combinations wins. When the screen saver's keys are held but its hot
+// key is not enabled, the chain goes on with the rows after it instead of
+// ending the tick.
 inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
     HotKeyOf(ActionCode::restart),
     HotKeyOf(ActionCode::restartf),
@@ -43,13 +45,6 @@ inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
     HotKeyOf(ActionCode::log),
     HotKeyOf(ActionCode::logf),
 }};
-
-// The screen saver row: when it is held but not enabled, the chain goes on
-// with the rows after it instead of ending the tick.
-inline constexpr std::size_t kScreenSaverRow = 5;
-
-// The row whose gating value has this name.
-const HotKeyRow& HotKeyFor(const char* gate);
 
 class HotKeys {
  public:

@@ -29,7 +29,7 @@ void Shell::SelectQuickAction(MenuItem& item) {
   }
   if (chosen == nullptr) return;
   if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().ShowInFront();
-  for (Control* box : app_.frmstart.TrayBoxes())
+  for (Control* box : TrayBoxes(app_.frmstart))
     if (box != chosen->box || chosen->removesOwnBox) tray.Remove(*box);
   tray.Add(*chosen->box, chosen->tip);
 }
@@ -40,27 +40,19 @@ MenuItem* Shell::CheckedQuickAction() const {
   return nullptr;
 }
 
-// The menu item that stands for each saved name.
-static MenuItem& ItemFor(Frmstart& f, const std::string& code) {
-  for (const CatalogueRow& row : kCatalogue)
-    if (row.name != nullptr && code == row.name) return f.*row.item;
-  return f.mnushutf;
-}
-
 void Shell::settingS() {
-  for (const char* code : kActionCodes)
-    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code)))
-      ItemFor(app_.frmstart, code).Click();
+  for (ActionCode code : kSettingsReadOrder)
+    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, CodeName(code))))
+      (app_.frmstart.*Catalogued(code).item).Click();
 }
 
 void Shell::SaveSettings() {
-  static constexpr std::array<const char*, 10> kSaveOrder =
-      NamesOf<10>({ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen,
-                   ActionCode::sleep, ActionCode::dos, ActionCode::log, ActionCode::logf, ActionCode::shut,
-                   ActionCode::shutf});
-  for (const char* code : kSaveOrder)
-    WriteRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code,
-                   ItemFor(app_.frmstart, code).checked ? kTrue : "");
+  static constexpr std::array<ActionCode, 10> kSaveOrder = {
+      ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen, ActionCode::sleep,
+      ActionCode::dos,     ActionCode::log,      ActionCode::logf,     ActionCode::shut,   ActionCode::shutf};
+  for (ActionCode code : kSaveOrder)
+    WriteRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, CodeName(code),
+                   (app_.frmstart.*Catalogued(code).item).checked ? kTrue : "");
 }
 
 void Shell::PopupMenu() {
@@ -83,9 +75,8 @@ void Shell::Exit() {
   Frmstart& f = app_.frmstart;
   app_.frmhrs().Hide();
   if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
-  for (Control* box : {&f.picprogram, &f.picwin, &f.picrestart, &f.picshut, &f.piclog, &f.picNotifier, &f.picsleep,
-                       &f.picscreen, &f.picdos})
-    tray.Remove(*box);
+  for (Control* box : TrayBoxes(f)) tray.Remove(*box);
+  tray.Remove(f.picNotifier);
   platform.PlaySound("", 0, w::kSndNoDefault);
   app_.countdown->KeepAwake(false);
   RestoreWindowProcs();

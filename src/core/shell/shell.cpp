@@ -75,7 +75,7 @@ void Shell::frmstart_Load() {
 
   load();
   platform.SetWindowPos(f.hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoMove | w::kSwpNoSize);
-  tray.Add(f.picscreen, quickActions_[2].tip);
+  tray.Add(f.picscreen, Catalogued(ActionCode::screen).tip);
 
   char name[200] = {};
   std::uint32_t length = 199;
@@ -106,10 +106,10 @@ bool Shell::frmstart_QueryUnload() {
 }
 
 void Shell::WireTrayHandlers() {
-  const std::array<Control*, 8> boxes = app_.frmstart.TrayBoxes();
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    Control* box = boxes[i];
+  for (std::size_t i = 0; i < kOwnBoxes; ++i) {
+    Control* box = &(app_.frmstart.*kOwnBoxRows[i]->trayBox);
     Tray::Handler* handler = &trayHandlers_[i];
+    box->SetPicture(kOwnBoxRows[i]->picture);
     box->onMouseMove = [this, box, handler](int, int, int x, int) { TrayBox_MouseMove(*box, *handler, x); };
   }
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "core/actions/catalogue.h"
 #include "core/shell/tray.h"
 
 namespace tarnby {
@@ -29,7 +30,7 @@ class Shell {
     const char* tip;
     bool removesOwnBox;
   };
-  const std::array<QuickAction, 11>& QuickActions() const { return quickActions_; }
+  const std::array<QuickAction, kCatalogue.size()>& QuickActions() const { return quickActions_; }
   void SelectQuickAction(MenuItem& item);
   MenuItem* CheckedQuickAction() const;
   void settingS();
@@ -74,8 +75,8 @@ class Shell {
   void WriteRunEntry(bool on);
 
   App& app_;
-  std::array<QuickAction, 11> quickActions_{};  // the catalogue's rows, in its order
-  std::array<Tray::Handler, 8> trayHandlers_{};
+  std::array<QuickAction, kCatalogue.size()> quickActions_{};  // the catalogue's rows, in its order
+  std::array<Tray::Handler, kOwnBoxes> trayHandlers_{};
 };
 
 }  // namespace tarnby
