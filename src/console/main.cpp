@@ -13,10 +13,13 @@
 
 #include <cstring>
 
+#include "common/owned.h"
 #include "console/console_core.h"
 
 namespace {
 
+using tarnby::OwnedHandle;
+using tarnby::OwnedLocalMemory;
 using tarnby::console::CommandLineWriter;
 using tarnby::console::kCommandLineCapacity;
 
@@ -110,8 +113,7 @@ DWORD StartAlone() {
     SayCannotStart();
     return kExitNotStarted;
   }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
+  const OwnedHandle thread(process.hThread), started(process.hProcess);
   return 0;
 }
 
@@ -125,13 +127,11 @@ bool StartWithPipes(HANDLE output, HANDLE error, PROCESS_INFORMATION& process) {
   startup.StartupInfo.hStdOutput = output;
   startup.StartupInfo.hStdError = error;
   HANDLE inherited[] = {output, error};
-  SIZE_T size = 0;
-  ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-  void* list = ::HeapAlloc(::GetProcessHeap(), 0, size);
+  alignas(16) unsigned char list[256];
+  SIZE_T size = sizeof list;
   DWORD flags = 0;
-  if (list != nullptr && ::InitializeProcThreadAttributeList(static_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list), 1, 0,
-                                                             &size)) {
-    startup.lpAttributeList = static_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list);
+  if (::InitializeProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list), 1, 0, &size)) {
+    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list);
     if (::UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
                                     sizeof inherited, nullptr, nullptr))
       flags = EXTENDED_STARTUPINFO_PRESENT;
@@ -145,7 +145,6 @@ bool StartWithPipes(HANDLE output, HANDLE error, PROCESS_INFORMATION& process) {
                                         &startup.StartupInfo, &process) != FALSE;
   const DWORD why = ::GetLastError();
   if (startup.lpAttributeList != nullptr) ::DeleteProcThreadAttributeList(startup.lpAttributeList);
-  if (list != nullptr) ::HeapFree(::GetProcessHeap(), 0, list);
   ::SetLastError(why);
   return started;
 }
@@ -158,52 +157,48 @@ DWORD RunAndRelay() {
   name.Number(::GetCurrentProcessId());
   name.Text(L".");
   name.Number(::GetTickCount64());
-  HANDLE goesOn = ::CreateEventW(nullptr, TRUE, FALSE, eventName);
+  const OwnedHandle goesOn(::CreateEventW(nullptr, TRUE, FALSE, eventName));
   ::SetEnvironmentVariableW(tarnby::console::kCompanionVariable, eventName);
 
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-  if (goesOn == nullptr || !::CreatePipe(&outRead, &outWrite, &inheritable, 0) ||
-      !::CreatePipe(&errRead, &errWrite, &inheritable, 0)) {
+  HANDLE ends[4] = {};
+  const bool piped = ::CreatePipe(&ends[0], &ends[1], &inheritable, 0) && ::CreatePipe(&ends[2], &ends[3], &inheritable, 0);
+  const OwnedHandle outRead(ends[0]), errRead(ends[2]);
+  OwnedHandle outWrite(ends[1]), errWrite(ends[3]);
+  if (!goesOn || !piped) {
     SayCannotStart();
     return kExitNotStarted;
   }
-  ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  ::SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0);
+  ::SetHandleInformation(errRead.get(), HANDLE_FLAG_INHERIT, 0);
 
   PROCESS_INFORMATION process{};
-  const bool started = StartWithPipes(outWrite, errWrite, process);
+  const bool started = StartWithPipes(outWrite.get(), errWrite.get(), process);
   const DWORD startError = ::GetLastError();
   // Only tarnby.exe may hold the write ends now, so its end is our end of file.
-  ::CloseHandle(outWrite);
-  ::CloseHandle(errWrite);
+  outWrite.reset();
+  errWrite.reset();
   if (!started) {
     ::SetLastError(startError);
     SayCannotStart();
     return kExitNotStarted;
   }
-  ::CloseHandle(process.hThread);
+  const OwnedHandle thread(process.hThread), tarnbyExe(process.hProcess);
 
-  Relay errors{errRead, STD_ERROR_HANDLE}, output{outRead, STD_OUTPUT_HANDLE};
-  HANDLE second = ::CreateThread(nullptr, 0, RelayOutput, &errors, 0, nullptr);
+  Relay errors{errRead.get(), STD_ERROR_HANDLE}, output{outRead.get(), STD_OUTPUT_HANDLE};
+  const OwnedHandle second(::CreateThread(nullptr, 0, RelayOutput, &errors, 0, nullptr));
   RelayOutput(&output);
-  if (second != nullptr) {
-    ::WaitForSingleObject(second, INFINITE);
-    ::CloseHandle(second);
-  } else {
+  if (second)
+    ::WaitForSingleObject(second.get(), INFINITE);
+  else
     RelayOutput(&errors);
-  }
 
   // Both pipes are closed: tarnby.exe has ended, or goes on as Tarnby.
-  HANDLE ends[] = {process.hProcess, goesOn};
+  HANDLE either[] = {tarnbyExe.get(), goesOn.get()};
   DWORD code = 0;
-  if (::WaitForMultipleObjects(2, ends, FALSE, INFINITE) == WAIT_OBJECT_0 &&
-      !::GetExitCodeProcess(process.hProcess, &code))
+  if (::WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0 &&
+      !::GetExitCodeProcess(tarnbyExe.get(), &code))
     code = kExitNotStarted;
-  ::CloseHandle(process.hProcess);
-  ::CloseHandle(goesOn);
-  ::CloseHandle(outRead);
-  ::CloseHandle(errRead);
   return code;
 }
 
@@ -214,6 +209,7 @@ int wmain(int, wchar_t**) {
   // exactly as it left.
   int count = 0;
   LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const OwnedLocalMemory owned(arguments);
   const DWORD length = ::GetModuleFileNameW(nullptr, ownPath, kCommandLineCapacity);
   if (arguments == nullptr || length == 0 || length >= kCommandLineCapacity) {
     Say(L"Tarnby could not read its command line.");
@@ -225,7 +221,6 @@ int wmain(int, wchar_t**) {
   CommandLineWriter line(commandLine, kCommandLineCapacity);
   line.Program(folder, L"tarnby.exe");
   for (int i = 1; i < count; ++i) line.Argument(arguments[i]);
-  ::LocalFree(arguments);
   if (!line.Fits()) {
     Say(L"The arguments are too long for one command line.");
     return kExitBadArguments;
