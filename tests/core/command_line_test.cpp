@@ -72,51 +72,37 @@ TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCo
   EXPECT_EQ(win.messageBoxes.at(0).text, UsageText());
 }
 
-TEST_F(CommandLineTest, StartedByTheConsoleCompanionTheUsageAndProblemsGoToItsConsoleNotABox) {
-  struct Case {
+TEST_F(CommandLineTest, StartedByTheConsoleCompanionUsageAndProblemsGoToItsConsoleNotABox) {
+  using Lines = std::vector<std::string>;
+  const struct {
     std::vector<std::string> arguments;
     std::uint32_t exitCode;
-    bool problem;
+    Lines output, errors;
+  } cases[] = {
+      {{"/?"}, kExitDone, {UsageText()}, {}},
+      {{"/in", "5x"}, kExitBadArguments, {}, {"\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\n\n" + UsageText()}},
+      {{"/cancel"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
   };
-  const Case cases[] = {{{"/?"}, kExitDone, false}, {{"/in", "5x"}, kExitBadArguments, true}};
-  for (const Case& c : cases) {
-    for (const bool companion : {false, true}) {
-      FakeWindows copy;
-      copy.consoleCompanion = companion;
-      App started(copy);
-      EXPECT_FALSE(started.Start(c.arguments));
-      EXPECT_EQ(copy.exitCode, c.exitCode);
-      EXPECT_EQ(copy.messageBoxes.size(), companion ? 0u : 1u) << c.arguments[0];
-      const std::vector<std::string>& lines = c.problem ? copy.consoleErrors : copy.console;
-      ASSERT_EQ(lines.size(), companion ? 1u : 0u) << c.arguments[0];
-      if (companion) {
-        EXPECT_TRUE(lines[0].ends_with(UsageText())) << lines[0];
-      }
-      EXPECT_EQ((c.problem ? copy.console : copy.consoleErrors).size(), 0u);
-      EXPECT_FALSE(copy.Logged("LetGoOfConsole")) << "the companion reads to our end";
-    }
+  for (const auto& c : cases) {
+    FakeWindows copy;
+    copy.consoleCompanion = true;
+    copy.anotherInstance = true;  // that does not answer
+    App started(copy);
+    EXPECT_FALSE(started.Start(c.arguments));
+    EXPECT_TRUE(copy.messageBoxes.empty()) << c.arguments[0];
+    EXPECT_EQ(copy.console, c.output);
+    EXPECT_EQ(copy.consoleErrors, c.errors);
+    EXPECT_EQ(copy.exitCode, c.exitCode);
+    EXPECT_FALSE(copy.Logged("LetGoOfConsole")) << "the companion reads to this copy's end";
   }
   win.consoleCompanion = true;
   ASSERT_TRUE(StartWith({"/shutdown", "/in", "1h"}));
-  ASSERT_TRUE(win.Logged("LetGoOfConsole")) << "Tarnby goes on: the companion need not wait for it";
   const auto at = [&](const std::string& call) {
     return std::find_if(win.log.begin(), win.log.end(), [&](const std::string& c) { return c.starts_with(call); });
   };
-  // The next "tarnby /status" of the script finds this copy running.
+  // Tarnby goes on, so the companion stops waiting; the script's next "tarnby /status" finds this copy.
   EXPECT_LT(at("AnotherInstanceRunning"), at("LetGoOfConsole"));
   EXPECT_LT(at("LetGoOfConsole"), at("CreateFormWindow"));
-}
-
-TEST_F(CommandLineTest, ACommandTheRunningCopyDoesNotTakeEndsWithTwoAndSaysSo) {
-  for (const bool answers : {false, true}) {
-    FakeWindows second;
-    second.anotherInstance = true;
-    if (answers) second.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return 0; };
-    App copy(second);
-    EXPECT_FALSE(copy.Start({"/cancel"}));
-    EXPECT_EQ(second.exitCode, kExitNotDelivered);
-    EXPECT_EQ(second.consoleErrors, std::vector<std::string>{"The running Tarnby did not answer."});
-  }
 }
 
 TEST_F(CommandLineTest, ACountdownStartsAsTheUserWouldStartIt) {

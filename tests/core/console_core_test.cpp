@@ -55,27 +55,11 @@ std::wstring Written(const std::vector<std::wstring>& arguments) {
   return std::wstring(line.View());
 }
 
-TEST(ConsoleCommandLine, EachArgumentIsQuotedOnlyAsMuchAsItNeeds) {
-  const std::pair<std::wstring, std::wstring> cases[] = {
-      {L"/status", L"/status"},
-      {L"", L"\"\""},
-      {L"1h 30m", L"\"1h 30m\""},
-      {L"tab\there", L"\"tab\there\""},
-      {L"say \"hi\"", L"\"say \\\"hi\\\"\""},
-      {L"C:\\dir\\file", L"C:\\dir\\file"},
-      {L"C:\\my dir\\", L"\"C:\\my dir\\\\\""},
-      {L"a\\\"b", L"\"a\\\\\\\"b\""},
-      {L"\\\\server\\share", L"\\\\server\\share"},
-      {L"\u00fcber", L"\u00fcber"},
-  };
-  for (const auto& [argument, expected] : cases) EXPECT_EQ(Written({argument}), expected) << argument.size();
-  EXPECT_EQ(Written({L"/shutdown", L"/in", L"1h 30m"}), L"/shutdown /in \"1h 30m\"");
-}
-
-TEST(ConsoleCommandLine, EveryArgumentOfBlanksQuotesAndBackslashesComesBackExactly) {
+TEST(ConsoleCommandLine, EveryArgumentComesBackExactlyAndPlainOnesUnquoted) {
+  // Every argument of up to five of these letters, alone and twice.
   const wchar_t letters[] = {L'a', L' ', L'"', L'\\', L'\t'};
   std::vector<std::wstring> arguments{L""};
-  for (std::size_t begin = 0, length = 1; length <= 5; ++length) {
+  for (std::size_t begin = 0; arguments.back().size() < 5;) {
     const std::size_t end = arguments.size();
     for (std::size_t i = begin; i < end; ++i)
       for (wchar_t c : letters) arguments.push_back(arguments[i] + c);
@@ -85,6 +69,8 @@ TEST(ConsoleCommandLine, EveryArgumentOfBlanksQuotesAndBackslashesComesBackExact
     ASSERT_EQ(ReadBack(Written({argument})), std::vector<std::wstring>{argument}) << Written({argument}).size();
     ASSERT_EQ(ReadBack(Written({argument, argument})), (std::vector<std::wstring>{argument, argument}));
   }
+  EXPECT_EQ(Written({L"/shutdown", L"/in", L"1h 30m", L"C:\\my dir\\", L"\\\\server\\x"}),
+            L"/shutdown /in \"1h 30m\" \"C:\\my dir\\\\\" \\\\server\\x");
 }
 
 TEST(ConsoleCommandLine, TheProgramBesideInQuotesAndNothingPastTheBuffer) {
@@ -93,11 +79,9 @@ TEST(ConsoleCommandLine, TheProgramBesideInQuotesAndNothingPastTheBuffer) {
   line.Program(FolderOf(L"C:\\Program Files\\Tarnby\\tarnby.com"), L"tarnby.exe");
   EXPECT_EQ(line.View(), L"\"C:\\Program Files\\Tarnby\\tarnby.exe\"");
   EXPECT_TRUE(line.Fits());
-
   CommandLineWriter root(buffer, 40);
   root.Path(FolderOf(L"D:\\tarnby.com"), L"tarnby.exe");
   EXPECT_EQ(root.View(), L"D:\\tarnby.exe");
-  EXPECT_EQ(FolderOf(L"tarnby.com"), L"");
 
   wchar_t small[8 + 1];
   small[8] = L'#';
@@ -106,13 +90,6 @@ TEST(ConsoleCommandLine, TheProgramBesideInQuotesAndNothingPastTheBuffer) {
   EXPECT_FALSE(cut.Fits());
   EXPECT_EQ(cut.View(), L"/shutdo") << "cut short, NUL in the last place";
   EXPECT_EQ(small[8], L'#');
-  CommandLineWriter name(small, 8);
-  name.Number(4294967295ull);
-  EXPECT_FALSE(name.Fits());
-  CommandLineWriter none(small, 0);
-  none.Argument(L"x");
-  EXPECT_FALSE(none.Fits());
-  EXPECT_EQ(small[0], L'4') << "a buffer of no size is left alone";
 }
 
 TEST(ConsoleOutput, Utf8IsCutOnlyBetweenCharacters) {
