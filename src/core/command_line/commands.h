@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "core/command_line/command_line.h"
+#include "core/forms/form_slot.h"
 
 namespace tarnby {
 
-class App;
+class Countdown;
+class Frmhrs;
+class Frmstart;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
@@ -26,7 +29,7 @@ inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
 class CommandLine {
  public:
-  explicit CommandLine(App& app);
+  CommandLine(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, Countdown& countdown);
 
   // The program starts with these arguments: what can be done before Tarnby
   // loads. PlainStart: there are none; End: this process ends here, its exit
@@ -50,7 +53,10 @@ class CommandLine {
   void Tell(const std::string& text, bool problem);
   void StartCountdown(const Command& command);
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  FormSlot<Frmhrs>& frmhrs_;
+  Countdown& countdown_;
 };
 
 // "shut down in 1:29:58", or "no countdown", from a StatusAnswer.
