@@ -71,15 +71,14 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
 }
 
 void CommandLine::Tell(const std::string& text, bool problem) {
-  Platform& platform = app_.platform;
   // tarnby.com waits for us in a console, perhaps in a script: a box there
   // would stop the script until somebody clicks it.
-  if (!platform.ConsoleCompanion())
-    platform.MessageBox(text, kAppTitle, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+  if (!platform_.ConsoleCompanion())
+    platform_.MessageBox(text, kAppTitle, problem ? w::kMbIconExclamation : w::kMbIconInformation);
   else if (problem)
-    platform.WriteParentConsoleError(text);
+    platform_.WriteParentConsoleError(text);
   else
-    platform.WriteParentConsole(text);
+    platform_.WriteParentConsole(text);
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
