@@ -230,6 +230,15 @@ class Platform : public NativeWindows {
   // One line to the console of the process that started this one (or to the
   // output it was given); false when there is none.
   virtual bool WriteParentConsole(const std::string& line) = 0;
+  // The same for what went wrong: to the error output, or that console.
+  virtual bool WriteParentConsoleError(const std::string& text) = 0;
+  // True when the console companion (tarnby.com) started this copy and
+  // prints what it reports: usage and problems then go to its console
+  // instead of a box.
+  virtual bool ConsoleCompanion() = 0;
+  // This copy goes on running as Tarnby: it lets go of the outputs it was
+  // given, so whoever waits for them (the companion, a script) goes on.
+  virtual void LetGoOfConsole() = 0;
 
   // --- Windows and input (user32)
   virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;

@@ -308,6 +308,13 @@ bool FakeWindows::WriteParentConsole(const std::string& line) {
   return true;
 }
 
+bool FakeWindows::WriteParentConsoleError(const std::string& text) {
+  consoleErrors.push_back(text);
+  return true;
+}
+
+void FakeWindows::LetGoOfConsole() { Log("LetGoOfConsole"); }
+
 void FakeWindows::NewProcess() {
   mutexTaken_ = false;
   processEnded = false;

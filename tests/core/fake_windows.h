@@ -69,6 +69,7 @@ class FakeWindows : public Platform {
   // The copy already running, for a process started while it runs: what it
   // answers to WM_COPYDATA (unset: no window was published).
   std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> runningCopy;
+  bool consoleCompanion = false;  // started by tarnby.com
   SystemTime localTime;
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
@@ -134,6 +135,7 @@ class FakeWindows : public Platform {
   };
   std::vector<Balloon> balloons;  // every NIF_INFO with a text, in order
   std::vector<std::string> console;  // lines written to the parent's console
+  std::vector<std::string> consoleErrors;  // and to its error output
   Handle publishedWindow = 0;
   std::uint32_t executionState = 0;
   bool processEnded = false;
@@ -177,6 +179,9 @@ class FakeWindows : public Platform {
   bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
   void ReplyMessage(std::intptr_t result) override;
   bool WriteParentConsole(const std::string& line) override;
+  bool WriteParentConsoleError(const std::string& text) override;
+  bool ConsoleCompanion() override { return consoleCompanion; }
+  void LetGoOfConsole() override;
   bool AnotherInstanceRunning() override;
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;

@@ -11,6 +11,7 @@ namespace tarnby {
 
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
+constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
 constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced
 }  // namespace
 
@@ -26,14 +27,15 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
   command = ParseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::None:
+      platform.LetGoOfConsole();
       return Next::PlainStart;
     case CommandKind::Usage:
-      platform.MessageBox(UsageText(), kAppTitle, w::kMbIconInformation);
+      Tell(UsageText(), false);
       platform.ExitProcess(kExitDone);
       return Next::End;
     case CommandKind::Bad:
       // Read before anything else: bad arguments start nothing and reach no running copy.
-      platform.MessageBox(command.problem + "\n\n" + UsageText(), kAppTitle, w::kMbIconExclamation);
+      Tell(command.problem + "\n\n" + UsageText(), true);
       platform.ExitProcess(kExitBadArguments);
       return Next::End;
     default:
@@ -49,8 +51,11 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     if (status) {
       platform.WriteParentConsole(StatusLine(delivered ? answer : 0));
       platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNoCountdown);
+    } else if (delivered && answer != 0) {
+      platform.ExitProcess(kExitDone);
     } else {
-      platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNotDelivered);
+      platform.WriteParentConsoleError(kNotAnswered);
+      platform.ExitProcess(kExitNotDelivered);
     }
     return Next::End;
   }
@@ -60,7 +65,20 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     platform.ExitProcess(kExitNoCountdown);
     return Next::End;
   }
+  // From here on this copy is Tarnby, for as long as the user keeps it.
+  platform.LetGoOfConsole();
   return Next::Load;
+}
+
+void CommandLine::Tell(const std::string& text, bool problem) {
+  // tarnby.com waits for us in a console, perhaps in a script: a box there
+  // would stop the script until somebody clicks it.
+  if (!platform_.ConsoleCompanion())
+    platform_.MessageBox(text, kAppTitle, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+  else if (problem)
+    platform_.WriteParentConsoleError(text);
+  else
+    platform_.WriteParentConsole(text);
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {

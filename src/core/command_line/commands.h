@@ -5,6 +5,7 @@
 // "&Pause" and "&Show Timer".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ class Frmstart;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
+// The most a hand-over can carry: a command line holds at most 32,767
+// UTF-16 characters, its program's name and the blanks between arguments
+// among them, and JoinArguments turns each blank into one NUL. Anything
+// larger is no command line and is refused unread.
+inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
 class CommandLine {
  public:
@@ -43,6 +49,8 @@ class CommandLine {
   std::intptr_t StatusAnswer() const;
 
  private:
+  // The usage, or a problem with it: a box, or tarnby.com's console.
+  void Tell(const std::string& text, bool problem);
   void StartCountdown(const Command& command);
 
   Platform& platform_;
