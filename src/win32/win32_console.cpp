@@ -85,11 +85,13 @@ bool Win32Platform::ConsoleCompanion() {
 void Win32Platform::LetGoOfConsole() {
   // Whoever reads our outputs reads them to their end: we close them here,
   // before any program Tarnby starts could inherit them.
-  HANDLE closed = nullptr;
+  HANDLE closed = nullptr;  // output and error may be one handle, closed once
   for (DWORD stream : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
     HANDLE out = ::GetStdHandle(stream);
     ::SetStdHandle(stream, nullptr);
-    if (out != closed && IsPipeOrFile(out)) ::CloseHandle(closed = out);
+    if (out == closed || !IsPipeOrFile(out)) continue;
+    const OwnedHandle taken(out);  // closed at once, before the companion hears from us
+    closed = out;
   }
   if (ConsoleCompanion()) ::SetEvent(companion_.get());
   companion_.reset();
