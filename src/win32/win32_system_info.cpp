@@ -36,6 +36,8 @@ std::wstring ReadWideText(Call call) {
   return {};
 }
 
+}  // namespace
+
 std::wstring ModuleFileName() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (int attempt = 0; attempt < 6; ++attempt) {
@@ -49,8 +51,6 @@ std::wstring ModuleFileName() {
   }
   return {};
 }
-
-}  // namespace
 
 // -------------------------------------------------------- system information
 
