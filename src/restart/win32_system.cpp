@@ -6,13 +6,11 @@ namespace {
 constexpr wchar_t kMutexName[] = L"TarnbyRestartWindows";
 }  // namespace
 
-Win32System::~Win32System() {
-  if (mutex_ != nullptr) ::CloseHandle(mutex_);
-}
-
 bool Win32System::TakeSingleInstance() {
-  mutex_ = ::CreateMutexW(nullptr, TRUE, kMutexName);
-  return mutex_ != nullptr && ::GetLastError() != ERROR_ALREADY_EXISTS;
+  HANDLE mutex = ::CreateMutexW(nullptr, TRUE, kMutexName);
+  const bool first = mutex != nullptr && ::GetLastError() != ERROR_ALREADY_EXISTS;
+  mutex_.reset(mutex);
+  return first;
 }
 
 bool Win32System::IsNtFamily() {
@@ -34,28 +32,25 @@ ProcessId Win32System::ShellProcess() {
 }
 
 std::wstring Win32System::ProgramOf(ProcessId process) {
-  HANDLE handle = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
-  if (handle == nullptr) return {};
+  const tarnby::OwnedHandle handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+  if (!handle) return {};
   wchar_t path[MAX_PATH * 2] = {};
   DWORD size = MAX_PATH * 2;
   std::wstring program;
-  if (::QueryFullProcessImageNameW(handle, 0, path, &size)) program.assign(path, size);
-  ::CloseHandle(handle);
+  if (::QueryFullProcessImageNameW(handle.get(), 0, path, &size)) program.assign(path, size);
   return program;
 }
 
 bool Win32System::EndProcess(ProcessId process, std::uint32_t waitMs) {
-  HANDLE handle = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
-  if (handle == nullptr) {
+  const tarnby::OwnedHandle handle(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process));
+  if (!handle) {
     // Gone already, or not ours to end: tell the two apart.
     return ::GetLastError() == ERROR_INVALID_PARAMETER;
   }
   // Exit code 0: an orderly end, which the logon process does not answer
   // with a shell of its own.
-  ::TerminateProcess(handle, 0);
-  const bool gone = ::WaitForSingleObject(handle, waitMs) == WAIT_OBJECT_0;
-  ::CloseHandle(handle);
-  return gone;
+  ::TerminateProcess(handle.get(), 0);
+  return ::WaitForSingleObject(handle.get(), waitMs) == WAIT_OBJECT_0;
 }
 
 void Win32System::Sleep(std::uint32_t ms) { ::Sleep(ms); }
@@ -75,8 +70,8 @@ bool Win32System::StartProgram(const std::wstring& path) {
   if (!::CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process))
     return false;
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
+  // Started is all this program needs to know of it.
+  const tarnby::OwnedHandle thread(process.hThread), started(process.hProcess);
   return true;
 }
 

@@ -1,15 +1,19 @@
 // The real system under restart.exe's decisions.
 #pragma once
 
-#include <windows.h>
-
+#include "common/owned.h"
 #include "restart/restart_core.h"
 
 namespace restart {
 
+// Holds the single-instance mutex until it ends: one owner, never a copy
+// that would let it go twice.
 class Win32System : public System {
  public:
-  ~Win32System() override;
+  Win32System() = default;
+  Win32System(const Win32System&) = delete;
+  Win32System& operator=(const Win32System&) = delete;
+
   bool TakeSingleInstance() override;
   bool IsNtFamily() override;
   ProcessId ShellProcess() override;
@@ -21,7 +25,7 @@ class Win32System : public System {
   bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
 
  private:
-  HANDLE mutex_ = nullptr;
+  tarnby::OwnedHandle mutex_;
 };
 
 }  // namespace restart

@@ -16,9 +16,9 @@
 #include <string>
 #include <tuple>
 
+#include "common/owned.h"
 #include "core/forms/forms.h"
 #include "win32/native_host.h"
-#include "win32/owned.h"
 
 namespace tarnby {
 

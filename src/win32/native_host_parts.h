@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/owned.h"
 #include "win32/failure_note.h"
 #include "win32/native_host_impl.h"
-#include "win32/owned.h"
 
 namespace tarnby::native {
 

@@ -44,14 +44,14 @@ bool Win32Platform::SetFileAttributes(const std::string& path, std::uint32_t att
 bool Win32Platform::DeleteFile(const std::string& path) { return ::DeleteFileW(Wide(path).c_str()); }
 
 std::string Win32Platform::ReadFileStart(const std::string& path, std::uint32_t count) {
-  HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
+  const OwnedFile file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
   std::string bytes(count, '\0');
   DWORD total = 0, read = 0;
-  while (total < count && ::ReadFile(file, bytes.data() + total, count - total, &read, nullptr) && read > 0)
+  while (total < count && ::ReadFile(file.get(), bytes.data() + total, count - total, &read, nullptr) && read > 0)
     total += read;
-  ::CloseHandle(file);
   bytes.resize(total);
   return bytes;
 }

@@ -7,9 +7,9 @@
 
 #include <memory>
 
+#include "common/owned.h"
 #include "core/platform.h"
 #include "win32/native_host.h"
-#include "win32/owned.h"
 
 namespace tarnby {
 

@@ -1,10 +1,11 @@
 // What the real platform's files share: the core's handles as Win32 ones and back.
 #pragma once
 
+#include "win32/win32_platform.h"  // first: it includes the Win32 headers in their order
+
 #include <string>
 
-#include "win32/owned.h"
-#include "win32/win32_platform.h"
+#include "common/owned.h"
 
 namespace tarnby {
 

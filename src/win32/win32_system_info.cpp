@@ -2,6 +2,7 @@
 #include "win32/win32_platform_parts.h"
 
 #include <cstring>
+#include <optional>
 
 #include "win32/utf16.h"
 
@@ -34,6 +35,19 @@ std::wstring ReadWideText(Call call) {
     buffer.assign(length + 1, L'\0');
   }
   return {};
+}
+
+// The path of what the system opens under this name (empty when it cannot
+// say), or nothing when it cannot be opened. Backup semantics open folders
+// too; links are followed to where they lead.
+std::optional<std::wstring> OpenedPath(const std::wstring& path) {
+  const OwnedFile opened(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!opened) return std::nullopt;
+  return ReadWideText([&opened](wchar_t* b, DWORD n) {
+    return ::GetFinalPathNameByHandleW(opened.get(), b, n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  });
 }
 
 }  // namespace
@@ -125,14 +139,9 @@ std::string Win32Platform::GetEnvironmentVariable(const std::string& name) {
 std::string Win32Platform::FinalPath(const std::string& path) {
   const std::wstring wide = Wide(path);
   if (wide.empty()) return {};
-  // Backup semantics open folders too; links are followed to where they lead.
-  HANDLE opened = ::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return {};
-  std::wstring final = ReadWideText([opened](wchar_t* b, DWORD n) {
-    return ::GetFinalPathNameByHandleW(opened, b, n, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  });
-  ::CloseHandle(opened);
+  const std::optional<std::wstring> opened = OpenedPath(wide);
+  if (!opened) return {};
+  std::wstring final = *opened;
   if (final.empty()) {
     // A system that cannot say: the full name in its long form.
     const std::wstring full =
