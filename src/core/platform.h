@@ -33,7 +33,8 @@ inline constexpr Handle kHkeyCurrentUser = 0x80000001u;
 inline constexpr Handle kHkeyLocalMachine = 0x80000002u;
 inline constexpr std::uint32_t kRegNone = 0, kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4;
 inline constexpr long kErrorSuccess = 0, kErrorFileNotFound = 2, kErrorAccessDenied = 5, kErrorMoreData = 234;
-inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKeyQueryValue = 0x0001;
+inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKeyQueryValue = 0x0001,
+                               kKeySetValue = 0x0002;
 
 inline constexpr std::uint32_t kPlatformWin32Windows = 1, kPlatformWin32Nt = 2;
 
@@ -186,6 +187,7 @@ class Platform : public NativeWindows {
                                std::uint32_t* size) = 0;
   virtual long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
                              std::uint32_t size) = 0;
+  virtual long RegDeleteValue(Handle key, const std::string& valueName) = 0;
   virtual long RegCloseKey(Handle key) = 0;
 
   // --- System information (kernel32, advapi32)

@@ -7,9 +7,10 @@
 
 #include <cstring>
 
+#include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
 #include "win32/utf16.h"
-#include "win32/win32_platform.h"
+#include "win32/win32_platform_parts.h"
 
 namespace tarnby {
 
@@ -31,11 +32,12 @@ std::uint64_t ReadPublishedWindow() {
 std::vector<std::string> ProgramArguments() {
   std::vector<std::string> arguments;
   int count = 0;
-  LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const wchar_t* line = ::GetCommandLineW();
+  LPWSTR* words = ::CommandLineToArgvW(line, &count);
   const OwnedLocalMemory owned(words);
   if (words == nullptr) return arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(Utf8(words[i]));
-  return arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(words[i]));
+  return ArgumentsAfterProgram(Utf8(line), arguments, Utf8(ModuleFileName()));
 }
 
 LRESULT FormCopyData(Form& form, LPARAM lParam) {

@@ -29,6 +29,7 @@ class Win32Platform : public Platform {
                        std::uint32_t* size) override;
   long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
+  long RegDeleteValue(Handle key, const std::string& valueName) override;
   long RegCloseKey(Handle key) override;
 
   // System information

@@ -38,6 +38,30 @@ TEST(CommandLineClock, FormsAndTheNextTimeTheyCome) {
   EXPECT_EQ(SecondsUntil({10, 0, 0}, now(10, 0, 30)), 24 * 3600 - 30);
 }
 
+// As Windows starts a run entry at logon: the line as the entry holds it, and
+// the words CommandLineToArgvW makes of it.
+TEST(CommandLineOwnPath, ALineOfNothingButTheProgramsPathHasNoArguments) {
+  const std::string path = "C:\\Program Files\\Tar nby\\tarnby.exe";
+  struct Case {
+    std::string line;
+    std::vector<std::string> words;
+    std::vector<std::string> arguments;
+  };
+  const Case cases[] = {
+      {"\"" + path + "\"", {path}, {}},
+      {path, {"C:\\Program", "Files\\Tar", "nby\\tarnby.exe"}, {}},
+      {"  c:\\program files\\TAR NBY\\Tarnby.exe ", {"c:\\program", "files\\TAR", "NBY\\Tarnby.exe"}, {}},
+      {"C:\\Program\" \"Files\\Tar nby\\tarnby.exe", {"C:\\Program Files\\Tar", "nby\\tarnby.exe"}, {}},
+      {"\"" + path + "\" /status", {path, "/status"}, {"/status"}},
+      {path + " /status", {"C:\\Program", "Files\\Tar", "nby\\tarnby.exe", "/status"},
+       {"Files\\Tar", "nby\\tarnby.exe", "/status"}},
+      {"tarnby.exe Files\\Tar nby\\tarnby.exe", {"tarnby.exe", "Files\\Tar", "nby\\tarnby.exe"},
+       {"Files\\Tar", "nby\\tarnby.exe"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgram(c.line, c.words, path), c.arguments) << c.line;
+  EXPECT_EQ(ArgumentsAfterProgram("x /a", {"x", "/a"}, ""), std::vector<std::string>{"/a"}) << "path unknown";
+}
+
 class CommandLineTest : public CountdownTest {
  protected:
   void SetUp() override {}  // each test starts the program with its own arguments

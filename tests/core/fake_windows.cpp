@@ -148,7 +148,7 @@ long FakeWindows::OpenKeyFor(Handle parent, const std::string& subKey, bool crea
   std::string path = subKey.empty() ? base : base + "\\" + Lower(subKey);
   while (path.back() == '\\') path.pop_back();
   const bool machine = path.rfind(Hex(w::kHkeyLocalMachine), 0) == 0;
-  if (write && machine && !localMachineWritable) return w::kErrorAccessDenied;
+  if (write && !(machine ? localMachineWritable : currentUserWritable)) return w::kErrorAccessDenied;
   if (!keys_.count(path)) {
     if (!create) return w::kErrorFileNotFound;
     // Create the key and every missing parent.
@@ -218,6 +218,14 @@ long FakeWindows::RegSetValueEx(Handle key, const std::string& valueName, std::u
   const std::string spelling = found == k.values.end() ? valueName : found->second.first;
   k.values[Lower(valueName)] = {spelling, RegValue{type, std::vector<std::uint8_t>(data, data + size)}};
   return w::kErrorSuccess;
+}
+
+long FakeWindows::RegDeleteValue(Handle key, const std::string& valueName) {
+  Log("RegDeleteValue(" + valueName + ")");
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) return 6;
+  if (!open->second.second) return w::kErrorAccessDenied;
+  return keys_[open->second.first].values.erase(Lower(valueName)) ? w::kErrorSuccess : w::kErrorFileNotFound;
 }
 
 long FakeWindows::RegCloseKey(Handle key) {

@@ -43,6 +43,7 @@ class FakeWindows : public Platform {
   // The registry's spelling of a value name, as it was first written.
   std::string StoredName(Handle hive, const std::string& key, const std::string& name) const;
   bool localMachineWritable = true;  // a standard user may not write HKEY_LOCAL_MACHINE
+  bool currentUserWritable = true;   // false: a policy refuses the user's own keys too
   int OpenKeyCount() const { return static_cast<int>(openKeys_.size()); }
 
   enum class Version { Win95, Win98, WinMe, WinNT4, WinXP, Win10 };
@@ -160,6 +161,7 @@ class FakeWindows : public Platform {
                        std::uint32_t* size) override;
   long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
+  long RegDeleteValue(Handle key, const std::string& valueName) override;
   long RegCloseKey(Handle key) override;
   bool GetVersionEx(OsVersionInfo& info) override;
   bool GetUserName(char* buffer, std::uint32_t* size) override;

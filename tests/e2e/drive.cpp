@@ -17,14 +17,6 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM into) {
   return TRUE;
 }
 
-std::wstring WindowsPath(const std::wstring& path) {
-  // A Unix path from the build system: Wine shows the root as drive Z:.
-  std::wstring result = path;
-  if (!result.empty() && result.front() == L'/') result = L"Z:" + result;
-  std::replace(result.begin(), result.end(), L'/', L'\\');
-  return result;
-}
-
 HWND FindIn(const std::vector<HWND>& windows, const std::wstring& name) {
   for (HWND hwnd : windows)
     if (NameOf(hwnd) == name) return hwnd;
@@ -32,6 +24,14 @@ HWND FindIn(const std::vector<HWND>& windows, const std::wstring& name) {
 }
 
 }  // namespace
+
+std::wstring WindowsPath(const std::wstring& path) {
+  // A Unix path from the build system: Wine shows the root as drive Z:.
+  std::wstring result = path;
+  if (!result.empty() && result.front() == L'/') result = L"Z:" + result;
+  std::replace(result.begin(), result.end(), L'/', L'\\');
+  return result;
+}
 
 std::wstring NameOf(HWND hwnd) {
   const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(::GetPropW(hwnd, L"TarnbyName")));
@@ -81,10 +81,20 @@ std::vector<HWND> ChildWindows(HWND parent) {
 // ------------------------------------------------------------------ the process
 
 Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDLE output, HANDLE errors) {
-  std::wstring path = WindowsPath(exePath);
+  const std::wstring path = WindowsPath(exePath);
   std::wstring commandLine = L"\"" + path + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
-  std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  Launch(path, commandLine, path.substr(0, path.find_last_of(L'\\')), output, errors);
+}
+
+Tarnby::Tarnby(const std::wstring& exePath, const AsRunEntry& entry) {
+  wchar_t system[MAX_PATH] = {};
+  ::GetSystemDirectoryW(system, MAX_PATH);
+  Launch(WindowsPath(exePath), entry.commandLine, system, nullptr, nullptr);
+}
+
+void Tarnby::Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output,
+                    HANDLE errors) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (output != nullptr) {
@@ -247,6 +257,11 @@ void ChooseMenuItem(HWND menu, wchar_t key) {
 void CloseMenu(HWND menu) { ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); }
 
 void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+void ClickLabel(HWND label) {
+  ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
 
 void Type(HWND edit, const std::wstring& text) {
   for (wchar_t ch : text) ::PostMessageW(edit, WM_CHAR, ch, 1);

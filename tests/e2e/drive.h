@@ -19,6 +19,9 @@ using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 inline constexpr Duration kPatience = 20s;
 
+// A path as Windows programs take it: a Unix path from the build system gets Wine's drive Z:.
+std::wstring WindowsPath(const std::wstring& path);
+
 // The "TarnbyName" of a window, or empty when it has none.
 std::wstring NameOf(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
@@ -49,6 +52,12 @@ class Tarnby {
   // output) what it writes to its error output.
   explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr,
                   HANDLE errors = nullptr);
+  // Started as Windows starts a run entry at logon: the command line exactly
+  // as given (quoted or not), in the system folder.
+  struct AsRunEntry {
+    std::wstring commandLine;
+  };
+  Tarnby(const std::wstring& exePath, const AsRunEntry& entry);
   ~Tarnby();
   Tarnby(const Tarnby&) = delete;
   Tarnby& operator=(const Tarnby&) = delete;
@@ -71,6 +80,8 @@ class Tarnby {
   HWND MessageBoxTitled(const std::wstring& title, Duration timeout = kPatience) const;
 
  private:
+  void Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output,
+              HANDLE errors);
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
@@ -95,6 +106,8 @@ void CloseMenu(HWND menu);
 
 // Clicks a button, check box or option button as the mouse would.
 void Click(HWND button);
+// Clicks a label (a static that tells its parent of clicks) as the mouse would.
+void ClickLabel(HWND label);
 // Types text into a text box, one character at a time, through its key handling.
 void Type(HWND edit, const std::wstring& text);
 

@@ -88,7 +88,10 @@ class Shell {
   void Option2_Click();
   void Label8_Click();
   void Label9_Click();
-  void WriteRunEntry(bool on);
+  // The entry written (machine-wide, else the user's own) or cleared from both;
+  // a refusal that leaves it otherwise is told.
+  void SwitchOn();
+  void SwitchOff();
 
   Platform& platform_;
   Frmstart& frmstart_;
