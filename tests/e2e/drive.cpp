@@ -80,7 +80,7 @@ std::vector<HWND> ChildWindows(HWND parent) {
 
 // ------------------------------------------------------------------ the process
 
-Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDLE output) {
+Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDLE output, HANDLE errors) {
   std::wstring path = WindowsPath(exePath);
   std::wstring commandLine = L"\"" + path + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
@@ -90,7 +90,7 @@ Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDL
   if (output != nullptr) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output;
-    startup.hStdError = output;
+    startup.hStdError = errors != nullptr ? errors : output;
   }
   PROCESS_INFORMATION info{};
   if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
@@ -99,6 +99,48 @@ Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDL
     id_ = info.dwProcessId;
     ::CloseHandle(info.hThread);
   }
+}
+
+namespace {
+// What is in the pipe now, without waiting for more; false once every writer has closed it.
+bool Drain(HANDLE pipe, std::string& into) {
+  for (;;) {
+    DWORD available = 0;
+    if (!::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return false;
+    if (available == 0) return true;
+    std::string chunk(available, '\0');
+    DWORD got = 0;
+    if (!::ReadFile(pipe, chunk.data(), available, &got, nullptr)) return false;
+    into.append(chunk, 0, got);
+  }
+}
+}  // namespace
+
+Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout) {
+  Finished finished;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read[2] = {}, write[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    if (!::CreatePipe(&read[i], &write[i], &inherit, 0)) return finished;
+    ::SetHandleInformation(read[i], HANDLE_FLAG_INHERIT, 0);
+  }
+  {
+    Tarnby program(exePath, arguments, write[0], write[1]);
+    ::CloseHandle(write[0]);
+    ::CloseHandle(write[1]);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    // Read while it runs, so a full pipe cannot stop it.
+    while (!program.WaitForExit(50ms) && std::chrono::steady_clock::now() < deadline) {
+      Drain(read[0], finished.output);
+      Drain(read[1], finished.errors);
+    }
+    finished.code = program.ExitCode().value_or(~0u);
+  }
+  const bool outputOpen = Drain(read[0], finished.output), errorsOpen = Drain(read[1], finished.errors);
+  finished.closed = !outputOpen && !errorsOpen;
+  ::CloseHandle(read[0]);
+  ::CloseHandle(read[1]);
+  return finished;
 }
 
 Tarnby::~Tarnby() {
@@ -116,22 +158,6 @@ std::optional<DWORD> Tarnby::ExitCode() const {
   DWORD code = 0;
   if (!process_ || !::GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return std::nullopt;
   return code;
-}
-
-std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
-  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  Tarnby copy(exePath, arguments, write);
-  ::CloseHandle(write);
-  if (!copy.WaitForExit(20s)) copy.Kill();
-  std::string output;
-  char buffer[256];
-  DWORD got = 0;
-  while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-  ::CloseHandle(read);
-  return {copy.ExitCode().value_or(~0u), output};
 }
 
 bool WaitForSessionEndToFinish(Duration timeout) {

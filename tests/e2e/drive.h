@@ -49,8 +49,10 @@ class Tarnby {
  public:
   // The path may be a Unix path (as the build system knows it) or a Windows one.
   // With arguments after the program's name; output, when given, receives
-  // what the program writes to its standard output.
-  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr);
+  // what the program writes to its standard output, and errors (or else
+  // output) what it writes to its error output.
+  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr,
+                  HANDLE errors = nullptr);
   ~Tarnby();
   Tarnby(const Tarnby&) = delete;
   Tarnby& operator=(const Tarnby&) = delete;
@@ -77,8 +79,13 @@ class Tarnby {
   DWORD id_ = 0;
 };
 
-// tarnby.exe with arguments, run to its end: its exit code and what it printed.
-std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments);
+// A program run to its end with its outputs in pipes of ours.
+struct Finished {
+  DWORD code = ~0u;  // ~0u: it did not end in time
+  std::string output, errors;
+  bool closed = false;  // no other process holds the pipes: what reads them gets to their end
+};
+Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout = kPatience);
 
 // What the shell does when the user handles the tray icon owned by box.
 void TrayMessage(HWND box, UINT mouseMessage);

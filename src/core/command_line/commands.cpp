@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 
@@ -10,35 +10,38 @@ namespace tarnby {
 
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
+constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
 constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced (at most 22)
 }  // namespace
 
-CommandLine::CommandLine(App& app) : app_(app) {
-  app.frmstart.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
+CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown)
+    : platform_(platform), frmstart_(frmstart), countdown_(countdown) {
+  frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
     return frmstart_CopyData(kind, data);
   };
 }
 
 CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, Command& command) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   command = ParseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::None:
+      platform.LetGoOfConsole();
       return Next::PlainStart;
     case CommandKind::Usage:
-      platform.MessageBox(UsageText(), kAppTitle, w::kMbIconInformation);
+      Tell(UsageText(), false);
       platform.ExitProcess(kExitDone);
       return Next::End;
     case CommandKind::Bad:
       // Read before anything else: bad arguments start nothing and reach no running copy.
-      platform.MessageBox(command.problem + "\n\n" + UsageText(), kAppTitle, w::kMbIconExclamation);
+      Tell(command.problem + "\n\n" + UsageText(), true);
       platform.ExitProcess(kExitBadArguments);
       return Next::End;
     default:
       break;
   }
   if (const std::optional<std::string> refusal = Refusal(command)) {
-    platform.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    Tell(*refusal, true, w::kMbOk);
     platform.ExitProcess(kExitRefused);
     return Next::End;
   }
@@ -54,8 +57,11 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
       platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNoCountdown);
     } else if (delivered && answer == kAnswerRefused) {
       platform.ExitProcess(kExitRefused);  // the running copy showed why
+    } else if (delivered && answer != 0) {
+      platform.ExitProcess(kExitDone);
     } else {
-      platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNotDelivered);
+      platform.WriteParentConsoleError(kNotAnswered);
+      platform.ExitProcess(kExitNotDelivered);
     }
     return Next::End;
   }
@@ -65,7 +71,24 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     platform.ExitProcess(kExitNoCountdown);
     return Next::End;
   }
+  // From here on this copy is Tarnby, for as long as the user keeps it.
+  platform.LetGoOfConsole();
   return Next::Load;
+}
+
+void CommandLine::Tell(const std::string& text, bool problem) {
+  Tell(text, problem, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+}
+
+void CommandLine::Tell(const std::string& text, bool problem, std::uint32_t boxStyle) {
+  // tarnby.com waits for us in a console, perhaps in a script: a box there
+  // would stop the script until somebody clicks it.
+  if (!platform_.ConsoleCompanion())
+    platform_.MessageBox(text, kAppTitle, boxStyle);
+  else if (problem)
+    platform_.WriteParentConsoleError(text);
+  else
+    platform_.WriteParentConsole(text);
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
@@ -75,22 +98,22 @@ std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::str
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
   // The sender goes on at once; what follows may open message boxes here.
   if (const std::optional<std::string> refusal = Refusal(command)) {
-    app_.platform.ReplyMessage(kAnswerRefused);
-    app_.platform.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    platform_.ReplyMessage(kAnswerRefused);
+    platform_.MessageBox(*refusal, kAppTitle, w::kMbOk);
     return kAnswerRefused;
   }
-  app_.platform.ReplyMessage(kAnswerAccepted);
+  platform_.ReplyMessage(kAnswerAccepted);
   Act(command);
   return kAnswerAccepted;
 }
 
 std::optional<std::string> CommandLine::Refusal(const Command& command) {
-  if (command.kind == CommandKind::Start && command.power) return PowerRefusal(app_.platform, *command.power);
+  if (command.kind == CommandKind::Start && command.power) return PowerRefusal(platform_, *command.power);
   return std::nullopt;
 }
 
 void CommandLine::Act(const Command& command) {
-  Countdown& countdown = *app_.countdown;
+  Countdown& countdown = countdown_;
   if (command.kind == CommandKind::Cancel) {
     if (countdown.Running()) countdown.Cancel();
   } else if (command.kind == CommandKind::Start) {
@@ -99,8 +122,8 @@ void CommandLine::Act(const Command& command) {
 }
 
 void CommandLine::StartCountdown(const Command& command) {
-  Frmstart& f = app_.frmstart;
-  Countdown& countdown = *app_.countdown;
+  Frmstart& f = frmstart_;
+  Countdown& countdown = countdown_;
   const bool timed = command.inSeconds || command.at;
   if (command.power && !timed) {
     countdown.RunPowerAction(*command.power);  // at once; a running countdown goes on
@@ -125,14 +148,14 @@ void CommandLine::StartCountdown(const Command& command) {
     total = *command.inSeconds;
   } else {
     SystemTime now;
-    app_.platform.GetLocalTime(now);
+    platform_.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
   countdown.Begin(action, CountdownTime::Of(total));
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {
-  const Countdown& countdown = *app_.countdown;
+  const Countdown& countdown = countdown_;
   if (!countdown.Running()) return 0;
   const Countdown::ZeroAction due = countdown.DueAction();
   // The power actions are numbered after the pre-selections.

@@ -1,16 +1,15 @@
 // Start with Windows: one "Tarnby" entry in the machine-wide run key, and the
 // two label/option pairs that offer whichever state is not the current one.
-#include "core/app.h"
 #include "core/shell/shell.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
 
-std::string Shell::RunEntry() const { return app_.platform.ProgramFolder() + "\\tarnby.exe"; }
+std::string Shell::RunEntry() const { return platform_.ProgramFolder() + "\\tarnby.exe"; }
 
 void Shell::load() {
-  Frmstart& f = app_.frmstart;
-  const std::string entry = ReadRegString(app_.platform, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby");
+  Frmstart& f = frmstart_;
+  const std::string entry = ReadRegString(platform_, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby");
   if (entry == RunEntry()) {
     f.Label8.SetEnabled(false);
     f.Option1.SetEnabled(false);
@@ -26,11 +25,11 @@ void Shell::load() {
 }
 
 void Shell::WriteRunEntry(bool on) {
-  WriteRegString(app_.platform, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", on ? RunEntry() : "");
+  WriteRegString(platform_, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", on ? RunEntry() : "");
 }
 
 void Shell::WireStartWithWindows() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   f.Option1.onClick = [this] { Option1_Click(); };
   f.Option2.onClick = [this] { Option2_Click(); };
   f.Label8.onClick = [this] { Label8_Click(); };
@@ -50,13 +49,13 @@ void Shell::Option2_Click() {
 // Selecting an option that was not selected raises its click as well.
 void Shell::Label8_Click() {
   WriteRunEntry(true);
-  app_.frmstart.Option1.SetValue(true);
+  frmstart_.Option1.SetValue(true);
   load();
 }
 
 void Shell::Label9_Click() {
   WriteRunEntry(false);
-  app_.frmstart.Option2.SetValue(true);
+  frmstart_.Option2.SetValue(true);
   load();
 }
 
