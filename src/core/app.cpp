@@ -19,7 +19,7 @@ App::App(Platform& host) : platform(host), frmstart(host) {
   countdown = std::make_unique<Countdown>(platform, frmstart, frmhrs, frmtime, frmprogram, *actions, tray);
   shell = std::make_unique<Shell>(platform, frmstart, Shell::Windows{frmhrs, frmtime, frmprogram, frmhot, frmAbout},
                                   tray, *actions, *hotkeys, *countdown);
-  commandLine = std::make_unique<CommandLine>(platform, frmstart, frmhrs, *countdown);
+  commandLine = std::make_unique<CommandLine>(platform, frmstart, *countdown);
 }
 
 App::~App() = default;

@@ -10,8 +10,9 @@
 //   hotkeys     ... and actions
 //   countdown   the hours, time-left and program selection windows, actions,
 //               and the tray as the NoticeArea where its notice shows
+//               (the time-left window, which it opens, reads what it runs)
 //   shell       every secondary window, the tray, actions, hotkeys, countdown
-//   commandLine the hours window and the countdown
+//   commandLine the countdown
 // The one loop, shell and countdown, runs through NoticeArea.
 #pragma once
 
@@ -53,7 +54,7 @@ class App {
   Frmstart frmstart;
 
   FormSlot<Frmhrs> frmhrs{[this] { return std::make_unique<Frmhrs>(platform, frmstart); }};
-  FormSlot<Frmtime> frmtime{[this] { return std::make_unique<Frmtime>(platform, frmstart); }};
+  FormSlot<Frmtime> frmtime{[this] { return std::make_unique<Frmtime>(platform, frmstart, *countdown); }};
   FormSlot<Frmprogram> frmprogram{[this] { return std::make_unique<Frmprogram>(platform, frmstart); }};
   FormSlot<Frmhot> frmhot{[this] { return std::make_unique<Frmhot>(platform); }};
   FormSlot<FrmAbout> frmAbout{[this] { return std::make_unique<FrmAbout>(platform); }};

@@ -221,6 +221,10 @@ class Platform : public NativeWindows {
   // Returns a task id, or 0 when the program could not be started.
   virtual std::uint32_t Shell(const std::string& commandLine, int windowState) = 0;
   virtual bool EnableShutdownPrivilege() = 0;
+  // Power (powrprof, looked up at run time: false where the system has none).
+  virtual bool IsPwrSuspendAllowed() = 0;
+  virtual bool IsPwrHibernateAllowed() = 0;
+  virtual bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) = 0;
   // The running copy's main window, recorded beside the single-instance mutex
   // by the copy that holds it, so that a later copy can hand it arguments.
   virtual void PublishInstanceWindow(Handle hwnd) = 0;
@@ -255,6 +259,7 @@ class Platform : public NativeWindows {
   virtual std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg,
                                        std::uintptr_t wParam, std::intptr_t lParam) = 0;
   virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+  virtual bool LockWorkStation() = 0;
   virtual std::int16_t GetAsyncKeyState(int virtualKey) = 0;
   virtual void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                            std::uintptr_t extraInfo) = 0;

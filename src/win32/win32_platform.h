@@ -52,6 +52,10 @@ class Win32Platform : public Platform {
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;
   bool EnableShutdownPrivilege() override;
+  // Power (win32_power.cpp).
+  bool IsPwrSuspendAllowed() override;
+  bool IsPwrHibernateAllowed() override;
+  bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
   // Hand-over between copies (hand_over.cpp).
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
@@ -75,6 +79,7 @@ class Win32Platform : public Platform {
   std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
   bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+  bool LockWorkStation() override;
   std::int16_t GetAsyncKeyState(int virtualKey) override;
   void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                    std::uintptr_t extraInfo) override;

@@ -8,7 +8,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
-#include "core/countdown_fixture.h"
+#include "core/command_line_fixture.h"
 
 namespace tarnby {
 namespace {
@@ -61,17 +61,6 @@ TEST(CommandLineOwnPath, ALineOfNothingButTheProgramsPathHasNoArguments) {
   for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgram(c.line, c.words, path), c.arguments) << c.line;
   EXPECT_EQ(ArgumentsAfterProgram("x /a", {"x", "/a"}, ""), std::vector<std::string>{"/a"}) << "path unknown";
 }
-
-class CommandLineTest : public CountdownTest {
- protected:
-  void SetUp() override {}  // each test starts the program with its own arguments
-  bool StartWith(const std::vector<std::string>& arguments) {
-    app = std::make_unique<App>(win);
-    const bool running = app->Start(arguments);
-    if (running) f().Timer3.SetEnabled(false);
-    return running;
-  }
-};
 
 TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCopy) {
   const std::vector<std::vector<std::string>> bad = {
@@ -162,6 +151,17 @@ TEST_F(CommandLineTest, TheStartChecksRefuseACommandAsTheyRefuseTheUser) {
   EXPECT_FALSE(countdown().Running());
   EXPECT_EQ(win.messageBoxes.at(0).text, "You must select one of the options above");
   EXPECT_TRUE(win.Calls("SetThreadExecutionState").empty());
+}
+
+TEST_F(CommandLineTest, ACommandWhoseButtonIsDisabledDoesNotRunWhatTheFrameShowsInstead) {
+  win.SetVersion(FakeWindows::Version::Win95);
+  ASSERT_TRUE(StartWith({}));
+  f().cmdshut.Click();
+  app->commandLine->Act(ParseCommandLine({"/suspend", "/in", "5"}));
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_EQ(win.messageBoxes.back().text, "You must select one of the options above");
+  win.Advance(10000);
+  EXPECT_FALSE(win.Logged("ExitWindowsEx"));
 }
 
 TEST_F(CommandLineTest, StatusWithNothingRunningStartsNothing) {

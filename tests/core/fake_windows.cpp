@@ -349,6 +349,22 @@ bool FakeWindows::EnableShutdownPrivilege() {
   return true;
 }
 
+bool FakeWindows::IsPwrSuspendAllowed() {
+  Log("IsPwrSuspendAllowed");
+  return canSleep;
+}
+
+bool FakeWindows::IsPwrHibernateAllowed() {
+  Log("IsPwrHibernateAllowed");
+  return canHibernate;
+}
+
+bool FakeWindows::SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) {
+  Log("SetSuspendState(" + std::to_string(hibernate) + ", " + std::to_string(force) + ", " +
+      std::to_string(disableWakeEvent) + ")");
+  return true;
+}
+
 // ----------------------------------------------------------------- windows
 
 bool FakeWindows::SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) {
@@ -404,6 +420,11 @@ std::intptr_t FakeWindows::CallWindowProc(std::intptr_t previous, Handle hwnd, s
 
 bool FakeWindows::ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
   Log("ExitWindowsEx(" + std::to_string(flags) + ", " + (reserved == 0xFFFFFFFFu ? "0xFFFFFFFF" : std::to_string(reserved)) + ")");
+  return true;
+}
+
+bool FakeWindows::LockWorkStation() {
+  Log("LockWorkStation");
   return true;
 }
 

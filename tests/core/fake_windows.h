@@ -74,6 +74,7 @@ class FakeWindows : public Platform {
   SystemTime localTime;
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
+  bool canSleep = true, canHibernate = true;  // what IsPwrSuspendAllowed and IsPwrHibernateAllowed say
 
   // Files: full paths, case-insensitive. Folders are entries with the directory attribute.
   void AddFolder(const std::string& path);
@@ -188,6 +189,9 @@ class FakeWindows : public Platform {
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;
   bool EnableShutdownPrivilege() override;
+  bool IsPwrSuspendAllowed() override;
+  bool IsPwrHibernateAllowed() override;
+  bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
   bool SetForegroundWindow(Handle hwnd) override;
   void BringWindowForward(Handle hwnd) override;
@@ -199,6 +203,7 @@ class FakeWindows : public Platform {
   std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
   bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+  bool LockWorkStation() override;
   std::int16_t GetAsyncKeyState(int virtualKey) override;
   void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                    std::uintptr_t extraInfo) override;

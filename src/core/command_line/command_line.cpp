@@ -18,7 +18,8 @@ constexpr char kUsage[] =
     "tarnby.exe /status\n"
     "tarnby.exe /?\n"
     "\n"
-    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs.\n"
+    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs;\n"
+    "or /sleep, /hibernate or /lock, which run at once when no time is given.\n"
     "/force: shut down, restart or log off by force.\n"
     "/in TIME: count down 90 (seconds), 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS; at most 336 hours.\n"
     "/at CLOCK: count down to the next HH:MM or HH:MM:SS (24-hour, local time).\n"
@@ -161,9 +162,13 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
     int preSelect = -1;
     for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
       if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
-    if (preSelect >= 0) {
-      if (command.preSelect >= 0) return Bad("Give one action only.");
+    std::optional<PowerAction> power;
+    for (const PowerName& powerName : kPowerNames)
+      if (name == powerName.switchName) power = powerName.action;
+    if (preSelect >= 0 || power) {
+      if (command.preSelect >= 0 || command.power) return Bad("Give one action only.");
       command.preSelect = preSelect;
+      command.power = power;
     } else if (name == "force") {
       command.force = true;
     } else if (name == "hide") {
@@ -194,9 +199,10 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
     return command;
   }
   if (seen.empty()) return command;  // no arguments: the plain start
-  if (command.preSelect < 0) return Bad("/in, /at, /force and /hide need an action such as /shutdown.");
+  if (command.preSelect < 0 && !command.power)
+    return Bad("/in, /at, /force and /hide need an action such as /shutdown.");
   if (command.inSeconds && command.at) return Bad("Give /in or /at, not both.");
-  if (command.force && kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr)
+  if (command.force && (command.power || kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr))
     return Bad("/force goes with /shutdown, /restart or /logoff only.");
   command.kind = CommandKind::Start;
   return command;

@@ -10,12 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "core/actions/power.h"
 #include "core/platform.h"
 
 namespace tarnby {
 
 // Exit codes of a tarnby.exe that only passes a command on.
 inline constexpr std::uint32_t kExitDone = 0, kExitBadArguments = 1, kExitNotDelivered = 2, kExitNoCountdown = 3;
+// The machine cannot do what was asked (it cannot sleep, for one).
+inline constexpr std::uint32_t kExitRefused = 1;
 
 // The longest countdown: two weeks, as the hours window allows.
 inline constexpr std::int64_t kMaxCommandSeconds = 336 * 3600;
@@ -29,6 +32,7 @@ enum class CommandKind { None, Start, Cancel, Status, Usage, Bad };
 struct Command {
   CommandKind kind = CommandKind::None;
   int preSelect = -1;  // index into kPreSelectNames
+  std::optional<PowerAction> power;  // or sleep, hibernate or lock
   bool force = false;
   std::optional<std::int64_t> inSeconds;
   std::optional<ClockTime> at;

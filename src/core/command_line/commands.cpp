@@ -4,7 +4,6 @@
 
 #include "core/app_title.h"
 #include "core/countdown/countdown.h"
-#include "core/countdown/frmhrs.h"
 #include "core/countdown/preselect_names.h"
 
 namespace tarnby {
@@ -12,11 +11,11 @@ namespace tarnby {
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
 constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
-constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced
+constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced (at most 22)
 }  // namespace
 
-CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, Countdown& countdown)
-    : platform_(platform), frmstart_(frmstart), frmhrs_(frmhrs), countdown_(countdown) {
+CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown)
+    : platform_(platform), frmstart_(frmstart), countdown_(countdown) {
   frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
     return frmstart_CopyData(kind, data);
   };
@@ -41,6 +40,11 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     default:
       break;
   }
+  if (const std::optional<std::string> refusal = Refusal(command)) {
+    Tell(*refusal, true, w::kMbOk);
+    platform.ExitProcess(kExitRefused);
+    return Next::End;
+  }
 
   const bool status = command.kind == CommandKind::Status;
   if (platform.AnotherInstanceRunning()) {
@@ -51,6 +55,8 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     if (status) {
       platform.WriteParentConsole(StatusLine(delivered ? answer : 0));
       platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNoCountdown);
+    } else if (delivered && answer == kAnswerRefused) {
+      platform.ExitProcess(kExitRefused);  // the running copy showed why
     } else if (delivered && answer != 0) {
       platform.ExitProcess(kExitDone);
     } else {
@@ -71,10 +77,14 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
 }
 
 void CommandLine::Tell(const std::string& text, bool problem) {
+  Tell(text, problem, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+}
+
+void CommandLine::Tell(const std::string& text, bool problem, std::uint32_t boxStyle) {
   // tarnby.com waits for us in a console, perhaps in a script: a box there
   // would stop the script until somebody clicks it.
   if (!platform_.ConsoleCompanion())
-    platform_.MessageBox(text, kAppTitle, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+    platform_.MessageBox(text, kAppTitle, boxStyle);
   else if (problem)
     platform_.WriteParentConsoleError(text);
   else
@@ -87,9 +97,19 @@ std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::str
   if (command.kind == CommandKind::Status) return StatusAnswer();
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
   // The sender goes on at once; what follows may open message boxes here.
-  platform_.ReplyMessage(1);
+  if (const std::optional<std::string> refusal = Refusal(command)) {
+    platform_.ReplyMessage(kAnswerRefused);
+    platform_.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    return kAnswerRefused;
+  }
+  platform_.ReplyMessage(kAnswerAccepted);
   Act(command);
-  return 1;
+  return kAnswerAccepted;
+}
+
+std::optional<std::string> CommandLine::Refusal(const Command& command) {
+  if (command.kind == CommandKind::Start && command.power) return PowerRefusal(platform_, *command.power);
+  return std::nullopt;
 }
 
 void CommandLine::Act(const Command& command) {
@@ -104,13 +124,22 @@ void CommandLine::Act(const Command& command) {
 void CommandLine::StartCountdown(const Command& command) {
   Frmstart& f = frmstart_;
   Countdown& countdown = countdown_;
-  const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
   const bool timed = command.inSeconds || command.at;
-  // A new countdown takes the place of the running one.
-  if (timed && countdown.Running()) countdown.Cancel();
+  if (command.power && !timed) {
+    countdown.RunPowerAction(*command.power);  // at once; a running countdown goes on
+    return;
+  }
+  // A new countdown takes the place of the running (or paused) one.
+  if (timed && (countdown.Running() || countdown.Paused())) countdown.Cancel();
 
-  (f.*name.button).Click();
-  if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
+  Countdown::ZeroAction action{nullptr, false, command.power};
+  if (!command.power) {
+    // Pre-selected as the user does it.
+    const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
+    (f.*name.button).Click();
+    if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
+    action = {&name, command.force, std::nullopt};
+  }
   if (!command.hide) f.mnupopmenushow.Click();
   if (!timed) return;
 
@@ -122,39 +151,39 @@ void CommandLine::StartCountdown(const Command& command) {
     platform_.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
-  // Whole hours go to the hours window, the rest to minutes and seconds.
-  const std::int64_t hours = total / 3600;
-  if (hours > 0) {
-    if (!f.Check1.Value()) f.Check1.Click();
-    frmhrs_().Text1.SetText(std::to_string(hours));
-  } else if (f.Check1.Value()) {
-    f.Check1.Click();
-  }
-  f.Text2.SetText(std::to_string(total % 3600 / 60));
-  f.Text1.SetText(std::to_string(total % 60));
-  f.cmdstart.SetEnabled(true);  // as typing into the boxes does
-  f.cmdstart.Click();
+  countdown.Begin(action, CountdownTime::Of(total));
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {
   const Countdown& countdown = countdown_;
   if (!countdown.Running()) return 0;
-  const Countdown::Chosen chosen = countdown.PreSelected();
-  if (chosen.name == nullptr) return 0;
-  const auto index = static_cast<std::intptr_t>(chosen.name - kPreSelectNames.data());
-  return (static_cast<std::intptr_t>(countdown.SecondsLeft()) << kNameBits) | (1 + index * 2 + (chosen.forced ? 1 : 0));
+  const Countdown::ZeroAction due = countdown.DueAction();
+  // The power actions are numbered after the pre-selections.
+  std::intptr_t index = 0;
+  if (due.power)
+    index = static_cast<std::intptr_t>(kPreSelectNames.size() + (&PowerNamed(*due.power) - kPowerNames.data()));
+  else if (due.name != nullptr)
+    index = static_cast<std::intptr_t>(due.name - kPreSelectNames.data());
+  else
+    return 0;
+  return (static_cast<std::intptr_t>(countdown.SecondsLeft()) << kNameBits) | (1 + index * 2 + (due.forced ? 1 : 0));
 }
 
 std::string StatusLine(std::intptr_t answer) {
   const std::intptr_t code = answer & ((1 << kNameBits) - 1);
-  const std::intptr_t index = (code - 1) / 2;
-  if (answer <= 0 || code == 0 || index >= static_cast<std::intptr_t>(kPreSelectNames.size())) return kNoCountdown;
-  const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(index)];
-  const bool forced = (code - 1) % 2 == 1 && name.forcedStatus != nullptr;
+  const auto index = static_cast<std::size_t>((code - 1) / 2);
+  if (answer <= 0 || code == 0 || index >= kPreSelectNames.size() + kPowerNames.size()) return kNoCountdown;
+  const char* what = nullptr;
+  if (index < kPreSelectNames.size()) {
+    const PreSelectName& name = kPreSelectNames[index];
+    what = (code - 1) % 2 == 1 && name.forcedStatus != nullptr ? name.forcedStatus : name.status;
+  } else {
+    what = kPowerNames[index - kPreSelectNames.size()].status;
+  }
   const long long left = answer >> kNameBits;
   char time[48];
   std::snprintf(time, sizeof time, " in %lld:%02lld:%02lld", left / 3600, left / 60 % 60, left % 60);
-  return std::string(forced ? name.forcedStatus : name.status) + time;
+  return std::string(what) + time;
 }
 
 }  // namespace tarnby

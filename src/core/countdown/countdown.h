@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/actions/actions.h"
+#include "core/actions/power.h"
 #include "core/countdown/notice_area.h"
 #include "core/forms/form_slot.h"
 #include "core/forms/forms.h"
@@ -44,6 +45,14 @@ inline constexpr int kMaxHours = 336;
 // is swallowed.
 void FilterDigits(int& keyAscii);
 
+// How long a countdown runs, split as the window shows it: the hours go to the
+// hours window, the minutes and seconds to their boxes. A number of seconds
+// splits the plain way (5400 is 1 hour, 30 minutes and 0 seconds).
+struct CountdownTime {
+  std::int64_t hours = 0, minutes = 0, seconds = 0;
+  static CountdownTime Of(std::int64_t seconds);
+};
+
 class Countdown {
  public:
   Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, FormSlot<Frmtime>& frmtime,
@@ -63,12 +72,25 @@ class Countdown {
   // The time left, to the second, hours not yet folded in included.
   std::int64_t SecondsLeft() const;
 
-  // What runs at zero, by name: the first row of the zero order that holds.
-  struct Chosen {
+  // What runs at zero: a power action, which has no ring, or by name the
+  // first row of the zero order that holds while a ring shows; nothing
+  // without either.
+  struct ZeroAction {
     const PreSelectName* name = nullptr;
-    bool forced = false;
+    bool forced = false;  // its force box is ticked
+    std::optional<PowerAction> power;
   };
-  Chosen PreSelected() const;
+  ZeroAction DueAction() const;
+
+  // The one way into a countdown, for "&Start", the command line and the
+  // triggers: counts `time` down to `action`, with the checks and messages of
+  // "&Start" (the alarm's lead time is the alarm box's). The action must be
+  // what the "Pre-Selects" frame shows, since the frame is what zero reads;
+  // a power action takes the frame's choice away, so no ring claims to be
+  // what runs. The boxes then show the time. False when refused.
+  bool Begin(const ZeroAction& action, const CountdownTime& time);
+  // Stopped by "&Pause": "&Start" goes on with the same countdown.
+  bool Paused() const { return resuming_ && !Running(); }
 
   // Pause, then empty the boxes and the display, as the end of a countdown
   // that leaves the program running does.
@@ -76,6 +98,10 @@ class Countdown {
 
   // The machine must not sleep on its own while a countdown runs.
   void KeepAwake(bool on);
+
+  // Sleep, hibernate or lock now. The keep-awake request is let go first,
+  // and asked for again on waking while a countdown still runs.
+  void RunPowerAction(PowerAction action);
 
   // ---- pre-selection (preselect.cpp)
   // A "Pre-Selects" button: its ring alone shown, only its own force box
@@ -125,6 +151,12 @@ class Countdown {
 
   bool AnyRingShown() const;
   const ZeroRow* DueRow() const;
+  // The boxes and the hours window show the time; a box that already reads
+  // the same number keeps the user's own spelling of it.
+  void ShowTime(const CountdownTime& time);
+  // No ring shows and no force box is ticked, as at start-up.
+  void ClearPreSelection();
+  bool AlarmAccepted();
   // The balloon over the tray icon shortly before the session ends, once per
   // countdown, and taken down again by a pause.
   void NoticeBeforeEnd();
@@ -148,6 +180,7 @@ class Countdown {
   std::array<PreSelectRow, kOwnBoxes> preSelects_{};
   std::array<ZeroRow, kCatalogue.size()> zeroOrder_{};
   std::string alarmSoundPath_;
+  std::optional<PowerAction> power_;  // what runs at zero instead of the frame's choice
 
   // The clock of the running countdown: when it was started (or resumed) and
   // how many of its seconds have been run since.

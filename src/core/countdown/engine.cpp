@@ -135,16 +135,23 @@ const Countdown::ZeroRow* Countdown::DueRow() const {
   return nullptr;
 }
 
-Countdown::Chosen Countdown::PreSelected() const {
-  const ZeroRow* row = DueRow();
+Countdown::ZeroAction Countdown::DueAction() const {
+  if (power_) return {nullptr, false, power_};
+  const ZeroRow* row = AnyRingShown() ? DueRow() : nullptr;
   if (row == nullptr) return {};
   for (const PreSelectRow& preSelect : preSelects_)
     if (preSelect.ring == row->test || preSelect.forceBox == row->test)
-      return {PreSelectNamed(*preSelect.button, f_), preSelect.forceBox == row->test};
+      return {PreSelectNamed(*preSelect.button, f_), preSelect.forceBox == row->test, std::nullopt};
   return {};
 }
 
 void Countdown::RunPreSelectedAction() {
+  if (const std::optional<PowerAction> power = power_) {
+    // Idle first: the machine may sleep for hours before the call returns.
+    ReturnToIdle();
+    RunPowerAction(*power);
+    return;
+  }
   const ZeroRow* due = DueRow();
   if (due == nullptr) {
     ReturnToIdle();  // nothing pre-selected: a start never lets that happen
@@ -202,7 +209,16 @@ void Countdown::Cancel() {
   EmptyTimeShown();
 }
 
+void Countdown::RunPowerAction(PowerAction action) {
+  // A request to stay awake must not hold the machine up on its way to sleep.
+  KeepAwake(false);
+  PerformPower(platform_, action);
+  KeepAwake(Running());
+}
+
 void Countdown::EmptyTimeShown() {
+  // The countdown is over: "&Start" runs the frame's choice again.
+  power_.reset();
   resuming_ = false;
   f_.Label3.SetCaption("");
   f_.display.SetCaption("");

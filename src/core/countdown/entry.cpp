@@ -56,8 +56,20 @@ void Countdown::Check1_Click() {
 
 void Countdown::Refuse(const char* message) { platform_.MessageBox(message, kAppTitle, w::kMbOk); }
 
+CountdownTime CountdownTime::Of(std::int64_t seconds) { return {seconds / 3600, seconds % 3600 / 60, seconds % 60}; }
+
+bool Countdown::AlarmAccepted() {
+  if (f_.Text3.Text().empty()) f_.Text3.SetText("0");
+  if (WithinLimit(f_.Text3, kMaxAlarm)) return true;
+  Refuse(kAlarmTooLong);
+  return false;
+}
+
+// "&Start" checks the boxes in its own order, each with its message, and
+// hands what they hold to Begin.
 void Countdown::cmdstart_Click() {
-  if (!AnyRingShown()) {
+  const ZeroAction action = DueAction();
+  if (action.name == nullptr && !action.power) {
     Refuse(kNoSelection);
     return;
   }
@@ -66,35 +78,63 @@ void Countdown::cmdstart_Click() {
     return;
   }
   if (f_.Text2.Text().empty()) f_.Text2.SetText("0");
-  if (!WithinLimit(f_.Text2, kMaxMinutes)) {
+  const auto minutes = WholeBoxValue(f_.Text2.Text(), kMaxMinutes);
+  if (!minutes) {
     Refuse(kTooManyMinutes);
     return;
   }
-  if (f_.Text3.Text().empty()) f_.Text3.SetText("0");
-  if (!WithinLimit(f_.Text3, kMaxAlarm)) {
-    Refuse(kAlarmTooLong);
-    return;
-  }
+  if (!AlarmAccepted()) return;
   // Empty seconds mean whole minutes: zero seconds count down like any other.
   if (f_.Text1.Text().empty()) f_.Text1.SetText("0");
-  if (!WithinLimit(f_.Text1, kMaxSeconds)) {
+  const auto seconds = WholeBoxValue(f_.Text1.Text(), kMaxSeconds);
+  if (!seconds) {
     Refuse(kTooManySeconds);
     return;
   }
-
   if (!frmhrs_().HoursAccepted()) return;
-  // An empty hours box keeps the counters as they are (0 after every pause and zero).
-  if (const auto hours = WholeBoxValue(frmhrs_().Text1.Text(), kMaxHours)) {
-    counters_.hoursCount = *hours;
-    counters_.hoursShown = *hours;
+  // An empty hours box is no hours.
+  const auto hours = WholeBoxValue(frmhrs_().Text1.Text(), kMaxHours);
+  Begin(action, {hours.value_or(0), *minutes, *seconds});
+}
+
+bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
+  const ZeroAction shown = DueAction();
+  const bool shownByTheFrame = action.name != nullptr && action.name == shown.name &&
+                               action.forced == shown.forced && !shown.power;
+  if (!action.power && !shownByTheFrame) {
+    Refuse(kNoSelection);
+    return false;
   }
-  if (const auto alarmSeconds = WholeBoxValue(f_.Text3.Text(), kMaxAlarm)) counters_.alarmSeconds = *alarmSeconds;
-  if (const auto seconds = WholeBoxValue(f_.Text1.Text(), kMaxSeconds)) counters_.seconds = *seconds;
-  if (const auto minutes = WholeBoxValue(f_.Text2.Text(), kMaxMinutes)) counters_.minutes = *minutes;
+  if (time.minutes < 0 || time.minutes > kMaxMinutes) {
+    Refuse(kTooManyMinutes);
+    return false;
+  }
+  if (!AlarmAccepted()) return false;
+  if (time.seconds < 0 || time.seconds > kMaxSeconds) {
+    Refuse(kTooManySeconds);
+    return false;
+  }
+  if (time.hours < 0 || time.hours > kMaxHours) {
+    frmhrs_().ShowHoursLimit();
+    return false;
+  }
+  ShowTime(time);
+  if (action.power) {
+    ClearPreSelection();
+    power_ = action.power;
+  }
+
+  Counters& c = counters_;
+  c.hoursCount = static_cast<std::int32_t>(time.hours);
+  // A resumed countdown goes on showing the hours it was started with.
+  if (time.hours > 0 || !resuming_) c.hoursShown = c.hoursCount;
+  if (const auto alarmSeconds = WholeBoxValue(f_.Text3.Text(), kMaxAlarm)) c.alarmSeconds = *alarmSeconds;
+  c.minutes = static_cast<std::int32_t>(time.minutes);
+  c.seconds = static_cast<std::int32_t>(time.seconds);
   // Sixty seconds are the next minute, so the display never shows more than 59.
-  if (counters_.seconds == 60) {
-    counters_.seconds = 0;
-    ++counters_.minutes;
+  if (c.seconds == 60) {
+    c.seconds = 0;
+    ++c.minutes;
   }
   frmhrs_.Unload();
 
@@ -109,6 +149,22 @@ void Countdown::cmdstart_Click() {
   f_.cmdstop.SetEnabled(true);
   f_.mnutime.visible = true;
   NoticeBeforeEnd();
+  return true;
+}
+
+void Countdown::ShowTime(const CountdownTime& time) {
+  const auto reads = [](const Control& box, std::int64_t value) {
+    const auto number = WholeBoxValue(box.Text(), static_cast<double>(value));
+    return number && *number == value;
+  };
+  if (time.hours > 0) {
+    if (!f_.Check1.Value()) f_.Check1.Click();  // opens the hours window
+    if (!reads(frmhrs_().Text1, time.hours)) frmhrs_().Text1.SetText(std::to_string(time.hours));
+  } else if (f_.Check1.Value() && WholeBoxValue(frmhrs_().Text1.Text(), kMaxHours).value_or(0) != 0) {
+    f_.Check1.Click();  // closes the hours window, forgetting its hours
+  }
+  if (!reads(f_.Text2, time.minutes)) f_.Text2.SetText(std::to_string(time.minutes));
+  if (!reads(f_.Text1, time.seconds)) f_.Text1.SetText(std::to_string(time.seconds));
 }
 
 void Countdown::cmdstop_Click() {

@@ -35,15 +35,17 @@ Frmhrs::Frmhrs(Platform& host, Frmstart& frmstart)
 bool Frmhrs::HoursAccepted() {
   const std::string& text = Text1.Text();
   if (text.find_first_not_of(' ') == std::string::npos || WholeBoxValue(text, kMaxHours)) return true;
-  platform.MessageBox(kTooManyHours, kTooManyHoursTitle, w::kMbIconInformation);
+  ShowHoursLimit();
   return false;
 }
+
+void Frmhrs::ShowHoursLimit() { platform.MessageBox(kTooManyHours, kTooManyHoursTitle, w::kMbIconInformation); }
 
 void Frmhrs::Text1_Change() {
   const std::optional<double> hours = BoxValue(Text1.Text());
   if (!hours) return;  // cleared, or pasted text that is no number
   if (*hours > kMaxHours) {
-    platform.MessageBox(kTooManyHours, kTooManyHoursTitle, w::kMbIconInformation);
+    ShowHoursLimit();
     Text1.SetText("");
   } else if (*hours < 0) {
     Text1.SetText("");  // a pasted negative count of hours means nothing

@@ -18,6 +18,8 @@ class Frmhrs : public Form {
   // At "&Start": an empty box, or a whole number of hours within the limit,
   // passes; anything else gets the limit message and fails.
   bool HoursAccepted();
+  // The message for more hours than two weeks hold.
+  void ShowHoursLimit();
 
  private:
   void Text1_Change();

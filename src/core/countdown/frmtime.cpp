@@ -1,5 +1,6 @@
 #include "core/countdown/frmtime.h"
 
+#include "core/countdown/countdown.h"
 #include "core/main_window/frmstart.h"
 #include "core/system/window_drag.h"
 
@@ -10,12 +11,13 @@ constexpr int kSlideStep = 300;     // twips per turn of the message loop
 constexpr int kBelowTheLabel = 225;  // twips of window under the label's height
 }  // namespace
 
-Frmtime::Frmtime(Platform& host, Frmstart& frmstart)
+Frmtime::Frmtime(Platform& host, Frmstart& frmstart, const Countdown& countdown)
     : Form(host, "frmtime"),
       Label1(*this, "Label1", ControlKind::Label, {0, 240, 1392, 288}),
       Command1(*this, "Command1", ControlKind::Button, {0, 0, 1392, 240}, "&Close"),
       Timer1(*this, "Timer1", 1000, true),
-      frmstart_(frmstart) {
+      frmstart_(frmstart),
+      countdown_(countdown) {
   SetDesign("", {3852, 4788, 1392, 516});
   borderStyle = BorderStyle::None;
   controlBox = false;
@@ -42,7 +44,10 @@ void Frmtime::Form_Load() {
 
 void Frmtime::ShowTimeLeft() {
   const Frmstart& f = frmstart_;
-  Label1.SetCaption(f.Label3.Caption() + " : " + f.display.Caption());
+  std::string text = f.Label3.Caption() + " : " + f.display.Caption();
+  // The main window shows no ring for a power action: this window names it.
+  if (const auto power = countdown_.DueAction().power) text = PowerNamed(*power).timeLeft + (" " + text);
+  Label1.SetCaption(text);
   // An auto-sized label follows its text; the window does not.
   const TextSize size = platform.MeasureText(Label1);
   const Twips at = Label1.Position();

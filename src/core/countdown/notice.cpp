@@ -1,6 +1,7 @@
 // The notice before the session ends: a balloon over the tray icon when a
-// countdown that shuts down, restarts, logs off, restarts Windows or exits
-// to DOS has a minute or less to go. The alarm still sounds as before.
+// countdown that shuts down, restarts, logs off, restarts Windows, exits to
+// DOS, sleeps or hibernates has a minute or less to go. The alarm still
+// sounds as before.
 #include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
@@ -15,9 +16,9 @@ void Countdown::NoticeBeforeEnd() {
   if (noticed_ || !Running()) return;
   const std::int64_t left = SecondsLeft();
   if (left <= 0 || left > kNoticeSeconds) return;
-  const Chosen chosen = PreSelected();
-  if (chosen.name == nullptr) return;
-  const std::string text = NoticeText(*chosen.name, chosen.forced, left);
+  const ZeroAction due = DueAction();
+  const char* what = due.power ? PowerNamed(*due.power).notice : due.name ? NoticeOf(*due.name, due.forced) : nullptr;
+  const std::string text = NoticeText(what, left);
   if (text.empty()) return;
   noticed_ = true;
   noticeUp_ = true;

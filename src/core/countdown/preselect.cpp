@@ -25,6 +25,7 @@ void Countdown::PreSelect(Control& button) {
   for (const PreSelectRow& row : preSelects_)
     if (row.button == &button) chosen = &row;
   if (chosen == nullptr) return;
+  power_.reset();  // the frame's choice is what runs at zero again
 
   for (const PreSelectRow& row : preSelects_) {
     row.ring->SetVisible(&row == chosen);
@@ -33,6 +34,15 @@ void Countdown::PreSelect(Control& button) {
     const bool own = row.forceBox == chosen->forceBox;
     row.forceBox->SetEnabled(own);
     if (!own) row.forceBox->SetValue(false);
+  }
+}
+
+void Countdown::ClearPreSelection() {
+  for (const PreSelectRow& row : preSelects_) {
+    row.ring->SetVisible(false);
+    if (row.forceBox == nullptr) continue;
+    row.forceBox->SetValue(false);
+    row.forceBox->SetEnabled(true);
   }
 }
 

@@ -26,8 +26,11 @@ const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f) {
   return nullptr;
 }
 
-std::string NoticeText(const PreSelectName& name, bool forced, std::int64_t secondsLeft) {
-  const char* what = forced && name.forcedNotice ? name.forcedNotice : name.notice;
+const char* NoticeOf(const PreSelectName& name, bool forced) {
+  return forced && name.forcedNotice ? name.forcedNotice : name.notice;
+}
+
+std::string NoticeText(const char* what, std::int64_t secondsLeft) {
   if (what == nullptr) return {};
   return std::string("Tarnby will ") + what + " in " + std::to_string(secondsLeft) +
          (secondsLeft == 1 ? " second." : " seconds.");

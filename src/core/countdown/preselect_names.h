@@ -26,8 +26,11 @@ extern const std::array<PreSelectName, 8> kPreSelectNames;
 // The pre-selection a button makes, or null for any other control.
 const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f);
 
-// "Tarnby will shut down the computer in 60 seconds." for a session-ending
-// pre-selection; empty when it leaves the session running.
-std::string NoticeText(const PreSelectName& name, bool forced, std::int64_t secondsLeft);
+// What the notice says a pre-selection does ("shut down the computer"); null
+// when it leaves the session running.
+const char* NoticeOf(const PreSelectName& name, bool forced);
+
+// "Tarnby will shut down the computer in 60 seconds."; empty without `what`.
+std::string NoticeText(const char* what, std::int64_t secondsLeft);
 
 }  // namespace tarnby

@@ -1,0 +1,174 @@
+// Sleep, hibernate and lock from the command line: the switches, a machine
+// that cannot (refused in every copy that may see the command, exit code 1,
+// nothing armed), the countdown without a ring, its status line, notice and
+// time-left window, and the keep-awake request let go before the machine sleeps.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/command_line/command_line.h"
+#include "core/command_line/commands.h"
+#include "core/command_line_fixture.h"
+
+namespace tarnby {
+namespace {
+
+TEST(CommandLinePower, TheSwitchesTakeATimeOrNone) {
+  const struct {
+    std::vector<std::string> arguments;
+    PowerAction power;
+    std::optional<std::int64_t> in;
+  } cases[] = {{{"/sleep"}, PowerAction::Sleep, std::nullopt},
+               {{"--HIBERNATE", "/in", "2s"}, PowerAction::Hibernate, 2},
+               {{"-lock", "/at", "23:00", "/hide"}, PowerAction::Lock, std::nullopt}};
+  for (const auto& c : cases) {
+    const Command command = ParseCommandLine(c.arguments);
+    EXPECT_EQ(command.kind, CommandKind::Start) << c.arguments[0];
+    EXPECT_EQ(command.power, c.power) << c.arguments[0];
+    EXPECT_EQ(command.preSelect, -1);
+    EXPECT_EQ(command.inSeconds, c.in);
+  }
+  const std::pair<std::vector<std::string>, const char*> bad[] = {
+      {{"/sleep", "/force"}, "/force goes with /shutdown, /restart or /logoff only."},
+      {{"/sleep", "/shutdown"}, "Give one action only."},
+      {{"/suspend", "/sleep"}, "Give one action only."},
+      {{"/lock", "/hibernate"}, "Give one action only."},
+      {{"/hibernate", "/in", "5", "/at", "23:00"}, "Give /in or /at, not both."},
+      {{"/sleep", "/cancel"}, "/cancel stands alone."},
+      {{"/lock", "/lock"}, "/lock is given twice."}};
+  for (const auto& [arguments, problem] : bad) {
+    const Command command = ParseCommandLine(arguments);
+    EXPECT_EQ(command.kind, CommandKind::Bad) << arguments[0] << " " << arguments[1];
+    EXPECT_EQ(command.problem, problem);
+  }
+}
+
+class PowerTest : public CommandLineTest {
+ protected:
+  std::string Status() { return StatusLine(app->commandLine->StatusAnswer()); }
+  std::intptr_t HandOver(const std::vector<std::string>& arguments) {
+    return f().onCopyData(kCommandCopyData, JoinArguments(arguments));
+  }
+};
+
+TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitCodeOne) {
+  const struct {
+    std::vector<std::string> arguments;
+    bool anotherRuns, companion;  // started by tarnby.com: the message goes to its console
+    const char* message;
+  } cases[] = {{{"/sleep"}, false, false, "This computer cannot sleep."},
+               {{"/sleep", "/in", "5m", "/hide"}, false, false, "This computer cannot sleep."},
+               {{"/hibernate", "/at", "23:00"}, false, false, "This computer cannot hibernate."},
+               {{"/sleep", "/in", "5"}, true, false, "This computer cannot sleep."},
+               {{"/hibernate"}, true, true, "This computer cannot hibernate."}};
+  for (const auto& c : cases) {
+    FakeWindows machine;
+    machine.canSleep = machine.canHibernate = false;
+    machine.consoleCompanion = c.companion;
+    if (c.anotherRuns) {
+      machine.anotherInstance = true;
+      machine.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return kAnswerAccepted; };
+    }
+    App copy(machine);
+    EXPECT_FALSE(copy.Start(c.arguments));
+    EXPECT_EQ(machine.exitCode, kExitRefused) << c.arguments[0];
+    if (c.companion) {
+      EXPECT_TRUE(machine.messageBoxes.empty());
+      EXPECT_EQ(machine.consoleErrors, std::vector<std::string>{c.message});
+    } else {
+      ASSERT_EQ(machine.messageBoxes.size(), 1u);
+      EXPECT_EQ(machine.messageBoxes[0].text, c.message);
+      EXPECT_EQ(machine.messageBoxes[0].title, "Tarnby");
+      EXPECT_EQ(machine.messageBoxes[0].style, w::kMbOk);
+    }
+    EXPECT_FALSE(machine.Logged("SendCopyData")) << "nothing handed over";
+    EXPECT_TRUE(machine.LoadedForms().empty()) << "nothing loaded";
+    EXPECT_FALSE(machine.Logged("SetSuspendState"));
+  }
+}
+
+TEST_F(PowerTest, TheRunningCopyRefusesAHandedOverCommandAndItsSenderEndsWithOne) {
+  win.canSleep = false;
+  ASSERT_TRUE(StartWith({}));
+  EXPECT_EQ(HandOver({"/sleep", "/in", "10"}), kAnswerRefused);
+  EXPECT_TRUE(win.Logged("ReplyMessage(2)")) << "the sender is let go before the message";
+  EXPECT_EQ(win.messageBoxes.at(0).text, "This computer cannot sleep.");
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_EQ(HandOver({"/lock", "/in", "10"}), kAnswerAccepted) << "a lock is always possible";
+  EXPECT_TRUE(countdown().Running());
+
+  FakeWindows sender;  // a machine that says it can, but the running copy said no
+  sender.anotherInstance = true;
+  sender.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return kAnswerRefused; };
+  App copy(sender);
+  EXPECT_FALSE(copy.Start({"/sleep"}));
+  EXPECT_EQ(sender.exitCode, kExitRefused);
+  EXPECT_TRUE(sender.messageBoxes.empty()) << "the running copy showed why";
+}
+
+TEST_F(PowerTest, AHibernateCountdownShowsNoRingNamesItselfAndLetsTheMachineSleepAtZero) {
+  ASSERT_TRUE(StartWith({}));
+  f().cmdshut.Click();
+  f().chkshut.Click();
+  app->commandLine->Act(ParseCommandLine({"/hibernate", "/in", "90"}));
+  ASSERT_TRUE(countdown().Running());
+  EXPECT_TRUE(f().Visible());
+  EXPECT_FALSE(f().shashut.Visible()) << "no ring claims to be what runs";
+  EXPECT_FALSE(f().chkshut.Value());
+  EXPECT_EQ(f().Text2.Text(), "1");
+  EXPECT_EQ(f().Text1.Text(), "30");
+  EXPECT_EQ(Status(), "hibernate in 0:01:30");
+  win.Advance(30000);
+  ASSERT_EQ(win.balloons.size(), 1u);
+  EXPECT_EQ(win.balloons[0].text, "Tarnby will hibernate the computer in 60 seconds.");
+  f().mnutime.Click();
+  EXPECT_EQ(app->frmtime().Label1.Caption(), "Hibernate in 1 : 01");
+
+  win.ClearLog();
+  win.Advance(60000);
+  const std::vector<std::string> calls = win.Calls("Set");
+  const auto released = std::find(calls.begin(), calls.end(), "SetThreadExecutionState(0x80000000)");
+  const auto slept = std::find(calls.begin(), calls.end(), "SetSuspendState(1, 0, 0)");
+  ASSERT_NE(slept, calls.end());
+  EXPECT_LT(released, slept) << "the keep-awake request goes first";
+  EXPECT_EQ(win.Count("SetSuspendState"), 1);
+  EXPECT_TRUE(win.Logged("EnableShutdownPrivilege"));
+  EXPECT_FALSE(win.processEnded) << "Tarnby keeps running";
+  ExpectIdle();
+  EXPECT_EQ(Status(), "no countdown");
+  f().cmdshut.Click();
+  Type(f().Text1, "5");
+  f().cmdstart.Click();
+  win.Advance(5000);
+  EXPECT_TRUE(win.Logged("ExitWindowsEx(1, 1)")) << "after zero the frame's choice runs again";
+}
+
+TEST_F(PowerTest, SleepAtOnceLetsARunningCountdownGoOnAwakeAndLockAtZeroHasNoNotice) {
+  ASSERT_TRUE(StartWith({"/lock", "/in", "30", "/hide"}));
+  EXPECT_FALSE(f().Visible());
+  EXPECT_EQ(Status(), "lock in 0:00:30");
+  win.ClearLog();
+  app->commandLine->Act(ParseCommandLine({"/sleep"}));
+  EXPECT_EQ(win.Calls("Set"), (std::vector<std::string>{"SetThreadExecutionState(0x80000000)", "SetSuspendState(0, 0, 0)",
+                                                        "SetThreadExecutionState(0x80000001)"}));
+  EXPECT_TRUE(countdown().Running()) << "a command without a time replaces no countdown";
+  f().cmdstop.Click();
+  f().cmdstart.Click();
+  EXPECT_EQ(Status(), "lock in 0:00:30") << "\"&Start\" resumes the lock";
+  win.Advance(30000);
+  EXPECT_EQ(win.Count("LockWorkStation"), 1);
+  EXPECT_TRUE(win.balloons.empty()) << "a lock ends no session";
+  EXPECT_EQ(win.Count("SetSuspendState"), 1);
+}
+
+TEST_F(PowerTest, APreSelectionClickedWhileAPowerCountdownRunsIsWhatRunsAtZero) {
+  ASSERT_TRUE(StartWith({"/sleep", "/in", "5"}));
+  f().cmdsleep.Click();  // "Suspend", which is not sleep
+  EXPECT_EQ(Status(), "suspend in 0:00:05");
+  win.Advance(5000);
+  EXPECT_TRUE(ScreenSaverSent());
+  EXPECT_FALSE(win.Logged("SetSuspendState"));
+}
+
+}  // namespace
+}  // namespace tarnby
