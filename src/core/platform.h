@@ -145,6 +145,13 @@ struct ScreenInfo {
   int twipsPerPixelY = 15;
 };
 
+// The twips-per-pixel factors one window is laid out with: the screen's, until
+// the window moves to a monitor of another DPI.
+struct PixelScale {
+  int twipsPerPixelX = 15;
+  int twipsPerPixelY = 15;
+};
+
 struct TextSize {
   int width = 0;   // twips
   int height = 0;  // twips
@@ -168,6 +175,8 @@ class NativeWindows {
   // Wipe what was drawn on a picture box (its Cls).
   virtual void ClearPicture(Control& picture) = 0;
   virtual TextSize MeasureText(const Control& label) = 0;
+  // The factors of a form's or control's window now; the screen's for any other.
+  virtual PixelScale ScaleOf(Handle window) = 0;
   // Let pending window messages run (the message loop turns once).
   virtual void DoEvents() = 0;
 };
@@ -230,6 +239,15 @@ class Platform : public NativeWindows {
   // One line to the console of the process that started this one (or to the
   // output it was given); false when there is none.
   virtual bool WriteParentConsole(const std::string& line) = 0;
+  // The same for what went wrong: to the error output, or that console.
+  virtual bool WriteParentConsoleError(const std::string& text) = 0;
+  // True when the console companion (tarnby.com) started this copy and
+  // prints what it reports: usage and problems then go to its console
+  // instead of a box.
+  virtual bool ConsoleCompanion() = 0;
+  // This copy goes on running as Tarnby: it lets go of the outputs it was
+  // given, so whoever waits for them (the companion, a script) goes on.
+  virtual void LetGoOfConsole() = 0;
 
   // --- Windows and input (user32)
   virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;

@@ -1,7 +1,6 @@
 // The single copy records its main window in a named mapping beside its
 // mutex; a later copy reads it there and hands its arguments over with
-// WM_COPYDATA. Also the calls of the command line and the countdown that
-// only some systems have: the parent's console and the keep-awake request.
+// WM_COPYDATA. Also the keep-awake request, which only some systems have.
 #include "win32/hand_over.h"
 
 #include <shellapi.h>
@@ -9,6 +8,7 @@
 #include <cstring>
 
 #include "core/command_line/command_line.h"
+#include "core/command_line/commands.h"
 #include "win32/utf16.h"
 #include "win32/win32_platform_parts.h"
 
@@ -43,6 +43,9 @@ std::vector<std::string> ProgramArguments() {
 LRESULT FormCopyData(Form& form, LPARAM lParam) {
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (copy == nullptr || !form.onCopyData || (copy->lpData == nullptr && copy->cbData != 0)) return 0;
+  // More than any command line can be: the sender is not a copy of Tarnby,
+  // and its megabytes are neither copied nor read.
+  if (copy->cbData > kMaxCopyDataBytes) return 0;
   const std::wstring_view text(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
   return form.onCopyData(copy->dwData, Utf8(text));
 }
@@ -104,31 +107,5 @@ bool Win32Platform::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::st
 }
 
 void Win32Platform::ReplyMessage(std::intptr_t result) { ::ReplyMessage(static_cast<LRESULT>(result)); }
-
-bool Win32Platform::WriteParentConsole(const std::string& line) {
-  // A script that captures the output gives us a pipe or a file; a console
-  // window is reached through the console of the process that started us.
-  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  if (out != nullptr && out != INVALID_HANDLE_VALUE &&
-      (::GetFileType(out) == FILE_TYPE_PIPE || ::GetFileType(out) == FILE_TYPE_DISK)) {
-    const std::string bytes = line + "\r\n";
-    DWORD written = 0;
-    return ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
-  }
-  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-  bool written = false;
-  {
-    const OwnedFile console(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (console) {
-      const std::wstring text = Wide(line + "\r\n");
-      DWORD count = 0;
-      written =
-          ::WriteConsoleW(console.get(), text.data(), static_cast<DWORD>(text.size()), &count, nullptr) != FALSE;
-    }
-  }
-  ::FreeConsole();
-  return written;
-}
 
 }  // namespace tarnby

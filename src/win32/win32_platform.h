@@ -52,12 +52,16 @@ class Win32Platform : public Platform {
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;
   bool EnableShutdownPrivilege() override;
-  // Hand-over between copies and the parent's console (hand_over.cpp).
+  // Hand-over between copies (hand_over.cpp).
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
   bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
   void ReplyMessage(std::intptr_t result) override;
+  // The console's lines and tarnby.com (win32_console.cpp).
   bool WriteParentConsole(const std::string& line) override;
+  bool WriteParentConsoleError(const std::string& text) override;
+  bool ConsoleCompanion() override;
+  void LetGoOfConsole() override;
 
   // Windows and input
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
@@ -86,6 +90,7 @@ class Win32Platform : public Platform {
   bool DestroyIcon(Handle icon) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
 
   // Shell
   bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
@@ -128,6 +133,9 @@ class Win32Platform : public Platform {
   OwnedHandle instanceMutex_;  // held for the life of the process
   // The mapping that tells later copies our main window.
   OwnedHandle instanceWindow_;
+  // The event of the tarnby.com that started us, until we let go of it.
+  OwnedHandle companion_;
+  bool companionRead_ = false;
 };
 
 }  // namespace tarnby

@@ -36,6 +36,7 @@ bool Win32Platform::DestroyIcon(Handle icon) { return ::DestroyIcon(As<HICON>(ic
 void Win32Platform::ClearPicture(Control& picture) { host_.ClearPicture(picture); }
 
 TextSize Win32Platform::MeasureText(const Control& label) { return host_.MeasureText(label); }
+PixelScale Win32Platform::ScaleOf(Handle window) { return host_.ScaleOf(window); }
 
 // --------------------------------------------------------------------- shell
 

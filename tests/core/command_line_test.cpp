@@ -4,6 +4,8 @@
 // a running copy is proved on the real program (tests/e2e).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
 #include "core/countdown_fixture.h"
@@ -92,6 +94,39 @@ TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCo
   EXPECT_FALSE(StartWith({"-?", "/bogus"}));
   EXPECT_EQ(win.exitCode, kExitDone);
   EXPECT_EQ(win.messageBoxes.at(0).text, UsageText());
+}
+
+TEST_F(CommandLineTest, StartedByTheConsoleCompanionUsageAndProblemsGoToItsConsoleNotABox) {
+  using Lines = std::vector<std::string>;
+  const struct {
+    std::vector<std::string> arguments;
+    std::uint32_t exitCode;
+    Lines output, errors;
+  } cases[] = {
+      {{"/?"}, kExitDone, {UsageText()}, {}},
+      {{"/in", "5x"}, kExitBadArguments, {}, {"\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\n\n" + UsageText()}},
+      {{"/cancel"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
+  };
+  for (const auto& c : cases) {
+    FakeWindows copy;
+    copy.consoleCompanion = true;
+    copy.anotherInstance = true;  // that does not answer
+    App started(copy);
+    EXPECT_FALSE(started.Start(c.arguments));
+    EXPECT_TRUE(copy.messageBoxes.empty()) << c.arguments[0];
+    EXPECT_EQ(copy.console, c.output);
+    EXPECT_EQ(copy.consoleErrors, c.errors);
+    EXPECT_EQ(copy.exitCode, c.exitCode);
+    EXPECT_FALSE(copy.Logged("LetGoOfConsole")) << "the companion reads to this copy's end";
+  }
+  win.consoleCompanion = true;
+  ASSERT_TRUE(StartWith({"/shutdown", "/in", "1h"}));
+  const auto at = [&](const std::string& call) {
+    return std::find_if(win.log.begin(), win.log.end(), [&](const std::string& c) { return c.starts_with(call); });
+  };
+  // Tarnby goes on, so the companion stops waiting; the script's next "tarnby /status" finds this copy.
+  EXPECT_LT(at("AnotherInstanceRunning"), at("LetGoOfConsole"));
+  EXPECT_LT(at("LetGoOfConsole"), at("CreateFormWindow"));
 }
 
 TEST_F(CommandLineTest, ACountdownStartsAsTheUserWouldStartIt) {

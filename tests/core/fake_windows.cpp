@@ -316,6 +316,13 @@ bool FakeWindows::WriteParentConsole(const std::string& line) {
   return true;
 }
 
+bool FakeWindows::WriteParentConsoleError(const std::string& text) {
+  consoleErrors.push_back(text);
+  return true;
+}
+
+void FakeWindows::LetGoOfConsole() { Log("LetGoOfConsole"); }
+
 void FakeWindows::NewProcess() {
   mutexTaken_ = false;
   processEnded = false;
@@ -464,6 +471,11 @@ void FakeWindows::ClearPicture(Control& picture) { Log("ClearPicture(" + picture
 TextSize FakeWindows::MeasureText(const Control& label) {
   const int perChar = 90 * label.font.points / 8;
   return {static_cast<int>(label.Caption().size()) * perChar, 240 * label.font.points / 8};
+}
+
+PixelScale FakeWindows::ScaleOf(Handle window) {
+  const auto it = windowScales.find(window);
+  return it != windowScales.end() ? it->second : PixelScale{screen.twipsPerPixelX, screen.twipsPerPixelY};
 }
 
 // ------------------------------------------------------------------- shell

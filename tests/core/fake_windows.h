@@ -76,6 +76,8 @@ class FakeWindows : public Platform {
       {KnownFolder::ProgramFilesCommon, "C:\\Program Files\\Common Files"},
       {KnownFolder::ProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"}};
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
+  // Windows moved to a monitor of another DPI; any other has the screen's factors.
+  std::map<Handle, PixelScale> windowScales;
   bool anotherInstance = false;
   // The program ended and is started again on the same machine: its mutex and
   // its icons are gone, the registry and files stay.
@@ -83,6 +85,7 @@ class FakeWindows : public Platform {
   // The copy already running, for a process started while it runs: what it
   // answers to WM_COPYDATA (unset: no window was published).
   std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> runningCopy;
+  bool consoleCompanion = false;  // started by tarnby.com
   SystemTime localTime;
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
@@ -148,6 +151,7 @@ class FakeWindows : public Platform {
   };
   std::vector<Balloon> balloons;  // every NIF_INFO with a text, in order
   std::vector<std::string> console;  // lines written to the parent's console
+  std::vector<std::string> consoleErrors;  // and to its error output
   Handle publishedWindow = 0;
   std::uint32_t executionState = 0;
   bool processEnded = false;
@@ -192,6 +196,9 @@ class FakeWindows : public Platform {
   bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
   void ReplyMessage(std::intptr_t result) override;
   bool WriteParentConsole(const std::string& line) override;
+  bool WriteParentConsoleError(const std::string& text) override;
+  bool ConsoleCompanion() override { return consoleCompanion; }
+  void LetGoOfConsole() override;
   bool AnotherInstanceRunning() override;
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;
@@ -220,6 +227,7 @@ class FakeWindows : public Platform {
   bool DestroyIcon(Handle icon) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
   bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
   std::intptr_t ShellExecute(Handle owner, const std::string& operation, const std::string& file,
                              const std::string& parameters, const std::string& directory, int show) override;

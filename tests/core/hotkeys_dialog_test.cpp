@@ -33,8 +33,8 @@ TEST_F(HotKeyDialogTest, FirstOpeningShowsEverythingOffAndTheRestartCombination)
   EXPECT_TRUE(dialog.Visible());
   EXPECT_EQ(dialog.Caption(), "Select what Hot Keys you want to Enable");
   for (const Frmhot::Row& row : dialog.Rows()) {
-    EXPECT_FALSE(row.check->Value()) << row.gate;
-    EXPECT_TRUE(row.check->Enabled()) << row.gate;
+    EXPECT_FALSE(row.check->Value()) << CodeName(row.action);
+    EXPECT_TRUE(row.check->Enabled()) << CodeName(row.action);
     EXPECT_EQ(row.check->Caption(), "Enable this?");
   }
   EXPECT_TRUE(dialog.optrestart.Value());
@@ -71,7 +71,7 @@ TEST_F(HotKeyDialogTest, BoxesShowExactlyTheValuesThatReadTrue) {
   Start();
   Frmhot& d = OpenDialog();
   for (const Frmhot::Row& row : d.Rows()) {
-    const std::string gate = row.gate;
+    const std::string gate = CodeName(row.action);
     EXPECT_EQ(row.check->Value(), gate == "restart" || gate == "restartw" || gate == "shutf") << gate;
   }
   EXPECT_TRUE(d.Check1.Value());

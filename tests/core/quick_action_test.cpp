@@ -90,7 +90,7 @@ TEST_F(QuickActionTest, EverySelectionShowsItsOwnIconAndTipAndOneCheckMark) {
 TEST_F(QuickActionTest, TheEightIconsAreDistinct) {
   Start();
   std::set<Handle> icons;
-  for (Control* box : f().TrayBoxes()) icons.insert(box->pictureHandle);
+  for (Control* box : TrayBoxes(f())) icons.insert(box->pictureHandle);
   EXPECT_EQ(icons.size(), 8u);
   EXPECT_EQ(icons.count(0), 0u);
 }

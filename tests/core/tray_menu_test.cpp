@@ -33,13 +33,19 @@ TEST_F(TrayTest, RightButtonUpOpensTheMenuOnEverySystem) {
   }
 }
 
-TEST_F(TrayTest, TheMessageIsDecodedWithTheScreensTwipsPerPixel) {
+TEST_F(TrayTest, TheMessageIsDecodedWithTheMainWindowsTwipsPerPixel) {
   win.screen.twipsPerPixelX = 12;  // 120 DPI
   Start();
   f().picscreen.MouseMove(0, 0, 0x205 * 12, 0);
   EXPECT_EQ(win.Count("TrackPopupMenu"), 1);
   f().picscreen.MouseMove(0, 0, 0x205 * 15, 0);
   EXPECT_EQ(win.Count("TrackPopupMenu"), 1) << "a different message at this DPI";
+  // Dragged to a monitor at 144 DPI, the window converts with its new factors.
+  win.windowScales[f().hwnd] = {10, 10};
+  f().picscreen.MouseMove(0, 0, 0x205 * 10, 0);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 2);
+  f().picscreen.MouseMove(0, 0, 0x205 * 12, 0);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 2) << "the screen's factors no longer hold for it";
 }
 
 TEST_F(TrayTest, OpeningTheMenuRefreshesStartWithWindowsFirst) {

@@ -48,8 +48,10 @@ class Tarnby {
  public:
   // The path may be a Unix path (as the build system knows it) or a Windows one.
   // With arguments after the program's name; output, when given, receives
-  // what the program writes to its standard output.
-  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr);
+  // what the program writes to its standard output, and errors (or else
+  // output) what it writes to its error output.
+  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr,
+                  HANDLE errors = nullptr);
   // Started as Windows starts a run entry at logon: the command line exactly
   // as given (quoted or not), in the system folder.
   struct AsRunEntry {
@@ -78,10 +80,19 @@ class Tarnby {
   HWND MessageBoxTitled(const std::wstring& title, Duration timeout = kPatience) const;
 
  private:
-  void Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output);
+  void Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output,
+              HANDLE errors);
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
+
+// A program run to its end with its outputs in pipes of ours.
+struct Finished {
+  DWORD code = ~0u;  // ~0u: it did not end in time
+  std::string output, errors;
+  bool closed = false;  // no other process holds the pipes: what reads them gets to their end
+};
+Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout = kPatience);
 
 // What the shell does when the user handles the tray icon owned by box.
 void TrayMessage(HWND box, UINT mouseMessage);

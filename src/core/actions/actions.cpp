@@ -3,7 +3,8 @@
 // action and ends the program where the tray path does.
 #include "core/actions/actions.h"
 
-#include "core/app.h"
+#include <algorithm>
+
 #include "core/system/folders.h"
 #include "core/system/os_info.h"
 
@@ -13,32 +14,33 @@ namespace {
 constexpr std::uint32_t kFromCountdown = 0xFFFFFFFFu;  // log off's reserved word at zero
 }  // namespace
 
-const char* CodeName(ActionCode code) { return Catalogued(code).name; }
+Actions::Actions(Platform& platform, Frmstart& frmstart, FormSlot<Frmprogram>& frmprogram)
+    : platform_(platform), frmstart_(frmstart), frmprogram_(frmprogram) {
+  WireHousekeeping();
+}
 
-Actions::Actions(App& app) : app_(app) { WireHousekeeping(); }
-
-bool Actions::IsWin98() { return COpSysInfo(app_.platform).IsWin98(); }
+bool Actions::IsWin98() { return COpSysInfo(platform_).IsWin98(); }
 
 void Actions::ExitSession(std::uint32_t flags, std::uint32_t reserved) {
   // Without SE_SHUTDOWN_NAME on its token an NT-family process asks in vain,
   // and the tray path would then end Tarnby with Windows still running.
-  const COpSysInfo os(app_.platform);
-  if (!os.IsWin95() && !os.IsWin98()) app_.platform.EnableShutdownPrivilege();
-  app_.platform.ExitWindowsEx(flags, reserved);
+  const COpSysInfo os(platform_);
+  if (!os.IsWin95() && !os.IsWin98()) platform_.EnableShutdownPrivilege();
+  platform_.ExitWindowsEx(flags, reserved);
 }
 
 void Actions::SendScreenSave() {
-  app_.platform.SendMessage(app_.frmstart.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+  platform_.SendMessage(frmstart_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
 }
 
 void Actions::ExitToDos() {
   // The system's own shortcut out of Windows; a missing one is not reported.
-  app_.platform.Shell(GetWindowsDir(app_.platform) + "\\exit to dos.pif", w::kSwShowMinimized);
+  platform_.Shell(GetWindowsDir(platform_) + "\\exit to dos.pif", w::kSwShowMinimized);
 }
 
 void Actions::RestartWindowsOnly() {
-  Platform& platform = app_.platform;
-  platform.ShellExecute(app_.frmstart.hwnd, "Open", InProgramFolder(platform, "restart.exe"), "",
+  Platform& platform = platform_;
+  platform.ShellExecute(frmstart_.hwnd, "Open", InProgramFolder(platform, "restart.exe"), "",
                         platform.ProgramFolder(), w::kSwShowNormal);
 }
 
@@ -64,17 +66,21 @@ void Actions::Perform(ActionCode code, Trigger trigger) {
   }
 }
 
-void Actions::EndAtOnce() { app_.platform.ExitProcess(0); }
+void Actions::EndAtOnce() { platform_.ExitProcess(0); }
 
 void Actions::TrayDoubleClick(Control& box) {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
+  const CatalogueRow* const* owner = std::find_if(kOwnBoxRows.begin(), kOwnBoxRows.end(),
+                                                  [&](const CatalogueRow* row) { return &box == &(f.*row->trayBox); });
+  if (owner == kOwnBoxRows.end()) return;
+  const CatalogueRow& row = **owner;
+  const bool checked = (f.*row.item).checked;
 
-  // A normal action and its forced twin share a box; the check mark decides.
-  for (const CatalogueRow& normal : kCatalogue) {
-    if (!normal.forcedTwin || &box != &(f.*normal.trayBox)) continue;
-    const CatalogueRow& forced = Catalogued(*normal.forcedTwin);
-    if ((f.*normal.item).checked)
-      Perform(*normal.code, Trigger::Tray);
+  if (row.forcedTwin) {
+    // A normal action and its forced twin share a box; the check mark decides.
+    const CatalogueRow& forced = Catalogued(*row.forcedTwin);
+    if (checked)
+      Perform(*row.code, Trigger::Tray);
     else if ((f.*forced.item).checked)
       Perform(*forced.code, Trigger::Tray);
     else
@@ -82,24 +88,31 @@ void Actions::TrayDoubleClick(Control& box) {
     EndAtOnce();
     return;
   }
-
-  if (&box == &f.picdos) {
-    if (!f.mnudos.checked) return;
-    Perform(ActionCode::dos, Trigger::Tray);
-    EndAtOnce();
-  } else if (&box == &f.picsleep) {
-    if (f.mnusleep.checked) Perform(ActionCode::sleep, Trigger::Tray);
-  } else if (&box == &f.picwin) {
-    if (f.mnuwin.checked) Perform(ActionCode::restartw, Trigger::Tray);
-  } else if (&box == &f.picprogram) {
-    if (f.mnuprogram.checked) RunPrograms();
-  } else if (&box == &f.picscreen) {
-    // Windows 98 runs its steps whatever the check mark; elsewhere the
-    // screen-saver item must be the quick action.
-    if (IsWin98())
-      StartStoredScreenSaver();
-    else if (f.mnuscreen.checked)
-      SendScreenSave();
+  if (!row.code) {
+    if (checked) RunPrograms();
+    return;
+  }
+  switch (*row.code) {
+    case ActionCode::dos:
+      if (!checked) return;
+      Perform(ActionCode::dos, Trigger::Tray);
+      EndAtOnce();
+      return;
+    case ActionCode::screen:
+      // Windows 98 runs its steps whatever the check mark; elsewhere the
+      // screen-saver item must be the quick action.
+      if (IsWin98())
+        StartStoredScreenSaver();
+      else if (checked)
+        SendScreenSave();
+      return;
+    case ActionCode::sleep:
+    case ActionCode::restartw:
+      // Both leave Tarnby running.
+      if (checked) Perform(*row.code, Trigger::Tray);
+      return;
+    default:
+      return;  // the rest share their box with a forced twin: above
   }
 }
 

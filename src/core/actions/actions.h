@@ -7,21 +7,19 @@
 #include <string>
 
 #include "core/actions/catalogue.h"
+#include "core/forms/form_slot.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class App;
-
-// The registry name of a coded action.
-const char* CodeName(ActionCode code);
+class Frmprogram;
 
 // Who asked: the arguments and what follows differ a little between them.
 enum class Trigger { Tray, Countdown, HotKey };
 
 class Actions {
  public:
-  explicit Actions(App& app);
+  Actions(Platform& platform, Frmstart& frmstart, FormSlot<Frmprogram>& frmprogram);
 
   // A left double-click on a tray icon: runs the quick action its box stands
   // for when its menu item carries the check mark, and ends the program
@@ -85,7 +83,9 @@ class Actions {
   void mnuhelp_Click();
   void mnuscreenchange_Click();
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  FormSlot<Frmprogram>& frmprogram_;
   bool runningPrograms_ = false;
   bool screenDialogOpen_ = false;
 };

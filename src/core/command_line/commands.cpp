@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/preselect_names.h"
@@ -11,28 +11,31 @@ namespace tarnby {
 
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
+constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
 constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced
 }  // namespace
 
-CommandLine::CommandLine(App& app) : app_(app) {
-  app.frmstart.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
+CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, Countdown& countdown)
+    : platform_(platform), frmstart_(frmstart), frmhrs_(frmhrs), countdown_(countdown) {
+  frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
     return frmstart_CopyData(kind, data);
   };
 }
 
 CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, Command& command) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   command = ParseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::None:
+      platform.LetGoOfConsole();
       return Next::PlainStart;
     case CommandKind::Usage:
-      platform.MessageBox(UsageText(), kAppTitle, w::kMbIconInformation);
+      Tell(UsageText(), false);
       platform.ExitProcess(kExitDone);
       return Next::End;
     case CommandKind::Bad:
       // Read before anything else: bad arguments start nothing and reach no running copy.
-      platform.MessageBox(command.problem + "\n\n" + UsageText(), kAppTitle, w::kMbIconExclamation);
+      Tell(command.problem + "\n\n" + UsageText(), true);
       platform.ExitProcess(kExitBadArguments);
       return Next::End;
     default:
@@ -48,8 +51,11 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     if (status) {
       platform.WriteParentConsole(StatusLine(delivered ? answer : 0));
       platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNoCountdown);
+    } else if (delivered && answer != 0) {
+      platform.ExitProcess(kExitDone);
     } else {
-      platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNotDelivered);
+      platform.WriteParentConsoleError(kNotAnswered);
+      platform.ExitProcess(kExitNotDelivered);
     }
     return Next::End;
   }
@@ -59,7 +65,20 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     platform.ExitProcess(kExitNoCountdown);
     return Next::End;
   }
+  // From here on this copy is Tarnby, for as long as the user keeps it.
+  platform.LetGoOfConsole();
   return Next::Load;
+}
+
+void CommandLine::Tell(const std::string& text, bool problem) {
+  // tarnby.com waits for us in a console, perhaps in a script: a box there
+  // would stop the script until somebody clicks it.
+  if (!platform_.ConsoleCompanion())
+    platform_.MessageBox(text, kAppTitle, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+  else if (problem)
+    platform_.WriteParentConsoleError(text);
+  else
+    platform_.WriteParentConsole(text);
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
@@ -68,13 +87,13 @@ std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::str
   if (command.kind == CommandKind::Status) return StatusAnswer();
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
   // The sender goes on at once; what follows may open message boxes here.
-  app_.platform.ReplyMessage(1);
+  platform_.ReplyMessage(1);
   Act(command);
   return 1;
 }
 
 void CommandLine::Act(const Command& command) {
-  Countdown& countdown = *app_.countdown;
+  Countdown& countdown = countdown_;
   if (command.kind == CommandKind::Cancel) {
     if (countdown.Running()) countdown.Cancel();
   } else if (command.kind == CommandKind::Start) {
@@ -83,8 +102,8 @@ void CommandLine::Act(const Command& command) {
 }
 
 void CommandLine::StartCountdown(const Command& command) {
-  Frmstart& f = app_.frmstart;
-  Countdown& countdown = *app_.countdown;
+  Frmstart& f = frmstart_;
+  Countdown& countdown = countdown_;
   const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
   const bool timed = command.inSeconds || command.at;
   // A new countdown takes the place of the running one.
@@ -100,14 +119,14 @@ void CommandLine::StartCountdown(const Command& command) {
     total = *command.inSeconds;
   } else {
     SystemTime now;
-    app_.platform.GetLocalTime(now);
+    platform_.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
   // Whole hours go to the hours window, the rest to minutes and seconds.
   const std::int64_t hours = total / 3600;
   if (hours > 0) {
     if (!f.Check1.Value()) f.Check1.Click();
-    app_.frmhrs().Text1.SetText(std::to_string(hours));
+    frmhrs_().Text1.SetText(std::to_string(hours));
   } else if (f.Check1.Value()) {
     f.Check1.Click();
   }
@@ -118,7 +137,7 @@ void CommandLine::StartCountdown(const Command& command) {
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {
-  const Countdown& countdown = *app_.countdown;
+  const Countdown& countdown = countdown_;
   if (!countdown.Running()) return 0;
   const Countdown::Chosen chosen = countdown.PreSelected();
   if (chosen.name == nullptr) return 0;

@@ -5,22 +5,31 @@
 // "&Pause" and "&Show Timer".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/command_line/command_line.h"
+#include "core/forms/form_slot.h"
 
 namespace tarnby {
 
-class App;
+class Countdown;
+class Frmhrs;
+class Frmstart;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
+// The most a hand-over can carry: a command line holds at most 32,767
+// UTF-16 characters, its program's name and the blanks between arguments
+// among them, and JoinArguments turns each blank into one NUL. Anything
+// larger is no command line and is refused unread.
+inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
 class CommandLine {
  public:
-  explicit CommandLine(App& app);
+  CommandLine(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, Countdown& countdown);
 
   // The program starts with these arguments: what can be done before Tarnby
   // loads. PlainStart: there are none; End: this process ends here, its exit
@@ -40,9 +49,14 @@ class CommandLine {
   std::intptr_t StatusAnswer() const;
 
  private:
+  // The usage, or a problem with it: a box, or tarnby.com's console.
+  void Tell(const std::string& text, bool problem);
   void StartCountdown(const Command& command);
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  FormSlot<Frmhrs>& frmhrs_;
+  Countdown& countdown_;
 };
 
 // "shut down in 1:29:58", or "no countdown", from a StatusAnswer.

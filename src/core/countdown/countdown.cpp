@@ -4,7 +4,6 @@
 
 #include <cctype>
 
-#include "core/app.h"
 
 namespace tarnby {
 
@@ -48,36 +47,36 @@ void FilterDigits(int& keyAscii) {
   if ((keyAscii < '0' || keyAscii > '9') && keyAscii != kKeyBackspace) keyAscii = 0;
 }
 
-Countdown::PreSelectRow Countdown::PreSelectOf(Frmstart& f, const CatalogueRow& row, Control& ring) {
-  // The forced twin's pre-selection is the force box under the button.
-  Control* forceBox = row.forcedTwin ? &(f.*Catalogued(*row.forcedTwin).preSelection) : nullptr;
-  return {&(f.*row.preSelection), &ring, forceBox};
-}
+namespace {
+// At zero the first test that holds wins: a ticked force box before its own
+// ring, and the actions in this order.
+constexpr std::array<const CatalogueRow*, kCatalogue.size()> kZeroOrder = {
+    &Catalogued(ActionCode::restartf), &Catalogued(ActionCode::restart), &kRunProgramsRow,
+    &Catalogued(ActionCode::restartw), &Catalogued(ActionCode::screen),  &Catalogued(ActionCode::shutf),
+    &Catalogued(ActionCode::shut),     &Catalogued(ActionCode::dos),     &Catalogued(ActionCode::logf),
+    &Catalogued(ActionCode::log),      &Catalogued(ActionCode::sleep)};
+}  // namespace
 
-Countdown::Countdown(App& app)
-    : app_(app),
-      f_(app.frmstart),
-      preSelects_{PreSelectOf(f_, Catalogued(ActionCode::dos), f_.shados),
-                  PreSelectOf(f_, kRunProgramsRow, f_.shaprogram),
-                  PreSelectOf(f_, Catalogued(ActionCode::screen), f_.shascreen),
-                  PreSelectOf(f_, Catalogued(ActionCode::sleep), f_.shasleep),
-                  PreSelectOf(f_, Catalogued(ActionCode::restartw), f_.shacd),
-                  PreSelectOf(f_, Catalogued(ActionCode::restart), f_.sharestart),
-                  PreSelectOf(f_, Catalogued(ActionCode::log), f_.shalog),
-                  PreSelectOf(f_, Catalogued(ActionCode::shut), f_.shashut)},
-      // At zero the first test that holds wins: a ticked force box before
-      // its own ring, and the rows in this order.
-      zeroOrder_{{&f_.chkrestart, AtZero::EndAtOnce, ActionCode::restartf},
-                 {&f_.sharestart, AtZero::EndAtOnce, ActionCode::restart},
-                 {&f_.shaprogram, AtZero::RunPrograms, ActionCode::screen},
-                 {&f_.shacd, AtZero::EndAtOnce, ActionCode::restartw},
-                 {&f_.shascreen, AtZero::ScreenSaver, ActionCode::screen},
-                 {&f_.chkshut, AtZero::EndAtOnce, ActionCode::shutf},
-                 {&f_.shashut, AtZero::EndAtOnce, ActionCode::shut},
-                 {&f_.shados, AtZero::EndAtOnce, ActionCode::dos},
-                 {&f_.chklog, AtZero::EndAtOnce, ActionCode::logf},
-                 {&f_.shalog, AtZero::EndAtOnce, ActionCode::log},
-                 {&f_.shasleep, AtZero::Suspend, ActionCode::sleep}} {
+Countdown::Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, FormSlot<Frmtime>& frmtime,
+                     FormSlot<Frmprogram>& frmprogram, Actions& actions, NoticeArea& notice)
+    : platform_(platform),
+      f_(frmstart),
+      frmhrs_(frmhrs),
+      frmtime_(frmtime),
+      frmprogram_(frmprogram),
+      actions_(actions),
+      notice_(notice) {
+  for (std::size_t i = 0; i < kOwnBoxes; ++i) {
+    const CatalogueRow& row = *kOwnBoxRows[i];
+    // The forced twin's pre-selection is the force box under the button.
+    Control* forceBox = row.forcedTwin ? &(f_.*Catalogued(*row.forcedTwin).preSelection) : nullptr;
+    preSelects_[i] = {&(f_.*row.preSelection), &(f_.*row.ring), forceBox};
+  }
+  for (std::size_t i = 0; i < kZeroOrder.size(); ++i) {
+    const CatalogueRow& row = *kZeroOrder[i];
+    // A forced form is due when its box is ticked, any other when its ring shows.
+    zeroOrder_[i] = {IsForcedForm(row) ? &(f_.*row.preSelection) : &(f_.*row.ring), &row};
+  }
   WirePreSelection();
   WireEntry();
   WireEngine();

@@ -8,18 +8,22 @@
 // slept through the deadline acts as soon as it wakes.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "core/actions/actions.h"
+#include "core/countdown/notice_area.h"
+#include "core/forms/form_slot.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class App;
+class Frmhrs;
+class Frmprogram;
 class Frmstart;
+class Frmtime;
 struct PreSelectName;
 
 // What a box holds as a number: a plain decimal (sign, digits, one point,
@@ -42,7 +46,8 @@ void FilterDigits(int& keyAscii);
 
 class Countdown {
  public:
-  explicit Countdown(App& app);
+  Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, FormSlot<Frmtime>& frmtime,
+            FormSlot<Frmprogram>& frmprogram, Actions& actions, NoticeArea& notice);
 
   // The counters the start fills in and the engine steps. Seconds run 0..59
   // once the countdown runs; 32 bits hold any total the start accepts.
@@ -71,10 +76,6 @@ class Countdown {
 
   // The machine must not sleep on its own while a countdown runs.
   void KeepAwake(bool on);
-
-  // Shows the notice before the session ends over the tray icon; an empty
-  // text takes it down.
-  std::function<void(const std::string& title, const std::string& text)> showNotice;
 
   // ---- pre-selection (preselect.cpp)
   // A "Pre-Selects" button: its ring alone shown, only its own force box
@@ -112,13 +113,9 @@ class Countdown {
     Control* ring;
     Control* forceBox;  // null for the five actions without a forced twin
   };
-  // A catalogue row's button and force box, with the ring the countdown shows for it.
-  static PreSelectRow PreSelectOf(Frmstart& f, const CatalogueRow& row, Control& ring);
-  enum class AtZero { EndAtOnce, RunPrograms, ScreenSaver, Suspend };
   struct ZeroRow {
     Control* test;  // a force box (ticked) or a ring (shown)
-    AtZero what;
-    ActionCode code;  // the operation, for the rows that run one
+    const CatalogueRow* action;
   };
 
   void WirePreSelection();
@@ -140,11 +137,16 @@ class Countdown {
   void ReturnToIdle();
   void EmptyTimeShown();
 
-  App& app_;
+  Platform& platform_;
   Frmstart& f_;
+  FormSlot<Frmhrs>& frmhrs_;
+  FormSlot<Frmtime>& frmtime_;
+  FormSlot<Frmprogram>& frmprogram_;
+  Actions& actions_;
+  NoticeArea& notice_;
   Counters counters_;
-  PreSelectRow preSelects_[8];
-  ZeroRow zeroOrder_[11];
+  std::array<PreSelectRow, kOwnBoxes> preSelects_{};
+  std::array<ZeroRow, kCatalogue.size()> zeroOrder_{};
   std::string alarmSoundPath_;
 
   // The clock of the running countdown: when it was started (or resumed) and

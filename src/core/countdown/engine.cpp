@@ -2,8 +2,9 @@
 // and what happens at zero.
 #include <cstdio>
 
-#include "core/app.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
 #include "core/countdown/preselect_names.h"
 #include "core/system/os_info.h"
 #include "core/system/scoped.h"
@@ -27,7 +28,7 @@ void Countdown::WireEngine() {
 }
 
 void Countdown::StartTimers() {
-  startedAt_ = app_.platform.TickCount();
+  startedAt_ = platform_.TickCount();
   ticksRun_ = 0;
   shownLeft_ = SecondsLeft();
   ++run_;
@@ -40,7 +41,7 @@ void Countdown::StartTimers() {
 void Countdown::KeepAwake(bool on) {
   if (on == awake_) return;
   awake_ = on;
-  app_.platform.SetThreadExecutionState(on ? w::kEsContinuous | w::kEsSystemRequired : w::kEsContinuous);
+  platform_.SetThreadExecutionState(on ? w::kEsContinuous | w::kEsSystemRequired : w::kEsContinuous);
 }
 
 void Countdown::Timer1_Timer() {
@@ -49,7 +50,7 @@ void Countdown::Timer1_Timer() {
   const ReentryGuard guard(inTimer_);
   if (!guard.Entered()) return;
   const std::uint64_t run = run_;
-  const std::uint64_t now = app_.platform.TickCount();
+  const std::uint64_t now = platform_.TickCount();
   // Every second since the start is due, however late this call came: a
   // timer that fires late, calls merged by a busy system, or a machine that
   // slept through them all catch up here, in order.
@@ -116,15 +117,15 @@ void Countdown::ZeroSteps() {
 
   f_.Hide();
   f_.cmdwav.SetVisible(true);
-  app_.frmhrs.Unload();
-  app_.frmtime.Unload();
-  app_.frmhrs().Text1.SetText("");
+  frmhrs_.Unload();
+  frmtime_.Unload();
+  frmhrs_().Text1.SetText("");
   counters_.hoursShown = 0;
   counters_.hoursCount = 0;
   f_.mnutime.visible = false;
   f_.Command1.SetEnabled(true);
   f_.lblhrs.SetCaption("");
-  app_.platform.PlaySound("", 0, 0);
+  platform_.PlaySound("", 0, 0);
   RunPreSelectedAction();
 }
 
@@ -144,37 +145,47 @@ Countdown::Chosen Countdown::PreSelected() const {
 }
 
 void Countdown::RunPreSelectedAction() {
-  if (const ZeroRow* due = DueRow()) {
-    const ZeroRow& row = *due;
-    switch (row.what) {
-      case AtZero::EndAtOnce:
-        RestoreWindowProcs();
-        app_.actions->Perform(row.code, Trigger::Countdown);
-        app_.actions->EndAtOnce();
-        return;
-      case AtZero::RunPrograms:
-        app_.actions->RunPrograms();
-        ReturnToIdle();
-        return;
-      case AtZero::ScreenSaver: {
-        // Idle with empty boxes either way; Windows 98 gets there before its
-        // file dialog can open.
-        if (COpSysInfo(app_.platform).IsWin98()) {
-          ReturnToIdle();
-          app_.actions->StartStoredScreenSaver();
-        } else {
-          app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
-          ReturnToIdle();
-        }
-        return;
-      }
-      case AtZero::Suspend:
-        app_.actions->Perform(ActionCode::sleep, Trigger::Countdown);
-        ReturnToIdle();
-        return;
-    }
+  const ZeroRow* due = DueRow();
+  if (due == nullptr) {
+    ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+    return;
   }
-  ReturnToIdle();  // nothing pre-selected: a start never lets that happen
+  if (!due->action->code) {
+    actions_.RunPrograms();
+    ReturnToIdle();
+    return;
+  }
+  const ActionCode code = *due->action->code;
+  switch (code) {
+    case ActionCode::screen:
+      // Idle with empty boxes either way; Windows 98 gets there before its
+      // file dialog can open.
+      if (COpSysInfo(platform_).IsWin98()) {
+        ReturnToIdle();
+        actions_.StartStoredScreenSaver();
+      } else {
+        platform_.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+        ReturnToIdle();
+      }
+      return;
+    case ActionCode::sleep:
+      actions_.Perform(code, Trigger::Countdown);
+      ReturnToIdle();
+      return;
+    case ActionCode::shut:
+    case ActionCode::shutf:
+    case ActionCode::restart:
+    case ActionCode::restartf:
+    case ActionCode::log:
+    case ActionCode::logf:
+    case ActionCode::restartw:
+    case ActionCode::dos:
+      // The session (or Windows) ends: Tarnby ends with it, at once.
+      RestoreWindowProcs();
+      actions_.Perform(code, Trigger::Countdown);
+      actions_.EndAtOnce();
+      return;
+  }
 }
 
 void Countdown::ReturnToIdle() {

@@ -1,7 +1,9 @@
 // Entry and control: the time boxes, the hours window, "&Start" with its
 // checks, and "&Pause", which puts the time left back into the boxes.
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
 
 namespace tarnby {
 
@@ -41,18 +43,18 @@ void Countdown::Text2_KeyPress(int& keyAscii) { Text1_KeyPress(keyAscii); }
 void Countdown::Text3_KeyPress(int& keyAscii) { FilterDigits(keyAscii); }
 
 void Countdown::mnutime_Click() {
-  app_.frmtime().ShowInFront();
+  frmtime_().ShowInFront();
   f_.Hide();
 }
 
 void Countdown::Check1_Click() {
   if (f_.Check1.Value())
-    app_.frmhrs().Show();
+    frmhrs_().Show();
   else
-    app_.frmhrs.Unload();  // whatever was typed there is forgotten
+    frmhrs_.Unload();  // whatever was typed there is forgotten
 }
 
-void Countdown::Refuse(const char* message) { app_.platform.MessageBox(message, kAppTitle, w::kMbOk); }
+void Countdown::Refuse(const char* message) { platform_.MessageBox(message, kAppTitle, w::kMbOk); }
 
 void Countdown::cmdstart_Click() {
   if (!AnyRingShown()) {
@@ -80,9 +82,9 @@ void Countdown::cmdstart_Click() {
     return;
   }
 
-  if (!app_.frmhrs().HoursAccepted()) return;
+  if (!frmhrs_().HoursAccepted()) return;
   // An empty hours box keeps the counters as they are (0 after every pause and zero).
-  if (const auto hours = WholeBoxValue(app_.frmhrs().Text1.Text(), kMaxHours)) {
+  if (const auto hours = WholeBoxValue(frmhrs_().Text1.Text(), kMaxHours)) {
     counters_.hoursCount = *hours;
     counters_.hoursShown = *hours;
   }
@@ -94,7 +96,7 @@ void Countdown::cmdstart_Click() {
     counters_.seconds = 0;
     ++counters_.minutes;
   }
-  app_.frmhrs.Unload();
+  frmhrs_.Unload();
 
   if (!resuming_) noticed_ = false;  // a new countdown gets its own notice
   StartTimers();
@@ -111,9 +113,9 @@ void Countdown::cmdstart_Click() {
 
 void Countdown::cmdstop_Click() {
   if (f_.Check1.Value())
-    app_.frmhrs().Hide();
+    frmhrs_().Hide();
   else
-    app_.frmhrs.Unload();
+    frmhrs_.Unload();
   f_.Timer1.SetEnabled(false);
   f_.Timer2.SetEnabled(false);
   KeepAwake(false);
@@ -130,9 +132,9 @@ void Countdown::cmdstop_Click() {
   f_.cmdwav.SetVisible(true);
   f_.cmdstop.SetEnabled(false);
   f_.Text3.SetEnabled(true);
-  app_.frmhrs().Text1.SetText("");
+  frmhrs_().Text1.SetText("");
   counters_.hoursCount = 0;
-  app_.platform.PlaySound("", 0, 0);
+  platform_.PlaySound("", 0, 0);
   KeepResumable();
 }
 
@@ -145,8 +147,8 @@ void Countdown::KeepResumable() {
   const std::int64_t hours = (minutes - static_cast<std::int64_t>(kMaxMinutes) + 59) / 60;
   f_.Text2.SetText(std::to_string(minutes - hours * 60));
   if (!f_.Check1.Value()) f_.Check1.SetValue(true);  // shows the hours window
-  app_.frmhrs().Text1.SetText(std::to_string(hours));
-  app_.frmhrs().Show();  // ticked before the pause, it was only hidden
+  frmhrs_().Text1.SetText(std::to_string(hours));
+  frmhrs_().Show();  // ticked before the pause, it was only hidden
 }
 
 }  // namespace tarnby

@@ -1,6 +1,6 @@
 #include "core/countdown/frmtime.h"
 
-#include "core/app.h"
+#include "core/main_window/frmstart.h"
 #include "core/system/window_drag.h"
 
 namespace tarnby {
@@ -10,12 +10,12 @@ constexpr int kSlideStep = 300;     // twips per turn of the message loop
 constexpr int kBelowTheLabel = 225;  // twips of window under the label's height
 }  // namespace
 
-Frmtime::Frmtime(App& app)
-    : Form(app.platform, "frmtime"),
+Frmtime::Frmtime(Platform& host, Frmstart& frmstart)
+    : Form(host, "frmtime"),
       Label1(*this, "Label1", ControlKind::Label, {0, 240, 1392, 288}),
       Command1(*this, "Command1", ControlKind::Button, {0, 0, 1392, 240}, "&Close"),
       Timer1(*this, "Timer1", 1000, true),
-      app_(app) {
+      frmstart_(frmstart) {
   SetDesign("", {3852, 4788, 1392, 516});
   borderStyle = BorderStyle::None;
   controlBox = false;
@@ -31,7 +31,7 @@ Frmtime::Frmtime(App& app)
 }
 
 void Frmtime::Form_Load() {
-  app_.frmstart.Hide();
+  frmstart_.Hide();
   ShowTimeLeft();
   // The window fits the text it opened with and keeps that size.
   const Twips label = Label1.Position();
@@ -41,7 +41,7 @@ void Frmtime::Form_Load() {
 }
 
 void Frmtime::ShowTimeLeft() {
-  const Frmstart& f = app_.frmstart;
+  const Frmstart& f = frmstart_;
   Label1.SetCaption(f.Label3.Caption() + " : " + f.display.Caption());
   // An auto-sized label follows its text; the window does not.
   const TextSize size = platform.MeasureText(Label1);

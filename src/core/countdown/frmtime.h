@@ -6,11 +6,11 @@
 
 namespace tarnby {
 
-class App;
+class Frmstart;
 
 class Frmtime : public Form {
  public:
-  explicit Frmtime(App& app);
+  Frmtime(Platform& platform, Frmstart& frmstart);
 
   Control Label1;
   Control Command1;
@@ -23,7 +23,7 @@ class Frmtime : public Form {
   void Form_Load();
   void ShowTimeLeft();
 
-  App& app_;
+  Frmstart& frmstart_;
 };
 
 }  // namespace tarnby

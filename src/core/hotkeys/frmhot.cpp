@@ -1,7 +1,5 @@
 #include "core/hotkeys/frmhot.h"
 
-#include "core/app.h"
-#include "core/hotkeys/hotkeys.h"
 #include "core/system/os_info.h"
 #include "core/system/settings_store.h"
 
@@ -24,8 +22,8 @@ Twips OptionAt(int top) { return {kOptionLeft, top, kOptionWidth, kRowHeight}; }
 
 }  // namespace
 
-Frmhot::Frmhot(App& app)
-    : Form(app.platform, "frmhot"),
+Frmhot::Frmhot(Platform& host)
+    : Form(host, "frmhot"),
       Text1(*this, "Text1", ControlKind::TextBox, {3072, 120, 1812, 300}),
       optrestart(*this, "optrestart", ControlKind::OptionButton, OptionAt(720), "&Restart Computer"),
       Check1(*this, "Check1", ControlKind::CheckBox, CheckAt(720), kEnable),
@@ -52,17 +50,16 @@ Frmhot::Frmhot(App& app)
       Command3(*this, "Command3", ControlKind::Button, {1440, 5520, 1200, 348}, "Cancel"),
       Frame1(*this, "Frame1", ControlKind::Frame, {3960, 720, 2532, 5052}, "About Hot Keys"),
       Label1(*this, "Label1", ControlKind::Label, {120, 360, 2388, 3264}, kHelp, &Frame1),
-      app_(app),
-      rows_{{{&Check1, &optrestart, "restart"},
-             {&Check2, &optwin, "restartw"},
-             {&Check3, &optrestartf, "restartf"},
-             {&Check4, &optscreen, "screen"},
-             {&Check5, &optsleep, "sleep"},
-             {&Check6, &optdos, "dos"},
-             {&Check7, &optlog, "log"},
-             {&Check8, &optlogf, "logf"},
-             {&Check9, &optshut, "shut"},
-             {&Check10, &optshutf, "shutf"}}} {
+      rows_{{{&Check1, &optrestart, ActionCode::restart},
+             {&Check2, &optwin, ActionCode::restartw},
+             {&Check3, &optrestartf, ActionCode::restartf},
+             {&Check4, &optscreen, ActionCode::screen},
+             {&Check5, &optsleep, ActionCode::sleep},
+             {&Check6, &optdos, ActionCode::dos},
+             {&Check7, &optlog, ActionCode::log},
+             {&Check8, &optlogf, ActionCode::logf},
+             {&Check9, &optshut, ActionCode::shut},
+             {&Check10, &optshutf, ActionCode::shutf}}} {
   SetDesign(kCaption, {0, 0, 6612, 6036});
   borderStyle = BorderStyle::FixedSingle;
   lblhot.foreColor = Rgb(0, 0, 192);
@@ -73,7 +70,7 @@ Frmhot::Frmhot(App& app)
   for (std::size_t i = 0; i < controls.size(); ++i) controls[i]->tabIndex = static_cast<int>(i);
 
   for (const Row& row : rows_) {
-    const char* shownAs = HotKeyFor(row.gate).shownAs;
+    const char* shownAs = Catalogued(row.action).hotKeyShown;
     row.option->onClick = [this, shownAs] { Text1.SetText(shownAs); };
   }
   Command1.onClick = [this] { Command1_Click(); };
@@ -83,7 +80,6 @@ Frmhot::Frmhot(App& app)
 }
 
 void Frmhot::Form_Load() {
-  Platform& platform = app_.platform;
   if (COpSysInfo(platform).IsWin95()) {
     optsleep.SetEnabled(false);
     Check5.SetEnabled(false);
@@ -91,16 +87,17 @@ void Frmhot::Form_Load() {
   }
   optrestart.SetValue(true);
   platform.SetWindowPos(hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoSize | w::kSwpNoMove);
-  for (const char* gate : kActionCodes) {
-    if (!IsTrue(ReadRegString(platform, w::kHkeyCurrentUser, kCheckKey, gate))) continue;
+  for (ActionCode code : kSettingsReadOrder) {
+    if (!IsTrue(ReadRegString(platform, w::kHkeyCurrentUser, kCheckKey, CodeName(code)))) continue;
     for (const Row& row : rows_)
-      if (row.gate == std::string_view(gate)) row.check->SetValue(true);
+      if (row.action == code) row.check->SetValue(true);
   }
 }
 
 void Frmhot::Command1_Click() {
   for (const Row& row : rows_)
-    WriteRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, row.gate, row.check->Value() ? kTrue : "");
+    WriteRegString(platform, w::kHkeyCurrentUser, kCheckKey, CodeName(row.action),
+                   row.check->Value() ? kTrue : "");
   Unload();
 }
 

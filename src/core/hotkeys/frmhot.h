@@ -4,17 +4,15 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 
+#include "core/actions/catalogue.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class App;
-
 class Frmhot : public Form {
  public:
-  explicit Frmhot(App& app);
+  explicit Frmhot(Platform& platform);
 
   Control Text1;
   Control optrestart, Check1, Check2, optwin;
@@ -23,12 +21,12 @@ class Frmhot : public Form {
   Control lblhot, Command1, Command3;
   Control Frame1, Label1;
 
-  // A row on screen: its check box, its option button and the gating value
-  // it stands for, top to bottom.
+  // A row on screen: its check box, its option button and the action whose
+  // hot key it enables, top to bottom.
   struct Row {
     Control* check;
     Control* option;
-    const char* gate;
+    ActionCode action;
   };
   const std::array<Row, 10>& Rows() const { return rows_; }
 
@@ -37,7 +35,6 @@ class Frmhot : public Form {
   void Command3_Click();
 
  private:
-  App& app_;
   std::array<Row, 10> rows_;
 };
 

@@ -1,9 +1,7 @@
 #include "core/hotkeys/hotkeys.h"
 
-#include <cstring>
 #include <string>
 
-#include "core/app.h"
 #include "core/system/folders.h"
 #include "core/system/platform_owned.h"
 #include "core/system/scoped.h"
@@ -36,16 +34,13 @@ bool HoldsOrdinaryFile(Platform& platform, const std::string& folder) {
 
 }  // namespace
 
-const HotKeyRow& HotKeyFor(const char* gate) {
-  for (const HotKeyRow& row : kHotKeyChain)
-    if (std::strcmp(row.gate, gate) == 0) return row;
-  return kHotKeyChain.front();  // every caller names one of the ten
+HotKeys::HotKeys(Platform& platform, Frmstart& frmstart, Actions& actions)
+    : platform_(platform), frmstart_(frmstart), actions_(actions) {
+  frmstart_.Timer3.onTimer = [this] { Timer3_Timer(); };
 }
 
-HotKeys::HotKeys(App& app) : app_(app) { app_.frmstart.Timer3.onTimer = [this] { Timer3_Timer(); }; }
-
 void HotKeys::Timer3_Timer() {
-  if (app_.frmstart.mnupopmenu.open) UpdateMenuItems();
+  if (frmstart_.mnupopmenu.open) UpdateMenuItems();
   PollHotKeys();
 }
 
@@ -55,18 +50,18 @@ void HotKeys::UpdateMenuItems() {
 }
 
 void HotKeys::UpdateDocumentsItem() {
-  Platform& platform = app_.platform;
-  const std::string folder = WithoutBlanks(GetSpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlRecent));
-  app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
+  Platform& platform = platform_;
+  const std::string folder = WithoutBlanks(GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlRecent));
+  frmstart_.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
 }
 
-void HotKeys::UpdateNetItem() { app_.frmstart.mnunet.enabled = app_.actions->ActiveConnection(); }
+void HotKeys::UpdateNetItem() { frmstart_.mnunet.enabled = actions_.ActiveConnection(); }
 
 bool HotKeys::Held(const HotKeyRow& row) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   // Restart reads its function key between the two modifiers; every other row
   // reads Shift, Ctrl, then its key.
-  const bool keyBetween = &row == &kHotKeyChain.front();
+  const bool keyBetween = row.action == ActionCode::restart;
   const std::int16_t shift = platform.GetAsyncKeyState(w::kVkShift);
   const std::int16_t second = platform.GetAsyncKeyState(keyBetween ? row.virtualKey : w::kVkControl);
   const std::int16_t third = platform.GetAsyncKeyState(keyBetween ? w::kVkControl : row.virtualKey);
@@ -77,7 +72,7 @@ void HotKeys::PollHotKeys() {
   // Every combination needs Shift and Ctrl down. While either is up, which is
   // nearly always, one look at the two settles the tick: no row is held, and
   // every latch lets go. Otherwise the chain reads its keys afresh.
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if ((platform.GetAsyncKeyState(w::kVkShift) & platform.GetAsyncKeyState(w::kVkControl)) == 0) {
     latched_.reset();
     return;
@@ -91,17 +86,17 @@ void HotKeys::PollHotKeys() {
       continue;
     }
     // Read at the moment of detection, so a change in the dialog counts at once.
-    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, row.gate))) {
+    if (IsTrue(ReadRegString(platform_, w::kHkeyCurrentUser, kCheckKey, row.gate))) {
       if (!latched_[i]) {
         latched_.set(i);
         if (performing_ != i) {
           const ScopedValue<std::size_t> performing(performing_, i);
-          app_.actions->Perform(row.action, Trigger::HotKey);
+          actions_.Perform(row.action, Trigger::HotKey);
         }
       }
       break;
     }
-    if (i != kScreenSaverRow) break;
+    if (row.action != ActionCode::screen) break;
   }
   // A latch lets go only when its keys are seen up, also for rows the chain
   // did not reach on this tick.

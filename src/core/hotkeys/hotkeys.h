@@ -12,8 +12,6 @@
 
 namespace tarnby {
 
-class App;
-
 // One hot key: the key pressed with Shift and Ctrl, how the settings dialog
 // shows it, and the registry name of its gating value under the check key.
 struct HotKeyRow {
@@ -30,7 +28,9 @@ constexpr HotKeyRow HotKeyOf(ActionCode code) {
 }
 
 // In the order the poller tests them; the order decides which of several
-// held combinations wins.
+// held combinations wins. When the screen saver's keys are held but its hot
+// key is not enabled, the chain goes on with the rows after it instead of
+// ending the tick.
 inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
     HotKeyOf(ActionCode::restart),
     HotKeyOf(ActionCode::restartf),
@@ -44,16 +44,9 @@ inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
     HotKeyOf(ActionCode::logf),
 }};
 
-// The screen saver row: when it is held but not enabled, the chain goes on
-// with the rows after it instead of ending the tick.
-inline constexpr std::size_t kScreenSaverRow = 5;
-
-// The row whose gating value has this name.
-const HotKeyRow& HotKeyFor(const char* gate);
-
 class HotKeys {
  public:
-  explicit HotKeys(App& app);
+  HotKeys(Platform& platform, Frmstart& frmstart, Actions& actions);
 
   // One tick of Timer3: the hot key chain, and while the popup menu is down
   // the upkeep of its two items that follow the system.
@@ -75,7 +68,9 @@ class HotKeys {
  private:
   bool Held(const HotKeyRow& row);
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  Actions& actions_;
   // Rows whose action ran and whose keys have not been seen released since:
   // one action per press, however long the keys stay down.
   std::bitset<kHotKeyChain.size()> latched_;

@@ -8,7 +8,6 @@ namespace {
 constexpr std::uint32_t kRed = Rgb(255, 0, 0);
 constexpr std::uint32_t kBlue = Rgb(0, 0, 192);
 constexpr int kButton = 372;  // the square picture buttons
-const char kForceTip[] = "Uses force to close applications that are running to exit Windows faster";
 
 // A selection ring 612 twips across, centred on a button at (left, top).
 Twips Ring(int left, int top, int height = 612) {
@@ -138,28 +137,18 @@ Frmstart::Frmstart(Platform& platform)
   Text1.maxLength = 2;
   Text3.maxLength = 2;
 
-  struct PreSelect {
-    Control& button;
-    const char* tip;
-    int picture;
-  };
-  for (const PreSelect& p : {PreSelect{cmddos, "Exit to Dos", IDI_DOS},
-                             PreSelect{cmdprogram, "Run the program(s) you selected", IDI_PROGRAM},
-                             PreSelect{cmdscreen, "Start Screensaver", IDI_SCREEN},
-                             PreSelect{cmdsleep, "Start Suspend mode (Win98 only)", IDI_SLEEP},
-                             PreSelect{cmdcd, "Restart Windows Only", IDI_WIN},
-                             PreSelect{cmdrestart, "Restart Computer", IDI_RESTART},
-                             PreSelect{cmdlog, "Log Current User Off", IDI_LOG},
-                             PreSelect{cmdshut, "Shut Down Computer", IDI_SHUT}}) {
-    p.button.toolTip = p.tip;
-    p.button.SetPicture(p.picture);
+  // The shapes are the selection rings and the picture boxes the owners of
+  // the tray icons: neither shows until it is wanted. The pictures and tips
+  // of the actions come from the action catalogue, with their behaviour.
+  for (Control* control : controls) {
+    if (control->kind == ControlKind::Shape) {
+      control->ellipse = true;
+      control->borderColor = kRed;
+      control->SetVisible(false);
+    } else if (control->kind == ControlKind::PictureBox) {
+      control->SetVisible(false);
+    }
   }
-  for (Control* ring : {&sharestart, &shalog, &shashut, &shaprogram, &shacd, &shados, &shascreen, &shasleep}) {
-    ring->ellipse = true;
-    ring->borderColor = kRed;
-    ring->SetVisible(false);
-  }
-  for (Control* box : {&chkrestart, &chklog, &chkshut}) box->toolTip = kForceTip;
 
   cmdstart.SetEnabled(false);
   cmdstop.SetEnabled(false);
@@ -169,20 +158,6 @@ Frmstart::Frmstart(Platform& platform)
   cmdwav.SetPicture(IDI_WAV);
   cmdwav.toolTip = "Choose a *.wav file to play when alarm goes off";
   Command1.SetVisible(false);
-
-  const std::array<std::pair<Control*, int>, 8> trayPictures{{{&picdos, IDI_DOS},
-                                                              {&picprogram, IDI_PROGRAM},
-                                                              {&picscreen, IDI_SCREEN},
-                                                              {&picsleep, IDI_SLEEP},
-                                                              {&picwin, IDI_WIN},
-                                                              {&picrestart, IDI_RESTART},
-                                                              {&piclog, IDI_LOG},
-                                                              {&picshut, IDI_SHUT}}};
-  for (auto [box, picture] : trayPictures) {
-    box->SetPicture(picture);
-    box->SetVisible(false);
-  }
-  picNotifier.SetVisible(false);
 
   mnupopmenu.visible = false;
   mnupopmenu.items = {&mnucd,      &mnucdclose,  &mnuline11,   &mnumin,       &mnushow,        &mnuline7,
@@ -194,10 +169,6 @@ Frmstart::Frmstart(Platform& platform)
                       &mnuline,    &mnupopmenuexit};
   mnutime.visible = false;
   menu = &mnupopmenu;
-}
-
-std::array<Control*, 8> Frmstart::TrayBoxes() {
-  return {&picdos, &picprogram, &picscreen, &picsleep, &picwin, &picrestart, &piclog, &picshut};
 }
 
 }  // namespace tarnby

@@ -1,11 +1,10 @@
 // The main window: every control, timer and menu item it carries, at its
-// place, with its captions and tips. Behaviour is wired in by the subsystems
+// place, with its captions; the pictures and tips of the actions are the
+// action catalogue's (actions/catalogue.h). Behaviour is wired in by the subsystems
 // that own each control (shell, countdown, actions, hot keys); every handler
 // is a named member control_Event of that subsystem, and the file that wires
 // each group is named beside it below.
 #pragma once
-
-#include <array>
 
 #include "core/forms/forms.h"
 
@@ -22,7 +21,9 @@ class Frmstart : public Form {
   // Start with Windows: Shell::Option1_Click ... Label9_Click (shell/start_with_windows.cpp).
   Control Label8, Option1, Label9, Option2;
 
-  // Pre-selects: every cmd... button's click is Countdown::PreSelect (countdown/preselect.cpp).
+  // Pre-selects: every cmd... button's click is Countdown::PreSelect, which
+  // also gives the buttons and force boxes their pictures and tips from the
+  // action catalogue (countdown/preselect.cpp).
   Control Label10;
   Control Frame3;
   Control Label11;
@@ -51,7 +52,8 @@ class Frmstart : public Form {
 
   // The owners of the tray icon, one per quick-action picture, and the one
   // that is only ever named when the icons are taken down. Their MouseMove is
-  // the tray's callback: Shell::TrayBox_MouseMove (shell/shell.cpp).
+  // the tray's callback: Shell::TrayBox_MouseMove, and their pictures come
+  // from the action catalogue (shell/shell.cpp).
   Control picdos, picprogram, picscreen, picsleep, picwin, picrestart, piclog, picshut;
   Control picNotifier;
 
@@ -74,9 +76,6 @@ class Frmstart : public Form {
       mnuline10, mnunet, mnudoc, mnutemp, mnuline9, mnuprogram, mnudos, mnuline4, mnushut, mnushutf, mnuline6,
       mnulog, mnulogf, mnuline3, mnuwin, mnurestart, mnurestartf, mnuline2, mnureadme, mnuabout, mnuhelp,
       mnuline5, mnusave, mnuhot, mnuline8, mnupopmenushow, mnutime, mnuline, mnupopmenuexit;
-
-  // The eight owners of a tray icon.
-  std::array<Control*, 8> TrayBoxes();
 };
 
 }  // namespace tarnby

@@ -4,7 +4,6 @@
 #include "core/about/frmabout.h"
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
-#include "core/app.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
@@ -28,10 +27,10 @@ void Shell::SelectQuickAction(MenuItem& item) {
     if (action.item == &item) chosen = &action;
   }
   if (chosen == nullptr) return;
-  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().ShowInFront();
-  for (Control* box : app_.frmstart.TrayBoxes())
-    if (box != chosen->box || chosen->removesOwnBox) tray.Remove(*box);
-  tray.Add(*chosen->box, chosen->tip);
+  if (&item == &frmstart_.mnuprogram) windows_.frmprogram().ShowInFront();
+  for (Control* box : TrayBoxes(frmstart_))
+    if (box != chosen->box || chosen->removesOwnBox) tray_.Remove(*box);
+  tray_.Add(*chosen->box, chosen->tip);
 }
 
 MenuItem* Shell::CheckedQuickAction() const {
@@ -40,38 +39,30 @@ MenuItem* Shell::CheckedQuickAction() const {
   return nullptr;
 }
 
-// The menu item that stands for each saved name.
-static MenuItem& ItemFor(Frmstart& f, const std::string& code) {
-  for (const CatalogueRow& row : kCatalogue)
-    if (row.name != nullptr && code == row.name) return f.*row.item;
-  return f.mnushutf;
-}
-
 void Shell::settingS() {
-  for (const char* code : kActionCodes)
-    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code)))
-      ItemFor(app_.frmstart, code).Click();
+  for (ActionCode code : kSettingsReadOrder)
+    if (IsTrue(ReadRegString(platform_, w::kHkeyCurrentUser, kSettingsKey, CodeName(code))))
+      (frmstart_.*Catalogued(code).item).Click();
 }
 
 void Shell::SaveSettings() {
-  static constexpr std::array<const char*, 10> kSaveOrder =
-      NamesOf<10>({ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen,
-                   ActionCode::sleep, ActionCode::dos, ActionCode::log, ActionCode::logf, ActionCode::shut,
-                   ActionCode::shutf});
-  for (const char* code : kSaveOrder)
-    WriteRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, code,
-                   ItemFor(app_.frmstart, code).checked ? kTrue : "");
+  static constexpr std::array<ActionCode, 10> kSaveOrder = {
+      ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen, ActionCode::sleep,
+      ActionCode::dos,     ActionCode::log,      ActionCode::logf,     ActionCode::shut,   ActionCode::shutf};
+  for (ActionCode code : kSaveOrder)
+    WriteRegString(platform_, w::kHkeyCurrentUser, kSettingsKey, CodeName(code),
+                   (frmstart_.*Catalogued(code).item).checked ? kTrue : "");
 }
 
 void Shell::PopupMenu() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   if (f.mnupopmenu.onClick) f.mnupopmenu.onClick();
   // The items Timer3 keeps in step only while the menu is down are right
   // from its first sight.
-  app_.hotkeys->UpdateMenuItems();
+  hotkeys_.UpdateMenuItems();
   const bool wasOpen = f.mnupopmenu.open;
   f.mnupopmenu.open = true;
-  const int chosen = app_.platform.TrackPopupMenu(f.mnupopmenu, f.hwnd);
+  const int chosen = platform_.TrackPopupMenu(f.mnupopmenu, f.hwnd);
   f.mnupopmenu.open = wasOpen;
   if (chosen < 0 || chosen >= static_cast<int>(f.mnupopmenu.items.size())) return;
   MenuItem* item = f.mnupopmenu.items[static_cast<std::size_t>(chosen)];
@@ -79,27 +70,26 @@ void Shell::PopupMenu() {
 }
 
 void Shell::Exit() {
-  Platform& platform = app_.platform;
-  Frmstart& f = app_.frmstart;
-  app_.frmhrs().Hide();
+  Platform& platform = platform_;
+  Frmstart& f = frmstart_;
+  windows_.frmhrs().Hide();
   if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
-  for (Control* box : {&f.picprogram, &f.picwin, &f.picrestart, &f.picshut, &f.piclog, &f.picNotifier, &f.picsleep,
-                       &f.picscreen, &f.picdos})
-    tray.Remove(*box);
+  for (Control* box : TrayBoxes(f)) tray_.Remove(*box);
+  tray_.Remove(f.picNotifier);
   platform.PlaySound("", 0, w::kSndNoDefault);
-  app_.countdown->KeepAwake(false);
+  countdown_.KeepAwake(false);
   RestoreWindowProcs();
   f.Unload();
-  app_.frmAbout.Unload();
-  app_.frmtime.Unload();
-  app_.frmhot.Unload();
-  app_.frmprogram.Unload();
-  app_.frmhrs.Unload();
+  windows_.frmAbout.Unload();
+  windows_.frmtime.Unload();
+  windows_.frmhot.Unload();
+  windows_.frmprogram.Unload();
+  windows_.frmhrs.Unload();
   platform.ExitProcess(0);
 }
 
 void Shell::WireMenu() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   for (const QuickAction& action : quickActions_) {
     MenuItem* item = action.item;
     item->onClick = [this, item] { SelectQuickAction(*item); };
@@ -113,14 +103,14 @@ void Shell::WireMenu() {
 }
 
 void Shell::mnupopmenu_Click() {
-  app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
+  platform_.SetForegroundWindow(frmstart_.hwnd);
   load();
 }
 
 void Shell::mnusave_Click() { SaveSettings(); }
-void Shell::mnupopmenushow_Click() { app_.frmstart.ShowInFront(); }
+void Shell::mnupopmenushow_Click() { frmstart_.ShowInFront(); }
 void Shell::mnupopmenuexit_Click() { Exit(); }
-void Shell::mnuabout_Click() { app_.frmAbout().ShowInFront(); }
-void Shell::mnuhot_Click() { app_.frmhot().ShowInFront(); }
+void Shell::mnuabout_Click() { windows_.frmAbout().ShowInFront(); }
+void Shell::mnuhot_Click() { windows_.frmhot().ShowInFront(); }
 
 }  // namespace tarnby

@@ -6,15 +6,34 @@
 #include <array>
 #include <string>
 
+#include "core/actions/catalogue.h"
+#include "core/forms/form_slot.h"
 #include "core/shell/tray.h"
 
 namespace tarnby {
 
-class App;
+class Actions;
+class Countdown;
+class FrmAbout;
+class Frmhot;
+class Frmhrs;
+class Frmprogram;
+class Frmtime;
+class HotKeys;
 
 class Shell {
  public:
-  explicit Shell(App& app);
+  // The secondary windows: the shell opens some from the menu and closes
+  // them all on exit.
+  struct Windows {
+    FormSlot<Frmhrs>& frmhrs;
+    FormSlot<Frmtime>& frmtime;
+    FormSlot<Frmprogram>& frmprogram;
+    FormSlot<Frmhot>& frmhot;
+    FormSlot<FrmAbout>& frmAbout;
+  };
+  Shell(Platform& platform, Frmstart& frmstart, const Windows& windows, Tray& tray, Actions& actions,
+        HotKeys& hotkeys, Countdown& countdown);
 
   // Start-up steps 1 and 2: false when another copy already runs.
   bool Start();
@@ -29,7 +48,7 @@ class Shell {
     const char* tip;
     bool removesOwnBox;
   };
-  const std::array<QuickAction, 11>& QuickActions() const { return quickActions_; }
+  const std::array<QuickAction, kCatalogue.size()>& QuickActions() const { return quickActions_; }
   void SelectQuickAction(MenuItem& item);
   MenuItem* CheckedQuickAction() const;
   void settingS();
@@ -42,8 +61,6 @@ class Shell {
   // Start with Windows.
   std::string RunEntry() const;  // program folder + "\tarnby.exe"
   void load();
-
-  Tray tray;
 
  private:
   // The main window's own events (shell.cpp).
@@ -76,9 +93,15 @@ class Shell {
   void SwitchOn();
   void SwitchOff();
 
-  App& app_;
-  std::array<QuickAction, 11> quickActions_{};  // the catalogue's rows, in its order
-  std::array<Tray::Handler, 8> trayHandlers_{};
+  Platform& platform_;
+  Frmstart& frmstart_;
+  Windows windows_;
+  Tray& tray_;
+  Actions& actions_;
+  HotKeys& hotkeys_;
+  Countdown& countdown_;
+  std::array<QuickAction, kCatalogue.size()> quickActions_{};  // the catalogue's rows, in its order
+  std::array<Tray::Handler, kOwnBoxes> trayHandlers_{};
 };
 
 }  // namespace tarnby

@@ -3,7 +3,7 @@
 // Where the system keeps the machine-wide key from this user (every program
 // that is not elevated, on today's Windows), the user's own run key carries
 // the entry instead.
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/shell/shell.h"
 #include "core/system/settings_store.h"
 
@@ -26,11 +26,11 @@ std::string Quoted(const std::string& path) {
 bool NamesProgram(const std::string& entry, const std::string& path) { return entry == path || entry == Quoted(path); }
 }  // namespace
 
-std::string Shell::RunEntry() const { return app_.platform.ProgramFolder() + "\\tarnby.exe"; }
+std::string Shell::RunEntry() const { return platform_.ProgramFolder() + "\\tarnby.exe"; }
 
 void Shell::load() {
-  Frmstart& f = app_.frmstart;
-  Platform& platform = app_.platform;
+  Frmstart& f = frmstart_;
+  Platform& platform = platform_;
   const std::string machine = ReadRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue);
   const std::string user = ReadRegString(platform, w::kHkeyCurrentUser, kUserRunKey, kRunValue);
   const bool on = NamesProgram(machine, RunEntry()) || NamesProgram(user, RunEntry());
@@ -43,7 +43,7 @@ void Shell::load() {
 }
 
 void Shell::SwitchOn() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   long status = WriteRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue, RunEntry());
   if (status == w::kErrorAccessDenied)
     status = WriteRegString(platform, w::kHkeyCurrentUser, kUserRunKey, kRunValue, Quoted(RunEntry()));
@@ -51,7 +51,7 @@ void Shell::SwitchOn() {
 }
 
 void Shell::SwitchOff() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   const long machine = WriteRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue, "");
   const long user = DeleteRegValue(platform, w::kHkeyCurrentUser, kUserRunKey, kRunValue);
   // A refused machine-wide write matters only while it leaves an entry behind.
@@ -63,7 +63,7 @@ void Shell::SwitchOff() {
 }
 
 void Shell::WireStartWithWindows() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   f.Option1.onClick = [this] { Option1_Click(); };
   f.Option2.onClick = [this] { Option2_Click(); };
   f.Label8.onClick = [this] { Label8_Click(); };
@@ -83,7 +83,7 @@ void Shell::Option2_Click() {
 // Selecting an option that was not selected raises its click, which does the
 // work; so the entry is written, and any refusal told, once per click.
 void Shell::Label8_Click() {
-  Control& option = app_.frmstart.Option1;
+  Control& option = frmstart_.Option1;
   if (option.Value())
     Option1_Click();
   else
@@ -91,7 +91,7 @@ void Shell::Label8_Click() {
 }
 
 void Shell::Label9_Click() {
-  Control& option = app_.frmstart.Option2;
+  Control& option = frmstart_.Option2;
   if (option.Value())
     Option2_Click();
   else
