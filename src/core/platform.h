@@ -70,10 +70,17 @@ inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1, kFileAttributeHidde
 inline constexpr Handle kInvalidHandle = static_cast<Handle>(-1);
 
 inline constexpr int kCsidlRecent = 8, kCsidlProfile = 0x28;
+inline constexpr std::uint32_t kKfFlagDontVerify = 0x4000;
 inline constexpr std::uint32_t kShardPathA = 2;
 
 inline constexpr std::uint32_t kEsSystemRequired = 0x00000001, kEsContinuous = 0x80000000u;
 }  // namespace w
+
+// The shell's known folders (FOLDERID_...) the program asks for.
+enum class KnownFolder {
+  Desktop, Documents, Downloads, Pictures, Music, Videos, Favorites, PublicDesktop, PublicDocuments,
+  ProgramFiles, ProgramFilesX86, ProgramFilesCommon, ProgramFilesCommonX86
+};
 
 // OSVERSIONINFO, as GetVersionEx fills it.
 struct OsVersionInfo {
@@ -282,6 +289,8 @@ class Platform : public NativeWindows {
   // path receives at most 260 bytes.
   virtual bool SHGetPathFromIDList(Handle idList, char* path) = 0;
   virtual void CoTaskMemFree(Handle memory) = 0;
+  // *path receives the folder (the shell's copy is freed again); an HRESULT.
+  virtual long SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) = 0;
 
   // --- Files (kernel32)
   virtual Handle FindFirstFile(const std::string& pattern, FindData& data) = 0;  // kInvalidHandle when none

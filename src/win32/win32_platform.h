@@ -105,6 +105,7 @@ class Win32Platform : public Platform {
   long SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) override;
   bool SHGetPathFromIDList(Handle idList, char* path) override;
   void CoTaskMemFree(Handle memory) override;
+  long SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) override;
 
   // Files
   Handle FindFirstFile(const std::string& pattern, FindData& data) override;

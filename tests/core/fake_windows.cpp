@@ -558,6 +558,12 @@ void FakeWindows::CoTaskMemFree(Handle memory) {
   if (memory != 0) --liveIdLists;
 }
 
+long FakeWindows::SHGetKnownFolderPath(KnownFolder folder, std::uint32_t, Handle, std::string* path) {
+  const auto found = knownFolders.find(folder);
+  if (path) *path = found == knownFolders.end() ? std::string() : found->second;
+  return found == knownFolders.end() ? static_cast<long>(0x80070002) : 0;  // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
+}
+
 // ------------------------------------------------------------------- files
 
 void FakeWindows::AddFolder(const std::string& path) {

@@ -60,6 +60,21 @@ class FakeWindows : public Platform {
   std::map<std::string, std::string> environment{{"TMP", "C:\\WINDOWS\\TEMP"}};
   std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
   std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
+  // What the shell reports for each known folder; one that is missing it does not know.
+  std::map<KnownFolder, std::string> knownFolders{
+      {KnownFolder::Desktop, "C:\\Users\\Alice\\Desktop"},
+      {KnownFolder::Documents, "C:\\Users\\Alice\\Documents"},
+      {KnownFolder::Downloads, "C:\\Users\\Alice\\Downloads"},
+      {KnownFolder::Pictures, "C:\\Users\\Alice\\Pictures"},
+      {KnownFolder::Music, "C:\\Users\\Alice\\Music"},
+      {KnownFolder::Videos, "C:\\Users\\Alice\\Videos"},
+      {KnownFolder::Favorites, "C:\\Users\\Alice\\Favorites"},
+      {KnownFolder::PublicDesktop, "C:\\Users\\Public\\Desktop"},
+      {KnownFolder::PublicDocuments, "C:\\Users\\Public\\Documents"},
+      {KnownFolder::ProgramFiles, "C:\\Program Files"},
+      {KnownFolder::ProgramFilesX86, "C:\\Program Files (x86)"},
+      {KnownFolder::ProgramFilesCommon, "C:\\Program Files\\Common Files"},
+      {KnownFolder::ProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"}};
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
   // Windows moved to a monitor of another DPI; any other has the screen's factors.
   std::map<Handle, PixelScale> windowScales;
@@ -225,6 +240,7 @@ class FakeWindows : public Platform {
   long SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) override;
   bool SHGetPathFromIDList(Handle idList, char* path) override;
   void CoTaskMemFree(Handle memory) override;
+  long SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) override;
   Handle FindFirstFile(const std::string& pattern, FindData& data) override;
   bool FindNextFile(Handle search, FindData& data) override;
   bool FindClose(Handle search) override;

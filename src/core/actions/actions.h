@@ -52,9 +52,11 @@ class Actions {
   bool KillEmAll(std::string skillwho);
   bool ActiveConnection();
 
-  // The folders whose files must never be wiped as "temporary": a drive's
-  // root, the Windows folder, the system folder, the user's profile, the
-  // current folder and Tarnby's own, compared as the folders they are on disk.
+  // The folders whose files must never be wiped as "temporary", compared as
+  // they are on disk: a drive's root; the Windows folder, the user's profile
+  // and every folder above them; everything in the Windows folder but its own
+  // Temp; the user's own folders (Desktop, Documents, ...) and the program
+  // files folders with everything in them; the current folder and Tarnby's own.
   bool IsProtectedFolder(const std::string& folder);
 
  private:

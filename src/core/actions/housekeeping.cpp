@@ -21,6 +21,14 @@ constexpr char kRemoteConnection[] = "Remote Connection";
 constexpr char kDisconnectQuestion[] = "Are you sure you want to disconnect from the internet?";
 constexpr char kDisconnectTitle[] = "Disconnect from Internet?";
 
+// The user's own files and the installed programs: nothing in them is temporary.
+constexpr KnownFolder kKeptFolders[] = {
+    KnownFolder::Desktop,         KnownFolder::Documents,         KnownFolder::Downloads,
+    KnownFolder::Pictures,        KnownFolder::Music,             KnownFolder::Videos,
+    KnownFolder::Favorites,       KnownFolder::PublicDesktop,     KnownFolder::PublicDocuments,
+    KnownFolder::ProgramFiles,    KnownFolder::ProgramFilesX86,   KnownFolder::ProgramFilesCommon,
+    KnownFolder::ProgramFilesCommonX86};
+
 constexpr char kNoFolder[] = "Folder does not exist!";
 constexpr char kNoFolderTitle[] = "Folder not Found!";
 constexpr char kNotCleanedTitle[] = "Folder not Cleaned";
@@ -109,12 +117,18 @@ bool Actions::IsProtectedFolder(const std::string& folder) {
   };
   const std::string candidate = onDisk(folder);
   if (IsDriveRoot(candidate)) return true;
-  for (const std::string& precious :
-       {GetWindowsDir(platform), GetSystemPath(platform),
-        GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlProfile), platform.CurrentDirectory(),
-        platform.ProgramFolder()}) {
+
+  // Nothing above the Windows folder or the user's profile is temporary.
+  const std::string windowsDir = GetWindowsDir(platform);
+  const std::string windows = onDisk(windowsDir);
+  const std::string profile = onDisk(GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlProfile));
+  if (IsSameOrInside(windows, candidate) || IsSameOrInside(profile, candidate)) return true;
+  // Inside the Windows folder only its own Temp is.
+  if (IsSameOrInside(candidate, windows) && !IsSameOrInside(candidate, onDisk(windowsDir + "\\Temp"))) return true;
+  for (KnownFolder kept : kKeptFolders)
+    if (IsSameOrInside(candidate, onDisk(GetKnownFolder(platform, kept)))) return true;
+  for (const std::string& precious : {GetSystemPath(platform), platform.CurrentDirectory(), platform.ProgramFolder()})
     if (!precious.empty() && onDisk(precious) == candidate) return true;
-  }
   return false;
 }
 
