@@ -1,7 +1,8 @@
-// Owners of Win32 resources, shared by tarnby.exe and restart.exe. Each owns
-// one handle, gives it back to the system exactly once (when it goes out of
-// scope, is reset or is given another), and can be moved but never copied, so
-// neither a leak nor a double free can be written with them.
+// Owners of Win32 resources, shared by tarnby.exe, restart.exe and
+// tarnby.com. Each owns one handle, gives it back to the system exactly once
+// (when it goes out of scope, is reset or is given another), and can be moved
+// but never copied, so neither a leak nor a double free can be written with
+// them.
 #pragma once
 
 #include <windows.h>

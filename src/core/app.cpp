@@ -15,16 +15,13 @@
 namespace tarnby {
 
 App::App(Platform& host) : platform(host), frmstart(host) {
-  shell = std::make_unique<Shell>(*this);
-  actions = std::make_unique<Actions>(*this);
-  countdown = std::make_unique<Countdown>(*this);
-  hotkeys = std::make_unique<HotKeys>(*this);
-  triggers = std::make_unique<Triggers>(platform, frmstart, *countdown);
-  triggers->showTip = [this](const std::string& tip) { shell->tray.ShowWaitingTip(tip); };
-  commandLine = std::make_unique<CommandLine>(*this);
-  countdown->showNotice = [this](const std::string& title, const std::string& text) {
-    shell->tray.Balloon(title, text);
-  };
+  actions = std::make_unique<Actions>(platform, frmstart, frmprogram);
+  hotkeys = std::make_unique<HotKeys>(platform, frmstart, *actions);
+  countdown = std::make_unique<Countdown>(platform, frmstart, frmhrs, frmtime, frmprogram, *actions, tray);
+  shell = std::make_unique<Shell>(platform, frmstart, Shell::Windows{frmhrs, frmtime, frmprogram, frmhot, frmAbout},
+                                  tray, *actions, *hotkeys, *countdown);
+  triggers = std::make_unique<Triggers>(platform, frmstart, *countdown, tray);
+  commandLine = std::make_unique<CommandLine>(platform, frmstart, *countdown, *triggers);
 }
 
 App::~App() = default;

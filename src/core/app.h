@@ -1,6 +1,20 @@
-// The running program: the main window, the secondary windows that exist on
-// first reference, and the subsystems that give the controls their behaviour.
-// Everything runs on the one user-interface thread.
+// The running program, and the one place that knows all of it: the main
+// window, the secondary windows that exist on first reference, and the
+// subsystems that give the controls their behaviour. It builds each part and
+// hands it, in its constructor, the few windows, subsystems and the platform it
+// uses; no part reaches back through the program. Everything runs on the one
+// user-interface thread.
+//
+// Who uses whom (built in this order):
+//   actions     the platform, the main window, the program selection window
+//   hotkeys     ... and actions
+//   countdown   the hours, time-left and program selection windows, actions,
+//               and the tray as the NoticeArea where its notice shows
+//               (the time-left window, which it opens, reads what it runs)
+//   shell       every secondary window, the tray, actions, hotkeys, countdown
+//   triggers    the countdown, and the tray whose tip says what they wait for
+//   commandLine the countdown and the triggers (which start it through it)
+// The one loop, shell and countdown, runs through NoticeArea.
 #pragma once
 
 #include <memory>
@@ -15,18 +29,16 @@
 #include "core/hotkeys/frmhot.h"
 #include "core/main_window/frmstart.h"
 #include "core/platform.h"
+#include "core/shell/tray.h"
 
 namespace tarnby {
-
-// The application title: the caption of every message box that names no other.
-inline constexpr char kAppTitle[] = "Tarnby";
 
 class Shell;
 class Countdown;
 class Actions;
 class HotKeys;
-class CommandLine;
 class Triggers;
+class CommandLine;
 
 class App {
  public:
@@ -43,16 +55,18 @@ class App {
   Platform& platform;
   Frmstart frmstart;
 
-  FormSlot<Frmhrs> frmhrs{*this};
-  FormSlot<Frmtime> frmtime{*this};
-  FormSlot<Frmprogram> frmprogram{*this};
-  FormSlot<Frmhot> frmhot{*this};
-  FormSlot<FrmAbout> frmAbout{*this};
+  FormSlot<Frmhrs> frmhrs{[this] { return std::make_unique<Frmhrs>(platform, frmstart); }};
+  FormSlot<Frmtime> frmtime{[this] { return std::make_unique<Frmtime>(platform, frmstart, *countdown); }};
+  FormSlot<Frmprogram> frmprogram{[this] { return std::make_unique<Frmprogram>(platform, frmstart); }};
+  FormSlot<Frmhot> frmhot{[this] { return std::make_unique<Frmhot>(platform); }};
+  FormSlot<FrmAbout> frmAbout{[this] { return std::make_unique<FrmAbout>(platform); }};
 
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<Countdown> countdown;
+  Tray tray{platform};
+
   std::unique_ptr<Actions> actions;
   std::unique_ptr<HotKeys> hotkeys;
+  std::unique_ptr<Countdown> countdown;
+  std::unique_ptr<Shell> shell;
   std::unique_ptr<Triggers> triggers;
   std::unique_ptr<CommandLine> commandLine;
 };

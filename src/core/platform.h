@@ -34,7 +34,8 @@ inline constexpr Handle kHkeyCurrentUser = 0x80000001u;
 inline constexpr Handle kHkeyLocalMachine = 0x80000002u;
 inline constexpr std::uint32_t kRegNone = 0, kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4;
 inline constexpr long kErrorSuccess = 0, kErrorFileNotFound = 2, kErrorAccessDenied = 5, kErrorMoreData = 234;
-inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKeyQueryValue = 0x0001;
+inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKeyQueryValue = 0x0001,
+                               kKeySetValue = 0x0002;
 
 inline constexpr std::uint32_t kPlatformWin32Windows = 1, kPlatformWin32Nt = 2;
 
@@ -70,6 +71,7 @@ inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1, kFileAttributeHidde
 inline constexpr Handle kInvalidHandle = static_cast<Handle>(-1);
 
 inline constexpr int kCsidlRecent = 8, kCsidlProfile = 0x28;
+inline constexpr std::uint32_t kKfFlagDontVerify = 0x4000;
 inline constexpr std::uint32_t kShardPathA = 2;
 
 inline constexpr std::uint32_t kEsSystemRequired = 0x00000001, kEsContinuous = 0x80000000u;
@@ -78,6 +80,12 @@ inline constexpr std::uint32_t kSynchronize = 0x00100000u;
 // WM_APP + 1: a wait registered with RegisterWaitForSingleObject was signalled.
 inline constexpr std::uint32_t kWmObjectSignalled = 0x8001;
 }  // namespace w
+
+// The shell's known folders (FOLDERID_...) the program asks for.
+enum class KnownFolder {
+  Desktop, Documents, Downloads, Pictures, Music, Videos, Favorites, PublicDesktop, PublicDocuments,
+  ProgramFiles, ProgramFilesX86, ProgramFilesCommon, ProgramFilesCommonX86
+};
 
 // OSVERSIONINFO, as GetVersionEx fills it.
 struct OsVersionInfo {
@@ -148,6 +156,13 @@ struct ScreenInfo {
   int twipsPerPixelY = 15;
 };
 
+// The twips-per-pixel factors one window is laid out with: the screen's, until
+// the window moves to a monitor of another DPI.
+struct PixelScale {
+  int twipsPerPixelX = 15;
+  int twipsPerPixelY = 15;
+};
+
 struct TextSize {
   int width = 0;   // twips
   int height = 0;  // twips
@@ -171,6 +186,8 @@ class NativeWindows {
   // Wipe what was drawn on a picture box (its Cls).
   virtual void ClearPicture(Control& picture) = 0;
   virtual TextSize MeasureText(const Control& label) = 0;
+  // The factors of a form's or control's window now; the screen's for any other.
+  virtual PixelScale ScaleOf(Handle window) = 0;
   // Let pending window messages run (the message loop turns once).
   virtual void DoEvents() = 0;
 };
@@ -188,6 +205,7 @@ class Platform : public NativeWindows {
                                std::uint32_t* size) = 0;
   virtual long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
                              std::uint32_t size) = 0;
+  virtual long RegDeleteValue(Handle key, const std::string& valueName) = 0;
   virtual long RegCloseKey(Handle key) = 0;
 
   // --- System information (kernel32, advapi32)
@@ -242,6 +260,15 @@ class Platform : public NativeWindows {
   // One line to the console of the process that started this one (or to the
   // output it was given); false when there is none.
   virtual bool WriteParentConsole(const std::string& line) = 0;
+  // The same for what went wrong: to the error output, or that console.
+  virtual bool WriteParentConsoleError(const std::string& text) = 0;
+  // True when the console companion (tarnby.com) started this copy and
+  // prints what it reports: usage and problems then go to its console
+  // instead of a box.
+  virtual bool ConsoleCompanion() = 0;
+  // This copy goes on running as Tarnby: it lets go of the outputs it was
+  // given, so whoever waits for them (the companion, a script) goes on.
+  virtual void LetGoOfConsole() = 0;
 
   // --- Windows and input (user32)
   virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;
@@ -279,6 +306,8 @@ class Platform : public NativeWindows {
   // path receives at most 260 bytes.
   virtual bool SHGetPathFromIDList(Handle idList, char* path) = 0;
   virtual void CoTaskMemFree(Handle memory) = 0;
+  // *path receives the folder (the shell's copy is freed again); an HRESULT.
+  virtual long SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) = 0;
 
   // --- Files (kernel32)
   virtual Handle FindFirstFile(const std::string& pattern, FindData& data) = 0;  // kInvalidHandle when none

@@ -1,15 +1,17 @@
 // The single copy records its main window in a named mapping beside its
 // mutex; a later copy reads it there and hands its arguments over with
-// WM_COPYDATA, into which the running copy may send text back. Also the calls of the command line and the countdown that
-// only some systems have: the parent's console and the keep-awake request.
+// WM_COPYDATA, into which the running copy may send text back. Also the
+// keep-awake request, which only some systems have.
 #include "win32/hand_over.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 
+#include "core/command_line/command_line.h"
+#include "core/command_line/commands.h"
 #include "win32/utf16.h"
-#include "win32/win32_platform.h"
+#include "win32/win32_platform_parts.h"
 
 namespace tarnby {
 
@@ -75,16 +77,20 @@ std::uint64_t ReadPublishedWindow() {
 std::vector<std::string> ProgramArguments() {
   std::vector<std::string> arguments;
   int count = 0;
-  LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  const wchar_t* line = ::GetCommandLineW();
+  LPWSTR* words = ::CommandLineToArgvW(line, &count);
   const OwnedLocalMemory owned(words);
   if (words == nullptr) return arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(Utf8(words[i]));
-  return arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(words[i]));
+  return ArgumentsAfterProgram(Utf8(line), arguments, Utf8(ModuleFileName()));
 }
 
 LRESULT FormCopyData(Form& form, WPARAM wParam, LPARAM lParam) {
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (copy == nullptr || !form.onCopyData || (copy->lpData == nullptr && copy->cbData != 0)) return 0;
+  // More than any command line can be: the sender is not a copy of Tarnby,
+  // and its megabytes are neither copied nor read.
+  if (copy->cbData > kMaxCopyDataBytes) return 0;
   const std::wstring_view text(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
   // WM_COPYDATA's wParam is the sender's window: where ReplyText answers.
   HWND const outer = g_replyTo;
@@ -157,32 +163,6 @@ bool Win32Platform::ReplyText(const std::string& text) {
   if (g_replyTo == nullptr || !::IsWindow(g_replyTo)) return false;
   DWORD_PTR answer = 0;
   return SendText(g_replyTo, kReplyCopyData, nullptr, text, &answer) && answer == 1;
-}
-
-bool Win32Platform::WriteParentConsole(const std::string& line) {
-  // A script that captures the output gives us a pipe or a file; a console
-  // window is reached through the console of the process that started us.
-  HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  if (out != nullptr && out != INVALID_HANDLE_VALUE &&
-      (::GetFileType(out) == FILE_TYPE_PIPE || ::GetFileType(out) == FILE_TYPE_DISK)) {
-    const std::string bytes = line + "\r\n";
-    DWORD written = 0;
-    return ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
-  }
-  if (!::AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-  bool written = false;
-  {
-    const OwnedFile console(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (console) {
-      const std::wstring text = Wide(line + "\r\n");
-      DWORD count = 0;
-      written =
-          ::WriteConsoleW(console.get(), text.data(), static_cast<DWORD>(text.size()), &count, nullptr) != FALSE;
-    }
-  }
-  ::FreeConsole();
-  return written;
 }
 
 }  // namespace tarnby

@@ -106,7 +106,7 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
   if (traits.subclassed)
     ::SetWindowSubclass(cw.hwnd, &NativeHostImpl::ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&cw));
 
-  cw.font = FontFor(control.font);
+  cw.font = FontFor(control.font, fw.scale.dpi);
   ::SendMessageW(cw.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(cw.font), FALSE);
   if (control.kind == ControlKind::TextBox && control.maxLength > 0)
     ::SendMessageW(cw.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(control.maxLength), 0);
@@ -129,7 +129,7 @@ void NativeHostImpl::CreateControl(FormWindow& fw, Control& control, int id) {
 
 bool NativeHostImpl::SingleLineLabel(const Control& label) {
   const RECT rect = ControlRect(label);
-  return label.autoSize || rect.bottom - rect.top < 2 * TextExtent(label.font, L"").cy;
+  return label.autoSize || rect.bottom - rect.top < 2 * TextExtent(label.font, ScaleOfForm(label.form).dpi, L"").cy;
 }
 
 RECT NativeHostImpl::FittedRect(const Control& control) {
@@ -140,7 +140,7 @@ RECT NativeHostImpl::FittedRect(const Control& control) {
   if (control.kind != ControlKind::Label) return rect;
   const bool singleLine = SingleLineLabel(control);
   if (!control.autoSize && !singleLine) return rect;
-  const SIZE text = TextExtent(control.font, Wide(control.Caption()));
+  const SIZE text = TextExtent(control.font, ScaleOfForm(control.form).dpi, Wide(control.Caption()));
   if (control.autoSize) {
     rect.right = rect.left + text.cx;
     rect.bottom = rect.top + text.cy;
@@ -225,7 +225,7 @@ LRESULT CALLBACK NativeHostImpl::ControlSubclassProc(HWND hwnd, UINT msg, WPARAM
       break;
     case WM_MOUSEMOVE:
       if (cw && cw->control->kind != ControlKind::TextBox) {
-        const int tppX = cw->form->host->twipsPerPixelX_, tppY = cw->form->host->twipsPerPixelY_;
+        const int tppX = cw->form->scale.x, tppY = cw->form->scale.y;
         Guarded([&] {
           cw->control->MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * tppX,
                                  MouseY(lParam) * tppY);

@@ -17,6 +17,7 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   FormWindow& fw = *owned;
   fw.host = this;
   fw.form = &form;
+  fw.scale = screen_;
   if (form.backColor != kDefaultColor) fw.background.reset(::CreateSolidBrush(ToColor(form.backColor, COLOR_BTNFACE)));
 
   // A form shows a title bar when it has a caption or a control box; without
@@ -58,11 +59,8 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
     if (!titleBar) exStyle |= WS_EX_TOOLWINDOW;
   }
 
-  RECT rect{0, 0, Pixels(form.ClientWidth(), twipsPerPixelX_), Pixels(form.ClientHeight(), twipsPerPixelY_)};
-  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-  const int left = Pixels(form.Position().left, twipsPerPixelX_);
-  const int top = Pixels(form.Position().top, twipsPerPixelY_);
-  HWND hwnd = ::CreateWindowExW(exStyle, kFormClass, Wide(form.Caption()).c_str(), style, left, top,
+  const RECT rect = OuterRect(form, style, exStyle, fw.scale);
+  HWND hwnd = ::CreateWindowExW(exStyle, kFormClass, Wide(form.Caption()).c_str(), style, rect.left, rect.top,
                                 rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance_, nullptr);
   if (!hwnd) return;
   fw.hwnd = hwnd;
@@ -71,19 +69,17 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   form.hwnd = reinterpret_cast<Handle>(hwnd);
   Name(hwnd, form.name);
 
-  {
-    // A form without a picture of its own shows the program's.
-    const int icon = form.iconResource > 0 ? form.iconResource : IDI_TARNBY;
-    fw.bigIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXICON));
-    fw.smallIcon = LoadIconAt(icon, ::GetSystemMetrics(SM_CXSMICON));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(fw.bigIcon.get()));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(fw.smallIcon.get()));
-  }
-
   fw.tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, instance_,
                                  nullptr);
-  if (fw.tooltip) ::SendMessageW(fw.tooltip, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(300, dpi_, 96));
+  // A window that opens on a monitor of another DPI than the system's is laid
+  // out for that monitor before its controls are made.
+  LoadFormIcons(fw);
+  if (const int dpi = WindowDpi(hwnd); dpi != fw.scale.dpi && dpi > 0) {
+    RECT fitted = OuterRect(form, style, exStyle, ScaleForDpi(dpi, dpi));
+    ::OffsetRect(&fitted, rect.left - fitted.left, rect.top - fitted.top);
+    DpiChanged(fw, dpi, &fitted);
+  }
 
   // Child windows stack in creation order, which is also the Tab order: the
   // controls by their tab index, frames last so they lie beneath what they hold.
@@ -126,6 +122,8 @@ void NativeHostImpl::DestroyFormWindow(Form& form) {
   ::DestroyWindow(fw->hwnd);
   // The pictures, icons and brush go with fw, now that no window shows them.
   for (auto& cw : fw->controls) cw->control->pictureHandle = 0;
+  fw.reset();
+  DropUnusedFonts();
 }
 
 void NativeHostImpl::FormChanged(Form& form) {
@@ -138,8 +136,9 @@ void NativeHostImpl::FormChanged(Form& form) {
   const Twips& want = form.Position();
   RECT rect;
   ::GetWindowRect(hwnd, &rect);
-  const int left = Pixels(want.left, twipsPerPixelX_), top = Pixels(want.top, twipsPerPixelY_);
-  const int width = Pixels(want.width, twipsPerPixelX_), height = Pixels(want.height, twipsPerPixelY_);
+  const Scale& scale = fw->scale;
+  const int left = Pixels(want.left, scale.x), top = Pixels(want.top, scale.y);
+  const int width = Pixels(want.width, scale.x), height = Pixels(want.height, scale.y);
   if (left != rect.left || top != rect.top || width != rect.right - rect.left || height != rect.bottom - rect.top)
     ::SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   // The window may be somewhere else than asked (the size limit, say): tell the model.
@@ -210,8 +209,8 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_ERASEBKGND:
       return fw.Erase(hwnd, wParam);
     case WM_MOUSEMOVE:
-      form.MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * twipsPerPixelX_,
-                     MouseY(lParam) * twipsPerPixelY_);
+      form.MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * fw.scale.x,
+                     MouseY(lParam) * fw.scale.y);
       return 0;
     case WM_TIMER: {
       const auto it = timers_.find(wParam);
@@ -248,9 +247,10 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
       }
       break;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      // Both halves carry the same DPI; the suggested rectangle keeps the
+      // window where the user dropped it, at the new size.
+      RECT suggested;
+      DpiChanged(fw, LOWORD(wParam), ReadRect(lParam, suggested) ? &suggested : nullptr);
       return 0;
     }
     default:

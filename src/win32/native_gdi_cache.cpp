@@ -1,17 +1,19 @@
 // The fonts the controls share, kept for the host's life, and text measured in them.
 #include "win32/native_host_parts.h"
 
+#include <set>
+
 #include "win32/utf16.h"
 
 namespace tarnby {
 
 using namespace native;
 
-HFONT NativeHostImpl::FontFor(const Font& font) {
-  const FontKey key{font.name, font.points, font.bold, font.italic, font.underline};
+HFONT NativeHostImpl::FontFor(const Font& font, int dpi) {
+  const FontKey key{font.name, font.points, font.bold, font.italic, font.underline, dpi};
   if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second.get();
   LOGFONTW logFont{};
-  logFont.lfHeight = -::MulDiv(font.points, dpi_, 72);
+  logFont.lfHeight = -::MulDiv(font.points, dpi, 72);
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfItalic = font.italic;
   logFont.lfUnderline = font.underline;
@@ -31,7 +33,22 @@ HFONT NativeHostImpl::FontFor(const Font& font) {
   return (fonts_[key] = std::move(handle)).get();
 }
 
-SIZE NativeHostImpl::TextExtent(const Font& font, const std::wstring& text) {
+// Fonts made for a DPI other than the screen's live only while a window on a
+// monitor of that DPI shows them.
+void NativeHostImpl::DropUnusedFonts() {
+  std::set<HFONT> used;
+  for (const auto& [form, fw] : forms_)
+    for (const auto& cw : fw->controls) used.insert(cw->font);
+  for (auto it = fonts_.begin(); it != fonts_.end();) {
+    if (std::get<5>(it->first) != screen_.dpi && !used.count(it->second.get())) {
+      it = fonts_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+SIZE NativeHostImpl::TextExtent(const Font& font, int dpi, const std::wstring& text) {
   // One line (or as many as the text's own line breaks make), at least one line high.
   SIZE size{0, 0};
   const WindowDc screen(nullptr);
@@ -40,7 +57,7 @@ SIZE NativeHostImpl::TextExtent(const Font& font, const std::wstring& text) {
   RECT rect{0, 0, 0, 0};
   TEXTMETRICW metrics{};
   {
-    const Selected selected(dc, FontFor(font));
+    const Selected selected(dc, FontFor(font, dpi));
     if (!text.empty())
       ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_LEFT | DT_EXPANDTABS);
     ::GetTextMetricsW(dc, &metrics);
@@ -51,8 +68,9 @@ SIZE NativeHostImpl::TextExtent(const Font& font, const std::wstring& text) {
 }
 
 TextSize NativeHostImpl::MeasureText(const Control& label) {
-  const SIZE size = TextExtent(label.font, Wide(label.Caption()));
-  return {size.cx * twipsPerPixelX_, size.cy * twipsPerPixelY_};
+  const Scale& scale = ScaleOfForm(label.form);
+  const SIZE size = TextExtent(label.font, scale.dpi, Wide(label.Caption()));
+  return {size.cx * scale.x, size.cy * scale.y};
 }
 
 }  // namespace tarnby

@@ -12,11 +12,8 @@ using namespace native;
 // ------------------------------------------------------------------ set-up
 
 NativeHostImpl::NativeHostImpl(HINSTANCE instance) : instance_(instance) {
-  if (const WindowDc screen(nullptr); screen) {
-    dpi_ = std::max(1, ::GetDeviceCaps(screen.get(), LOGPIXELSX));
-    twipsPerPixelX_ = std::max(1, 1440 / dpi_);
-    twipsPerPixelY_ = std::max(1, 1440 / std::max(1, ::GetDeviceCaps(screen.get(), LOGPIXELSY)));
-  }
+  if (const WindowDc screen(nullptr); screen)
+    screen_ = ScaleForDpi(::GetDeviceCaps(screen.get(), LOGPIXELSX), ::GetDeviceCaps(screen.get(), LOGPIXELSY));
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   RegisterClasses();
   owner_.reset(::CreateWindowExW(0, kOwnerClass, L"Tarnby", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this));
@@ -69,6 +66,15 @@ void NativeHostImpl::RegisterClasses() {
   Register(shape);
 }
 
+NativeHostImpl::Scale NativeHostImpl::ScaleForDpi(int dpiX, int dpiY) {
+  // Whole twips per pixel, as the forms have always been laid out.
+  Scale scale;
+  scale.dpi = std::max(1, dpiX);
+  scale.x = std::max(1, 1440 / scale.dpi);
+  scale.y = std::max(1, 1440 / std::max(1, dpiY));
+  return scale;
+}
+
 int NativeHostImpl::Pixels(int twips, int twipsPerPixel) const {
   // Round to the nearest pixel, halves away from zero.
   return twips >= 0 ? (twips + twipsPerPixel / 2) / twipsPerPixel : -((-twips + twipsPerPixel / 2) / twipsPerPixel);
@@ -95,6 +101,17 @@ NativeHostImpl::FormWindow* NativeHostImpl::FormOf(HWND hwnd) const {
   return nullptr;
 }
 
+const NativeHostImpl::Scale& NativeHostImpl::ScaleOfForm(const Form& form) const {
+  const FormWindow* fw = Find(form);
+  return fw ? fw->scale : screen_;
+}
+
+PixelScale NativeHostImpl::ScaleOf(Handle window) {
+  const FormWindow* fw = window ? FormOf(reinterpret_cast<HWND>(window)) : nullptr;
+  const Scale& scale = fw ? fw->scale : screen_;
+  return {scale.x, scale.y};
+}
+
 // ------------------------------------------------------------------ names
 
 void NativeHostImpl::Name(HWND hwnd, const std::string& name) {
@@ -117,11 +134,12 @@ RECT NativeHostImpl::ControlRect(const Control& control) const {
     left += frame->Position().left;
     top += frame->Position().top;
   }
+  const Scale& scale = ScaleOfForm(control.form);
   RECT rect;
-  rect.left = Pixels(left, twipsPerPixelX_);
-  rect.top = Pixels(top, twipsPerPixelY_);
-  rect.right = rect.left + Pixels(control.Position().width, twipsPerPixelX_);
-  rect.bottom = rect.top + Pixels(control.Position().height, twipsPerPixelY_);
+  rect.left = Pixels(left, scale.x);
+  rect.top = Pixels(top, scale.y);
+  rect.right = rect.left + Pixels(control.Position().width, scale.x);
+  rect.bottom = rect.top + Pixels(control.Position().height, scale.y);
   return rect;
 }
 
@@ -140,8 +158,9 @@ bool NativeHostImpl::EffectiveEnabled(const Control& control) const {
 void NativeHostImpl::ReportPosition(FormWindow& fw) {
   RECT rect;
   if (!::GetWindowRect(fw.hwnd, &rect)) return;
-  fw.form->NativeMoved({rect.left * twipsPerPixelX_, rect.top * twipsPerPixelY_,
-                        (rect.right - rect.left) * twipsPerPixelX_, (rect.bottom - rect.top) * twipsPerPixelY_});
+  const Scale& scale = fw.scale;
+  fw.form->NativeMoved({rect.left * scale.x, rect.top * scale.y, (rect.right - rect.left) * scale.x,
+                        (rect.bottom - rect.top) * scale.y});
 }
 
 }  // namespace tarnby

@@ -40,6 +40,7 @@ class NativeHostImpl final : public NativeHost {
   int TrackPopupMenu(Menu& menu, Handle owner) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
   void DoEvents() override;
 
   // The keyboard interface of a form (Tab, Enter for its default button, Esc
@@ -48,13 +49,22 @@ class NativeHostImpl final : public NativeHost {
   // Turns the message loop until WM_QUIT and returns its exit code.
   int RunMessageLoop();
 
-  int TwipsPerPixelX() const { return twipsPerPixelX_; }
-  int TwipsPerPixelY() const { return twipsPerPixelY_; }
+  // The screen's factors, which every form starts with.
+  int TwipsPerPixelX() const { return screen_.x; }
+  int TwipsPerPixelY() const { return screen_.y; }
 
  private:
   struct FormWindow;
   struct ControlWindow;
-  using FontKey = std::tuple<std::string, int, bool, bool, bool>;
+  // The font's face, points, bold, italic, underline and the DPI it is made for.
+  using FontKey = std::tuple<std::string, int, bool, bool, bool, int>;
+  // Dots per inch and the whole twips per pixel that go with them.
+  struct Scale {
+    int dpi = 96;
+    int x = 15;
+    int y = 15;
+  };
+  static Scale ScaleForDpi(int dpiX, int dpiY);
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -77,14 +87,21 @@ class NativeHostImpl final : public NativeHost {
   bool SingleLineLabel(const Control& label);
   DWORD KindStyle(const Control& control);
   RECT FittedRect(const Control& control);
-  SIZE TextExtent(const Font& font, const std::wstring& text);
+  SIZE TextExtent(const Font& font, int dpi, const std::wstring& text);
   void ReportPosition(FormWindow& fw);
+  RECT OuterRect(const Form& form, DWORD style, DWORD exStyle, const Scale& scale) const;
+  void LoadFormIcons(FormWindow& fw);
+  // Lays a form out again at a new DPI and takes the rectangle the system suggests.
+  void DpiChanged(FormWindow& fw, int dpi, const RECT* suggested);
+  void DropUnusedFonts();
   void RefreshOpenMenu();
   RECT ControlRect(const Control& control) const;
   bool EffectiveVisible(const Control& control) const;
   bool EffectiveEnabled(const Control& control) const;
-  HFONT FontFor(const Font& font);
+  HFONT FontFor(const Font& font, int dpi);
   OwnedIcon LoadIconAt(int resourceId, int size) const;
+  int Metric(int index, int dpi) const;
+  const Scale& ScaleOfForm(const Form& form) const;
   void Name(HWND hwnd, const std::string& name);
   void Unname(HWND hwnd);
 
@@ -97,9 +114,7 @@ class NativeHostImpl final : public NativeHost {
   HINSTANCE instance_;
   OwnedWindow owner_;  // hidden owner: keeps the forms out of the taskbar
   UINT taskbarCreated_ = 0;
-  int dpi_ = 96;
-  int twipsPerPixelX_ = 15;
-  int twipsPerPixelY_ = 15;
+  Scale screen_;  // the system's DPI, as the screen reports it at start-up
   UINT_PTR nextTimerId_ = 1;
 
   std::map<const Form*, std::unique_ptr<FormWindow>> forms_;

@@ -59,6 +59,12 @@ inline int ShiftState(WPARAM keys) {
   return ((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) | ((::GetKeyState(VK_MENU) < 0) ? 4 : 0);
 }
 
+// The DPI of the monitor a window is on; 0 where the system cannot tell.
+int WindowDpi(HWND hwnd);
+// The rectangle a message points to, when there is one to read here and it
+// has a size; another program may send a pointer that means nothing here.
+bool ReadRect(LPARAM pointer, RECT& rect);
+
 // Mouse positions in a message are signed 16-bit client coordinates.
 inline int MouseX(LPARAM lParam) { return static_cast<short>(LOWORD(static_cast<DWORD_PTR>(lParam))); }
 inline int MouseY(LPARAM lParam) { return static_cast<short>(HIWORD(static_cast<DWORD_PTR>(lParam))); }
@@ -74,6 +80,7 @@ struct NativeHostImpl::ControlWindow {
   OwnedIcon shownIcon;  // the picture at the control's size
   OwnedIcon smallIcon;  // picture boxes: the small icon the tray shows
   int loadedPicture = 0;
+  int pictureDpi = 0;    // the DPI the pictures were loaded for
   HFONT font = nullptr;  // the host's shared font, not the control's own
 };
 
@@ -82,6 +89,7 @@ struct NativeHostImpl::FormWindow {
   Form* form = nullptr;
   HWND hwnd = nullptr;
   HWND tooltip = nullptr;
+  Scale scale;  // the DPI of the monitor the window is on
   OwnedBrush background;
   OwnedIcon bigIcon;
   OwnedIcon smallIcon;

@@ -5,12 +5,6 @@ namespace tarnby {
 
 using namespace native;
 
-OwnedIcon NativeHostImpl::LoadIconAt(int resourceId, int size) const {
-  if (resourceId <= 0) return OwnedIcon();
-  return OwnedIcon(
-      static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, 0)));
-}
-
 namespace {
 // The largest icon size that fits a square of the given side, at least 16.
 int IconSizeFor(int side) {
@@ -23,17 +17,20 @@ int IconSizeFor(int side) {
 
 void NativeHostImpl::LoadPicture(ControlWindow& cw) {
   Control& control = *cw.control;
-  if (cw.loadedPicture == control.Picture() && (cw.shownIcon || control.Picture() == 0)) return;
+  const int dpi = cw.form->scale.dpi;
+  const bool samePicture = cw.loadedPicture == control.Picture();
+  if (samePicture && cw.pictureDpi == dpi && (cw.shownIcon || control.Picture() == 0)) return;
   // The pictures shown until now go once the new ones are in place.
   const OwnedIcon oldShown = std::move(cw.shownIcon);
-  const OwnedIcon oldSmall = std::move(cw.smallIcon);
+  OwnedIcon oldSmall;
   cw.loadedPicture = control.Picture();
+  cw.pictureDpi = dpi;
   const RECT rect = ControlRect(control);
   const int side = std::min(rect.right - rect.left, rect.bottom - rect.top);
   switch (control.kind) {
     case ControlKind::PictureButton:
       // Leave room for the button's edges.
-      cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side - ::MulDiv(8, dpi_, 96)));
+      cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side - ::MulDiv(8, dpi, 96)));
       ::SendMessageW(cw.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(cw.shownIcon.get()));
       control.pictureHandle = reinterpret_cast<Handle>(cw.shownIcon.get());
       break;
@@ -44,9 +41,13 @@ void NativeHostImpl::LoadPicture(ControlWindow& cw) {
       break;
     case ControlKind::PictureBox:
       cw.shownIcon = LoadIconAt(control.Picture(), IconSizeFor(side));
-      // The tray shows a picture box's picture: it wants the small icon.
-      cw.smallIcon = LoadIconAt(control.Picture(), ::GetSystemMetrics(SM_CXSMICON));
-      control.pictureHandle = reinterpret_cast<Handle>(cw.smallIcon.get());
+      // The tray shows a picture box's picture: it wants the small icon of the
+      // taskbar's DPI, the screen's, wherever the window is now.
+      if (!samePicture || !cw.smallIcon) {
+        oldSmall = std::move(cw.smallIcon);
+        cw.smallIcon = LoadIconAt(control.Picture(), Metric(SM_CXSMICON, screen_.dpi));
+        control.pictureHandle = reinterpret_cast<Handle>(cw.smallIcon.get());
+      }
       ::InvalidateRect(cw.hwnd, nullptr, TRUE);
       break;
     default:
@@ -66,7 +67,7 @@ void NativeHostImpl::ShapeRegion(ControlWindow& cw) {
   // inside the ring stays visible and clickable.
   RECT rect;
   ::GetClientRect(cw.hwnd, &rect);
-  const int border = std::max(2, ::MulDiv(2, dpi_, 96));
+  const int border = std::max(2, ::MulDiv(2, cw.form->scale.dpi, 96));
   OwnedRegion outer, inner;
   if (cw.control->ellipse) {
     outer.reset(::CreateEllipticRgn(0, 0, rect.right + 1, rect.bottom + 1));
@@ -88,7 +89,7 @@ LRESULT CALLBACK NativeHostImpl::PictureProc(HWND hwnd, UINT msg, WPARAM wParam,
     case WM_MOUSEMOVE: {
       // Also the tray's callback: the shell sends the mouse message in lParam,
       // which reads as the x position, as the picture box always took it.
-      const int tppX = cw->form->host->twipsPerPixelX_, tppY = cw->form->host->twipsPerPixelY_;
+      const int tppX = cw->form->scale.x, tppY = cw->form->scale.y;
       return Guarded([&] {
         cw->control->MouseMove(MouseButtons(wParam), ShiftState(wParam), MouseX(lParam) * tppX,
                                MouseY(lParam) * tppY);

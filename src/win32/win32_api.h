@@ -33,6 +33,7 @@
 #undef PlaySound
 #undef PostMessage
 #undef RegCreateKey
+#undef RegDeleteValue
 #undef RegOpenKey
 #undef RegOpenKeyEx
 #undef RegQueryValueEx

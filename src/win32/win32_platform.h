@@ -29,6 +29,7 @@ class Win32Platform : public Platform {
                        std::uint32_t* size) override;
   long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
+  long RegDeleteValue(Handle key, const std::string& valueName) override;
   long RegCloseKey(Handle key) override;
 
   // System information
@@ -55,14 +56,18 @@ class Win32Platform : public Platform {
   bool IsPwrSuspendAllowed() override;
   bool IsPwrHibernateAllowed() override;
   bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
-  // Hand-over between copies and the parent's console (hand_over.cpp).
+  // Hand-over between copies (hand_over.cpp).
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
   bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
                     std::string* reply) override;
   void ReplyMessage(std::intptr_t result) override;
   bool ReplyText(const std::string& text) override;
+  // The console's lines and tarnby.com (win32_console.cpp).
   bool WriteParentConsole(const std::string& line) override;
+  bool WriteParentConsoleError(const std::string& text) override;
+  bool ConsoleCompanion() override;
+  void LetGoOfConsole() override;
 
   // Windows and input
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
@@ -92,6 +97,7 @@ class Win32Platform : public Platform {
   bool DestroyIcon(Handle icon) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
 
   // Shell
   bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
@@ -101,6 +107,7 @@ class Win32Platform : public Platform {
   long SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) override;
   bool SHGetPathFromIDList(Handle idList, char* path) override;
   void CoTaskMemFree(Handle memory) override;
+  long SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) override;
 
   // Files
   Handle FindFirstFile(const std::string& pattern, FindData& data) override;
@@ -145,6 +152,9 @@ class Win32Platform : public Platform {
   OwnedHandle instanceMutex_;  // held for the life of the process
   // The mapping that tells later copies our main window.
   OwnedHandle instanceWindow_;
+  // The event of the tarnby.com that started us, until we let go of it.
+  OwnedHandle companion_;
+  bool companionRead_ = false;
 };
 
 }  // namespace tarnby

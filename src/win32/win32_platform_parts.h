@@ -21,6 +21,9 @@ Handle ToHandle(T value) {
 
 inline HWND Hwnd(Handle handle) { return As<HWND>(handle); }
 
+// The running program's full path, however long; empty when the system cannot say.
+std::wstring ModuleFileName();
+
 // An empty text passed as no text at all.
 inline const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 

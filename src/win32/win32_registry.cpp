@@ -107,6 +107,10 @@ long Win32Platform::RegSetValueEx(Handle key, const std::string& valueName, std:
   return ::RegSetValueExW(Hkey(key), Wide(valueName).c_str(), 0, type, data, size);
 }
 
+long Win32Platform::RegDeleteValue(Handle key, const std::string& valueName) {
+  return ::RegDeleteValueW(Hkey(key), Wide(valueName).c_str());
+}
+
 long Win32Platform::RegCloseKey(Handle key) { return ::RegCloseKey(Hkey(key)); }
 
 }  // namespace tarnby

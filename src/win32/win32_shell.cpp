@@ -1,8 +1,11 @@
 // The shell: the tray icon, launching documents, recent documents, special folders and icons.
 #include "win32/win32_platform_parts.h"
 
+#include <knownfolders.h>
+
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "win32/utf16.h"
 
@@ -33,6 +36,7 @@ bool Win32Platform::DestroyIcon(Handle icon) { return ::DestroyIcon(As<HICON>(ic
 void Win32Platform::ClearPicture(Control& picture) { host_.ClearPicture(picture); }
 
 TextSize Win32Platform::MeasureText(const Control& label) { return host_.MeasureText(label); }
+PixelScale Win32Platform::ScaleOf(Handle window) { return host_.ScaleOf(window); }
 
 // --------------------------------------------------------------------- shell
 
@@ -103,5 +107,22 @@ bool Win32Platform::SHGetPathFromIDList(Handle idList, char* path) {
 }
 
 void Win32Platform::CoTaskMemFree(Handle memory) { ::CoTaskMemFree(As<void*>(memory)); }
+
+long Win32Platform::SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) {
+  // In the order of KnownFolder.
+  static const KNOWNFOLDERID* const kIds[] = {
+      &FOLDERID_Desktop,      &FOLDERID_Documents,          &FOLDERID_Downloads,          &FOLDERID_Pictures,
+      &FOLDERID_Music,        &FOLDERID_Videos,             &FOLDERID_Favorites,          &FOLDERID_PublicDesktop,
+      &FOLDERID_PublicDocuments, &FOLDERID_ProgramFiles,    &FOLDERID_ProgramFilesX86,    &FOLDERID_ProgramFilesCommon,
+      &FOLDERID_ProgramFilesCommonX86};
+  const auto index = static_cast<std::size_t>(folder);
+  if (path) path->clear();
+  if (index >= std::size(kIds)) return E_INVALIDARG;
+  PWSTR found = nullptr;
+  const HRESULT result = ::SHGetKnownFolderPath(*kIds[index], flags, As<HANDLE>(token), &found);
+  if (SUCCEEDED(result) && found && path) *path = Utf8(found);
+  ::CoTaskMemFree(found);
+  return result;
+}
 
 }  // namespace tarnby

@@ -37,20 +37,6 @@ std::wstring ReadWideText(Call call) {
   return {};
 }
 
-std::wstring ModuleFileName() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (int attempt = 0; attempt < 6; ++attempt) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return buffer;
-    }
-    buffer.assign(buffer.size() * 2, L'\0');  // truncated: the path is longer
-  }
-  return {};
-}
-
 // The path of what the system opens under this name (empty when it cannot
 // say), or nothing when it cannot be opened. Backup semantics open folders
 // too; links are followed to where they lead.
@@ -65,6 +51,20 @@ std::optional<std::wstring> OpenedPath(const std::wstring& path) {
 }
 
 }  // namespace
+
+std::wstring ModuleFileName() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 6; ++attempt) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return buffer;
+    }
+    buffer.assign(buffer.size() * 2, L'\0');  // truncated: the path is longer
+  }
+  return {};
+}
 
 // -------------------------------------------------------- system information
 

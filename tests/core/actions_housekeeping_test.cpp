@@ -281,8 +281,47 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"LongPrefix", "\\\\?\\C:\\Documents and Settings\\alice\\",
                                   "C:\\Documents and Settings\\Alice", "\\\\?\\C:\\Documents and Settings\\alice"},
                       RefusalCase{"DotDot", "C:\\WINDOWS\\TEMP\\..\\\\", "C:\\WINDOWS", "C:\\WINDOWS\\TEMP\\.."},
-                      RefusalCase{"LinkToWindows", "D:\\tmp\\", "C:\\WINDOWS", "D:\\tmp", "C:\\", "D:\\tmp"}),
+                      RefusalCase{"LinkToWindows", "D:\\tmp\\", "C:\\WINDOWS", "D:\\tmp", "C:\\", "D:\\tmp"},
+                      RefusalCase{"Drivers", "C:\\WINDOWS\\system32\\drivers\\", "C:\\WINDOWS\\system32\\drivers",
+                                  "C:\\WINDOWS\\system32\\drivers"},
+                      RefusalCase{"UsersDesktop", "C:\\Users\\Alice\\Desktop\\", "C:\\Users\\Alice\\Desktop",
+                                  "C:\\Users\\Alice\\Desktop"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+// Inside the Windows folder (but for its Temp), the program files and the
+// user's own folders, or above the profile or the Windows folder: each
+// spelled as TMP might spell it.
+TEST_F(TempFolderTest, FoldersInsideOrAboveThePreciousOnesAreRefused) {
+  for (const char* folder :
+       {"C:\\WINDOWS\\system32\\drivers", "C:\\WINDOWS\\SysWOW64", "C:\\WINDOWS\\Fonts", "C:\\WINDOWS\\TEMP\\sub",
+        "C:\\WINDOWS.old", "C:\\Users\\Alice",
+        "C:\\Program Files (x86)\\Common Files\\Vendor", "C:\\Users\\Alice\\Desktop\\notes",
+        "C:\\Users\\Alice\\Desktop2", "C:\\Users\\Alice\\AppData\\Local\\Temp", "C:\\Users\\Public\\Documents",
+        "D:\\Scratch"})
+    win.AddFolder(folder);
+  win.AddLink("D:\\vendor", "C:\\Program Files (x86)\\Common Files\\Vendor");
+  Start();
+  const std::pair<const char*, bool> cases[] = {
+      {"c:\\windows\\system32\\drivers\\", true},           // inside, other case
+      {"C:\\WINDOWS\\system32\\drivers\\..\\..\\SysWOW64", true},  // inside, by ".."
+      {"C:\\windows\\temp", false},                         // the Windows folder's own Temp
+      {"\\\\?\\C:\\WINDOWS\\TEMP\\sub\\", false},             // and what lies inside it
+      {"C:\\WINDOWS\\TEMP\\..\\Fonts", true},                // leaving it by ".."
+      {"C:\\WINDOWS.old", false},                           // beside the Windows folder, not in it
+      {"C:\\Program Files", true},                          // a program files folder
+      {"D:\\vendor", true},                                 // a link into one
+      {"C:\\Users\\Alice\\Desktop", true},                  // a user's folder
+      {"c:/users/alice/desktop/notes/", true},              // inside it
+      {"\\\\.\\C:\\Users\\Public\\Documents", true},           // a public one
+      {"C:\\Users\\Alice\\Downloads\\setup", true},         // inside one not made yet
+      {"C:\\Users\\Alice\\Desktop2", false},                // a name that only begins like one
+      {"C:\\Users\\Alice\\AppData\\Local\\Temp", false},    // the user's temporary folder
+      {"C:\\Users\\Alice\\AppData\\Local\\Temp\\..\\..\\..", true},  // the profile
+      {"C:\\USERS\\", true},                              // above the profile
+      {"D:\\Scratch", false},
+  };
+  for (const auto& [folder, refused] : cases) EXPECT_EQ(actions().IsProtectedFolder(folder), refused) << folder;
+}
 
 TEST_F(TempFolderTest, TheTemporaryFolderInsideTheProfileIsStillCleaned) {
   win.SetVersion(FakeWindows::Version::WinXP);

@@ -54,15 +54,17 @@ class PowerTest : public CommandLineTest {
 TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitCodeOne) {
   const struct {
     std::vector<std::string> arguments;
-    bool anotherRuns;
+    bool anotherRuns, companion;  // started by tarnby.com: the message goes to its console
     const char* message;
-  } cases[] = {{{"/sleep"}, false, "This computer cannot sleep."},
-               {{"/sleep", "/in", "5m", "/hide"}, false, "This computer cannot sleep."},
-               {{"/hibernate", "/at", "23:00"}, false, "This computer cannot hibernate."},
-               {{"/sleep", "/in", "5"}, true, "This computer cannot sleep."}};
+  } cases[] = {{{"/sleep"}, false, false, "This computer cannot sleep."},
+               {{"/sleep", "/in", "5m", "/hide"}, false, false, "This computer cannot sleep."},
+               {{"/hibernate", "/at", "23:00"}, false, false, "This computer cannot hibernate."},
+               {{"/sleep", "/in", "5"}, true, false, "This computer cannot sleep."},
+               {{"/hibernate"}, true, true, "This computer cannot hibernate."}};
   for (const auto& c : cases) {
     FakeWindows machine;
     machine.canSleep = machine.canHibernate = false;
+    machine.consoleCompanion = c.companion;
     if (c.anotherRuns) {
       machine.anotherInstance = true;
       machine.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return kAnswerAccepted; };
@@ -70,10 +72,15 @@ TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitC
     App copy(machine);
     EXPECT_FALSE(copy.Start(c.arguments));
     EXPECT_EQ(machine.exitCode, kExitRefused) << c.arguments[0];
-    ASSERT_EQ(machine.messageBoxes.size(), 1u);
-    EXPECT_EQ(machine.messageBoxes[0].text, c.message);
-    EXPECT_EQ(machine.messageBoxes[0].title, "Tarnby");
-    EXPECT_EQ(machine.messageBoxes[0].style, w::kMbOk);
+    if (c.companion) {
+      EXPECT_TRUE(machine.messageBoxes.empty());
+      EXPECT_EQ(machine.consoleErrors, std::vector<std::string>{c.message});
+    } else {
+      ASSERT_EQ(machine.messageBoxes.size(), 1u);
+      EXPECT_EQ(machine.messageBoxes[0].text, c.message);
+      EXPECT_EQ(machine.messageBoxes[0].title, "Tarnby");
+      EXPECT_EQ(machine.messageBoxes[0].style, w::kMbOk);
+    }
     EXPECT_FALSE(machine.Logged("SendCopyData")) << "nothing handed over";
     EXPECT_TRUE(machine.LoadedForms().empty()) << "nothing loaded";
     EXPECT_FALSE(machine.Logged("SetSuspendState"));

@@ -4,6 +4,8 @@
 // a running copy is proved on the real program (tests/e2e).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
 #include "core/command_line_fixture.h"
@@ -36,6 +38,30 @@ TEST(CommandLineClock, FormsAndTheNextTimeTheyCome) {
   EXPECT_EQ(SecondsUntil({10, 0, 0}, now(10, 0, 30)), 24 * 3600 - 30);
 }
 
+// As Windows starts a run entry at logon: the line as the entry holds it, and
+// the words CommandLineToArgvW makes of it.
+TEST(CommandLineOwnPath, ALineOfNothingButTheProgramsPathHasNoArguments) {
+  const std::string path = "C:\\Program Files\\Tar nby\\tarnby.exe";
+  struct Case {
+    std::string line;
+    std::vector<std::string> words;
+    std::vector<std::string> arguments;
+  };
+  const Case cases[] = {
+      {"\"" + path + "\"", {path}, {}},
+      {path, {"C:\\Program", "Files\\Tar", "nby\\tarnby.exe"}, {}},
+      {"  c:\\program files\\TAR NBY\\Tarnby.exe ", {"c:\\program", "files\\TAR", "NBY\\Tarnby.exe"}, {}},
+      {"C:\\Program\" \"Files\\Tar nby\\tarnby.exe", {"C:\\Program Files\\Tar", "nby\\tarnby.exe"}, {}},
+      {"\"" + path + "\" /status", {path, "/status"}, {"/status"}},
+      {path + " /status", {"C:\\Program", "Files\\Tar", "nby\\tarnby.exe", "/status"},
+       {"Files\\Tar", "nby\\tarnby.exe", "/status"}},
+      {"tarnby.exe Files\\Tar nby\\tarnby.exe", {"tarnby.exe", "Files\\Tar", "nby\\tarnby.exe"},
+       {"Files\\Tar", "nby\\tarnby.exe"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ArgumentsAfterProgram(c.line, c.words, path), c.arguments) << c.line;
+  EXPECT_EQ(ArgumentsAfterProgram("x /a", {"x", "/a"}, ""), std::vector<std::string>{"/a"}) << "path unknown";
+}
+
 TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCopy) {
   const std::vector<std::vector<std::string>> bad = {
       {"/bogus"}, {"shutdown"}, {"/in", "5m"}, {"/shutdown", "/in"}, {"/shutdown", "/in", "5x"},
@@ -57,6 +83,39 @@ TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCo
   EXPECT_FALSE(StartWith({"-?", "/bogus"}));
   EXPECT_EQ(win.exitCode, kExitDone);
   EXPECT_EQ(win.messageBoxes.at(0).text, UsageText());
+}
+
+TEST_F(CommandLineTest, StartedByTheConsoleCompanionUsageAndProblemsGoToItsConsoleNotABox) {
+  using Lines = std::vector<std::string>;
+  const struct {
+    std::vector<std::string> arguments;
+    std::uint32_t exitCode;
+    Lines output, errors;
+  } cases[] = {
+      {{"/?"}, kExitDone, {UsageText()}, {}},
+      {{"/in", "5x"}, kExitBadArguments, {}, {"\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\n\n" + UsageText()}},
+      {{"/cancel"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
+  };
+  for (const auto& c : cases) {
+    FakeWindows copy;
+    copy.consoleCompanion = true;
+    copy.anotherInstance = true;  // that does not answer
+    App started(copy);
+    EXPECT_FALSE(started.Start(c.arguments));
+    EXPECT_TRUE(copy.messageBoxes.empty()) << c.arguments[0];
+    EXPECT_EQ(copy.console, c.output);
+    EXPECT_EQ(copy.consoleErrors, c.errors);
+    EXPECT_EQ(copy.exitCode, c.exitCode);
+    EXPECT_FALSE(copy.Logged("LetGoOfConsole")) << "the companion reads to this copy's end";
+  }
+  win.consoleCompanion = true;
+  ASSERT_TRUE(StartWith({"/shutdown", "/in", "1h"}));
+  const auto at = [&](const std::string& call) {
+    return std::find_if(win.log.begin(), win.log.end(), [&](const std::string& c) { return c.starts_with(call); });
+  };
+  // Tarnby goes on, so the companion stops waiting; the script's next "tarnby /status" finds this copy.
+  EXPECT_LT(at("AnotherInstanceRunning"), at("LetGoOfConsole"));
+  EXPECT_LT(at("LetGoOfConsole"), at("CreateFormWindow"));
 }
 
 TEST_F(CommandLineTest, ACountdownStartsAsTheUserWouldStartIt) {

@@ -148,7 +148,7 @@ long FakeWindows::OpenKeyFor(Handle parent, const std::string& subKey, bool crea
   std::string path = subKey.empty() ? base : base + "\\" + Lower(subKey);
   while (path.back() == '\\') path.pop_back();
   const bool machine = path.rfind(Hex(w::kHkeyLocalMachine), 0) == 0;
-  if (write && machine && !localMachineWritable) return w::kErrorAccessDenied;
+  if (write && !(machine ? localMachineWritable : currentUserWritable)) return w::kErrorAccessDenied;
   if (!keys_.count(path)) {
     if (!create) return w::kErrorFileNotFound;
     // Create the key and every missing parent.
@@ -218,6 +218,14 @@ long FakeWindows::RegSetValueEx(Handle key, const std::string& valueName, std::u
   const std::string spelling = found == k.values.end() ? valueName : found->second.first;
   k.values[Lower(valueName)] = {spelling, RegValue{type, std::vector<std::uint8_t>(data, data + size)}};
   return w::kErrorSuccess;
+}
+
+long FakeWindows::RegDeleteValue(Handle key, const std::string& valueName) {
+  Log("RegDeleteValue(" + valueName + ")");
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) return 6;
+  if (!open->second.second) return w::kErrorAccessDenied;
+  return keys_[open->second.first].values.erase(Lower(valueName)) ? w::kErrorSuccess : w::kErrorFileNotFound;
 }
 
 long FakeWindows::RegCloseKey(Handle key) {
@@ -314,6 +322,13 @@ bool FakeWindows::WriteParentConsole(const std::string& line) {
   console.push_back(line);
   return true;
 }
+
+bool FakeWindows::WriteParentConsoleError(const std::string& text) {
+  consoleErrors.push_back(text);
+  return true;
+}
+
+void FakeWindows::LetGoOfConsole() { Log("LetGoOfConsole"); }
 
 void FakeWindows::NewProcess() {
   mutexTaken_ = false;
@@ -487,6 +502,11 @@ TextSize FakeWindows::MeasureText(const Control& label) {
   return {static_cast<int>(label.Caption().size()) * perChar, 240 * label.font.points / 8};
 }
 
+PixelScale FakeWindows::ScaleOf(Handle window) {
+  const auto it = windowScales.find(window);
+  return it != windowScales.end() ? it->second : PixelScale{screen.twipsPerPixelX, screen.twipsPerPixelY};
+}
+
 // ------------------------------------------------------------------- shell
 
 bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
@@ -544,6 +564,12 @@ bool FakeWindows::SHGetPathFromIDList(Handle idList, char* path) {
 
 void FakeWindows::CoTaskMemFree(Handle memory) {
   if (memory != 0) --liveIdLists;
+}
+
+long FakeWindows::SHGetKnownFolderPath(KnownFolder folder, std::uint32_t, Handle, std::string* path) {
+  const auto found = knownFolders.find(folder);
+  if (path) *path = found == knownFolders.end() ? std::string() : found->second;
+  return found == knownFolders.end() ? static_cast<long>(0x80070002) : 0;  // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)
 }
 
 // ------------------------------------------------------------------- files

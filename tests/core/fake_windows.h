@@ -43,6 +43,7 @@ class FakeWindows : public Platform {
   // The registry's spelling of a value name, as it was first written.
   std::string StoredName(Handle hive, const std::string& key, const std::string& name) const;
   bool localMachineWritable = true;  // a standard user may not write HKEY_LOCAL_MACHINE
+  bool currentUserWritable = true;   // false: a policy refuses the user's own keys too
   int OpenKeyCount() const { return static_cast<int>(openKeys_.size()); }
 
   enum class Version { Win95, Win98, WinMe, WinNT4, WinXP, Win10 };
@@ -59,7 +60,24 @@ class FakeWindows : public Platform {
   std::map<std::string, std::string> environment{{"TMP", "C:\\WINDOWS\\TEMP"}};
   std::optional<std::string> recentFolder = std::string("C:\\WINDOWS\\Recent");  // nullopt: the shell fails
   std::optional<std::string> profileFolder = std::string("C:\\Users\\Alice");  // nullopt: the shell fails
+  // What the shell reports for each known folder; one that is missing it does not know.
+  std::map<KnownFolder, std::string> knownFolders{
+      {KnownFolder::Desktop, "C:\\Users\\Alice\\Desktop"},
+      {KnownFolder::Documents, "C:\\Users\\Alice\\Documents"},
+      {KnownFolder::Downloads, "C:\\Users\\Alice\\Downloads"},
+      {KnownFolder::Pictures, "C:\\Users\\Alice\\Pictures"},
+      {KnownFolder::Music, "C:\\Users\\Alice\\Music"},
+      {KnownFolder::Videos, "C:\\Users\\Alice\\Videos"},
+      {KnownFolder::Favorites, "C:\\Users\\Alice\\Favorites"},
+      {KnownFolder::PublicDesktop, "C:\\Users\\Public\\Desktop"},
+      {KnownFolder::PublicDocuments, "C:\\Users\\Public\\Documents"},
+      {KnownFolder::ProgramFiles, "C:\\Program Files"},
+      {KnownFolder::ProgramFilesX86, "C:\\Program Files (x86)"},
+      {KnownFolder::ProgramFilesCommon, "C:\\Program Files\\Common Files"},
+      {KnownFolder::ProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"}};
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
+  // Windows moved to a monitor of another DPI; any other has the screen's factors.
+  std::map<Handle, PixelScale> windowScales;
   bool anotherInstance = false;
   // The program ended and is started again on the same machine: its mutex and
   // its icons are gone, the registry and files stay.
@@ -71,6 +89,7 @@ class FakeWindows : public Platform {
   std::string runningCopyReply;
   // As the running copy: the sender of the data being handled takes text back.
   bool senderTakesText = false;
+  bool consoleCompanion = false;  // started by tarnby.com
   SystemTime localTime;
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
@@ -167,6 +186,7 @@ class FakeWindows : public Platform {
   };
   std::vector<Balloon> balloons;  // every NIF_INFO with a text, in order
   std::vector<std::string> console;  // lines written to the parent's console
+  std::vector<std::string> consoleErrors;  // and to its error output
   Handle publishedWindow = 0;
   std::uint32_t executionState = 0;
   bool processEnded = false;
@@ -191,6 +211,7 @@ class FakeWindows : public Platform {
                        std::uint32_t* size) override;
   long RegSetValueEx(Handle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
+  long RegDeleteValue(Handle key, const std::string& valueName) override;
   long RegCloseKey(Handle key) override;
   bool GetVersionEx(OsVersionInfo& info) override;
   bool GetUserName(char* buffer, std::uint32_t* size) override;
@@ -212,6 +233,9 @@ class FakeWindows : public Platform {
   void ReplyMessage(std::intptr_t result) override;
   bool ReplyText(const std::string& text) override;
   bool WriteParentConsole(const std::string& line) override;
+  bool WriteParentConsoleError(const std::string& text) override;
+  bool ConsoleCompanion() override { return consoleCompanion; }
+  void LetGoOfConsole() override;
   bool AnotherInstanceRunning() override;
   void ExitProcess(std::uint32_t code) override;
   std::uint32_t Shell(const std::string& commandLine, int windowState) override;
@@ -244,6 +268,7 @@ class FakeWindows : public Platform {
   bool DestroyIcon(Handle icon) override;
   void ClearPicture(Control& picture) override;
   TextSize MeasureText(const Control& label) override;
+  PixelScale ScaleOf(Handle window) override;
   bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
   std::intptr_t ShellExecute(Handle owner, const std::string& operation, const std::string& file,
                              const std::string& parameters, const std::string& directory, int show) override;
@@ -251,6 +276,7 @@ class FakeWindows : public Platform {
   long SHGetSpecialFolderLocation(Handle owner, int folder, Handle* idList) override;
   bool SHGetPathFromIDList(Handle idList, char* path) override;
   void CoTaskMemFree(Handle memory) override;
+  long SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags, Handle token, std::string* path) override;
   Handle FindFirstFile(const std::string& pattern, FindData& data) override;
   bool FindNextFile(Handle search, FindData& data) override;
   bool FindClose(Handle search) override;

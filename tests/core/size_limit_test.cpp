@@ -34,6 +34,22 @@ TEST_F(SizeLimitTest, TheMainWindowMayOnlyGrowTallerUpToTheScreen) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(info[i], i + 1);
 }
 
+TEST_F(SizeLimitTest, TheLimitFollowsTheWindowToAMonitorOfAnotherDpi) {
+  Start();
+  const Twips p = f().Position();
+  struct Case {
+    int twipsPerPixel, width;
+  };
+  for (const Case& c : {Case{10, 343}, Case{7, 490}, Case{15, 229}}) {
+    win.windowScales[f().hwnd] = {c.twipsPerPixel, c.twipsPerPixel};
+    Send(f().hwnd, w::kWmGetMinMaxInfo);
+    EXPECT_EQ(info[6], c.width) << c.twipsPerPixel;
+    EXPECT_EQ(info[8], c.width) << c.twipsPerPixel;
+    EXPECT_EQ(info[7], TwipsToPixels(p.height, c.twipsPerPixel)) << c.twipsPerPixel;
+    EXPECT_EQ(info[9], TwipsToPixels(768 * 15, c.twipsPerPixel)) << c.twipsPerPixel;
+  }
+}
+
 TEST_F(SizeLimitTest, OtherMessagesGoToThePreviousProcedure) {
   Start();
   win.ClearLog();

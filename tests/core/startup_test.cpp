@@ -34,7 +34,7 @@ TEST_F(AppTest, LoadRunsItsStepsInOrderAndStaysHidden) {
   const auto n = static_cast<long>(win.log.size());
   const long version = at("GetVersionEx"), hook = at("SetWindowLongPtr"), run = at("RegOpenKey(0x80000002"),
              topmost = at("SetWindowPos"), tray = at("Shell_NotifyIcon(0"), user = at("GetUserName"),
-             settings = at("RegOpenKey(0x80000001");
+             settings = at("RegOpenKey(0x80000001, Software\\Tarnby");
   for (long step : {version, hook, run, topmost, tray, user, settings}) ASSERT_LT(step, n);
   EXPECT_LT(version, hook);
   EXPECT_LT(hook, run);

@@ -33,13 +33,19 @@ TEST_F(TrayTest, RightButtonUpOpensTheMenuOnEverySystem) {
   }
 }
 
-TEST_F(TrayTest, TheMessageIsDecodedWithTheScreensTwipsPerPixel) {
+TEST_F(TrayTest, TheMessageIsDecodedWithTheMainWindowsTwipsPerPixel) {
   win.screen.twipsPerPixelX = 12;  // 120 DPI
   Start();
   f().picscreen.MouseMove(0, 0, 0x205 * 12, 0);
   EXPECT_EQ(win.Count("TrackPopupMenu"), 1);
   f().picscreen.MouseMove(0, 0, 0x205 * 15, 0);
   EXPECT_EQ(win.Count("TrackPopupMenu"), 1) << "a different message at this DPI";
+  // Dragged to a monitor at 144 DPI, the window converts with its new factors.
+  win.windowScales[f().hwnd] = {10, 10};
+  f().picscreen.MouseMove(0, 0, 0x205 * 10, 0);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 2);
+  f().picscreen.MouseMove(0, 0, 0x205 * 12, 0);
+  EXPECT_EQ(win.Count("TrackPopupMenu"), 2) << "the screen's factors no longer hold for it";
 }
 
 TEST_F(TrayTest, OpeningTheMenuRefreshesStartWithWindowsFirst) {
@@ -205,81 +211,6 @@ TEST_F(ExitTest, YesTakesDownTheIconStopsSoundUnhooksUnloadsAndEnds) {
   const auto destroyed = win.Calls("DestroyFormWindow");
   ASSERT_GE(destroyed.size(), 3u);
   EXPECT_EQ(destroyed[0], "DestroyFormWindow(frmstart)");
-}
-
-class StartWithWindowsTest : public AppTest {
- protected:
-  std::string Entry() { return win.programFolder + "\\tarnby.exe"; }
-  std::optional<std::string> Stored() { return win.GetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby"); }
-  void ExpectOffered(bool on) {
-    EXPECT_EQ(f().Label8.Enabled(), on);
-    EXPECT_EQ(f().Option1.Enabled(), on);
-    EXPECT_EQ(f().Label9.Enabled(), !on);
-    EXPECT_EQ(f().Option2.Enabled(), !on);
-  }
-};
-
-TEST_F(StartWithWindowsTest, WithNoEntryOnlySwitchingOnIsOffered) {
-  Start();
-  ExpectOffered(true);
-}
-
-TEST_F(StartWithWindowsTest, LabelsAndOptionsFlipTheEntry) {
-  Start();
-  f().Label8.Click();
-  EXPECT_EQ(Stored(), Entry());
-  ExpectOffered(false);
-  f().Label9.Click();
-  EXPECT_EQ(Stored(), "") << "switching off keeps the value, empty";
-  ExpectOffered(true);
-  f().Option1.Click();
-  EXPECT_EQ(Stored(), Entry());
-  ExpectOffered(false);
-  f().Option2.Click();
-  EXPECT_EQ(Stored(), "");
-  ExpectOffered(true);
-}
-
-TEST_F(StartWithWindowsTest, AnEntryForTheSameFolderIsOnButOnlyWithTheSameLetterCase) {
-  win.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", Entry());
-  Start();
-  ExpectOffered(false);
-  FakeWindows other;
-  other.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "tarnby", "c:\\program files\\tarnby\\TARNBY.EXE");
-  App local(other);
-  ASSERT_TRUE(local.Start());
-  // Neither on nor off: the controls keep their design state, all enabled.
-  EXPECT_TRUE(local.frmstart.Label8.Enabled());
-  EXPECT_TRUE(local.frmstart.Label9.Enabled());
-  RestoreWindowProcs();
-}
-
-TEST_F(StartWithWindowsTest, AnEntryFromAnotherFolderLeavesTheControlsAsTheyWere) {
-  Start();
-  f().Label8.Click();
-  ExpectOffered(false);
-  win.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", "D:\\Old\\tarnby.exe");
-  RightClick(f().picscreen);  // the menu's opening step runs load
-  ExpectOffered(false);
-  f().Label9.Click();
-  EXPECT_EQ(Stored(), "");
-  ExpectOffered(true);
-}
-
-TEST_F(StartWithWindowsTest, AtADriveRootTheFolderKeepsItsBackslash) {
-  win.programFolder = "E:\\";
-  Start();
-  f().Option1.Click();
-  EXPECT_EQ(Stored(), "E:\\\\tarnby.exe");
-  ExpectOffered(false);
-}
-
-TEST_F(StartWithWindowsTest, AWriteThatIsRefusedShowsTheUnchangedState) {
-  win.localMachineWritable = false;
-  Start();
-  f().Label8.Click();
-  EXPECT_FALSE(Stored());
-  ExpectOffered(true);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "drive.h"
@@ -24,7 +25,11 @@ class CommandLineEndToEnd : public ::testing::Test {
   void SetUp() override { ForgetTarnbySettings(); }
   static std::wstring Exe() { return TARNBY_EXE; }
 
-  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) { return RunToEnd(Exe(), arguments); }
+  // tarnby.exe with arguments, run to its end: its exit code and what it printed.
+  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
+    const Finished finished = RunToEnd(Exe(), arguments);
+    return {finished.code, finished.output};
+  }
 
   // The text of the balloon the shell shows, or empty when none shows.
   static std::wstring Balloon() {
@@ -70,6 +75,64 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_EQ(TextOf(first.Control(L"frmstart", L"Text2")), L"");
   EXPECT_EQ(Run(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
   EXPECT_TRUE(first.Running());
+}
+
+TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndActsOnNothing) {
+  Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
+  HWND frmstart = tarnby.Form(L"frmstart");
+  ASSERT_NE(frmstart, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in "); }, 10s));
+
+  // Arguments as copies of Tarnby hand them over, each ending in a NUL: a
+  // restart in two hours, the time padded with zeros to the size wanted.
+  const auto command = [](std::size_t characters) {
+    std::wstring joined(L"/restart\0/in\0", 13);
+    joined.append(characters - joined.size() - 5, L'0');
+    return joined.append(L"7200\0", 5);
+  };
+  struct Sent {
+    bool answered = false;
+    DWORD_PTR answer = 99;
+    long long ms = 0;
+  };
+  const auto send = [&](std::size_t characters, DWORD timeoutMs) {
+    std::wstring joined = command(characters);
+    COPYDATASTRUCT copy{0x54524E42 /* "TRNB" */, static_cast<DWORD>(joined.size() * sizeof(wchar_t)), joined.data()};
+    Sent sent;
+    const Clock::time_point start = Clock::now();
+    sent.answered = ::SendMessageTimeoutW(frmstart, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                                          SMTO_ABORTIFHUNG, timeoutMs, &sent.answer) != 0;
+    sent.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    return sent;
+  };
+
+  const Sent megabyte = send(512 * 1024, 10000);
+  EXPECT_TRUE(megabyte.answered);
+  EXPECT_EQ(megabyte.answer, 0u) << "1 MB: refused";
+  EXPECT_LT(megabyte.ms, 2000);
+  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in ")) << "acted on 1 MB";
+
+  // Wine hands no copy-data message of 2 MB or more to any window, so there
+  // the sender of 16 MB waits in vain; Windows hands it over and Tarnby
+  // refuses it at once. Either way Tarnby goes on answering meanwhile.
+  Sent huge;
+  std::thread sender([&] { huge = send(8 * 1024 * 1024, 5000); });
+  ::Sleep(1000);
+  const Clock::time_point asked = Clock::now();
+  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in ")) << "acted on 16 MB";
+  EXPECT_LT(Clock::now() - asked, 3s) << "the 16 MB held Tarnby up";
+  sender.join();
+  if (huge.answered) {
+    EXPECT_EQ(huge.answer, 0u);
+    EXPECT_LT(huge.ms, 2000);
+  }
+  EXPECT_TRUE(tarnby.Running());
+
+  // The longest command line there can be still gets through.
+  const Sent longest = send(32767, 10000);
+  EXPECT_TRUE(longest.answered);
+  EXPECT_EQ(longest.answer, 1u);
+  EXPECT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
 }
 
 TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClickShowsTheTimer) {

@@ -80,17 +80,27 @@ std::vector<HWND> ChildWindows(HWND parent) {
 
 // ------------------------------------------------------------------ the process
 
-Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDLE output) {
-  std::wstring path = WindowsPath(exePath);
+Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDLE output, HANDLE errors) {
+  const std::wstring path = WindowsPath(exePath);
   std::wstring commandLine = L"\"" + path + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
-  std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  Launch(path, commandLine, path.substr(0, path.find_last_of(L'\\')), output, errors);
+}
+
+Tarnby::Tarnby(const std::wstring& exePath, const AsRunEntry& entry) {
+  wchar_t system[MAX_PATH] = {};
+  ::GetSystemDirectoryW(system, MAX_PATH);
+  Launch(WindowsPath(exePath), entry.commandLine, system, nullptr, nullptr);
+}
+
+void Tarnby::Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output,
+                    HANDLE errors) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (output != nullptr) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output;
-    startup.hStdError = output;
+    startup.hStdError = errors != nullptr ? errors : output;
   }
   PROCESS_INFORMATION info{};
   if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
@@ -99,6 +109,48 @@ Tarnby::Tarnby(const std::wstring& exePath, const std::wstring& arguments, HANDL
     id_ = info.dwProcessId;
     ::CloseHandle(info.hThread);
   }
+}
+
+namespace {
+// What is in the pipe now, without waiting for more; false once every writer has closed it.
+bool Drain(HANDLE pipe, std::string& into) {
+  for (;;) {
+    DWORD available = 0;
+    if (!::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return false;
+    if (available == 0) return true;
+    std::string chunk(available, '\0');
+    DWORD got = 0;
+    if (!::ReadFile(pipe, chunk.data(), available, &got, nullptr)) return false;
+    into.append(chunk, 0, got);
+  }
+}
+}  // namespace
+
+Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout) {
+  Finished finished;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read[2] = {}, write[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    if (!::CreatePipe(&read[i], &write[i], &inherit, 0)) return finished;
+    ::SetHandleInformation(read[i], HANDLE_FLAG_INHERIT, 0);
+  }
+  {
+    Tarnby program(exePath, arguments, write[0], write[1]);
+    ::CloseHandle(write[0]);
+    ::CloseHandle(write[1]);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    // Read while it runs, so a full pipe cannot stop it.
+    while (!program.WaitForExit(50ms) && std::chrono::steady_clock::now() < deadline) {
+      Drain(read[0], finished.output);
+      Drain(read[1], finished.errors);
+    }
+    finished.code = program.ExitCode().value_or(~0u);
+  }
+  const bool outputOpen = Drain(read[0], finished.output), errorsOpen = Drain(read[1], finished.errors);
+  finished.closed = !outputOpen && !errorsOpen;
+  ::CloseHandle(read[0]);
+  ::CloseHandle(read[1]);
+  return finished;
 }
 
 Tarnby::~Tarnby() {
@@ -116,22 +168,6 @@ std::optional<DWORD> Tarnby::ExitCode() const {
   DWORD code = 0;
   if (!process_ || !::GetExitCodeProcess(process_, &code) || code == STILL_ACTIVE) return std::nullopt;
   return code;
-}
-
-std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!::CreatePipe(&read, &write, &inherit, 0)) return {~0u, {}};
-  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  Tarnby copy(exePath, arguments, write);
-  ::CloseHandle(write);
-  if (!copy.WaitForExit(20s)) copy.Kill();
-  std::string output;
-  char buffer[256];
-  DWORD got = 0;
-  while (::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
-  ::CloseHandle(read);
-  return {copy.ExitCode().value_or(~0u), output};
 }
 
 bool WaitForSessionEndToFinish(Duration timeout) {
@@ -221,6 +257,11 @@ void ChooseMenuItem(HWND menu, wchar_t key) {
 void CloseMenu(HWND menu) { ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); }
 
 void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+void ClickLabel(HWND label) {
+  ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
 
 void Type(HWND edit, const std::wstring& text) {
   for (wchar_t ch : text) ::PostMessageW(edit, WM_CHAR, ch, 1);

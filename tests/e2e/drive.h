@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 using Duration = std::chrono::milliseconds;
 inline constexpr Duration kPatience = 20s;
 
-// A path as the build system knows it (a Unix one) as Wine's programs see it.
+// A path as Windows programs take it: a Unix path from the build system gets Wine's drive Z:.
 std::wstring WindowsPath(const std::wstring& path);
 
 // The "TarnbyName" of a window, or empty when it has none.
@@ -49,8 +49,16 @@ class Tarnby {
  public:
   // The path may be a Unix path (as the build system knows it) or a Windows one.
   // With arguments after the program's name; output, when given, receives
-  // what the program writes to its standard output.
-  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr);
+  // what the program writes to its standard output, and errors (or else
+  // output) what it writes to its error output.
+  explicit Tarnby(const std::wstring& exePath, const std::wstring& arguments = L"", HANDLE output = nullptr,
+                  HANDLE errors = nullptr);
+  // Started as Windows starts a run entry at logon: the command line exactly
+  // as given (quoted or not), in the system folder.
+  struct AsRunEntry {
+    std::wstring commandLine;
+  };
+  Tarnby(const std::wstring& exePath, const AsRunEntry& entry);
   ~Tarnby();
   Tarnby(const Tarnby&) = delete;
   Tarnby& operator=(const Tarnby&) = delete;
@@ -73,12 +81,19 @@ class Tarnby {
   HWND MessageBoxTitled(const std::wstring& title, Duration timeout = kPatience) const;
 
  private:
+  void Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output,
+              HANDLE errors);
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
 
-// tarnby.exe with arguments, run to its end: its exit code and what it printed.
-std::pair<DWORD, std::string> RunToEnd(const std::wstring& exePath, const std::wstring& arguments);
+// A program run to its end with its outputs in pipes of ours.
+struct Finished {
+  DWORD code = ~0u;  // ~0u: it did not end in time
+  std::string output, errors;
+  bool closed = false;  // no other process holds the pipes: what reads them gets to their end
+};
+Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout = kPatience);
 
 // What the shell does when the user handles the tray icon owned by box.
 void TrayMessage(HWND box, UINT mouseMessage);
@@ -92,6 +107,8 @@ void CloseMenu(HWND menu);
 
 // Clicks a button, check box or option button as the mouse would.
 void Click(HWND button);
+// Clicks a label (a static that tells its parent of clicks) as the mouse would.
+void ClickLabel(HWND label);
 // Types text into a text box, one character at a time, through its key handling.
 void Type(HWND edit, const std::wstring& text);
 

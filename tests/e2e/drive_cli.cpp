@@ -10,6 +10,9 @@
 //   tarnby_drive click FORM CONTROL       clicks a button, check box or option button
 //   tarnby_drive type FORM CONTROL TEXT   types into a text box
 //   tarnby_drive wait FORM                waits until the form shows
+//   tarnby_drive dpi FORM FROM TO [X Y]   tells the form it was dragged from a monitor at FROM dpi
+//                                         to one at TO dpi (WM_DPICHANGED, its size scaled in proportion,
+//                                         its top left corner at X Y or where it is)
 #include <cstdio>
 #include <string>
 
@@ -34,7 +37,7 @@ HWND FindNamed(const std::wstring& form, const std::wstring& control) {
 }
 
 int Usage() {
-  std::fputws(L"usage: tarnby_drive find|tray|menu|cursor|click|type|wait ... (see drive_cli.cpp)\n", stderr);
+  std::fputws(L"usage: tarnby_drive find|tray|menu|cursor|click|type|wait|dpi ... (see drive_cli.cpp)\n", stderr);
   return 2;
 }
 
@@ -71,7 +74,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"cursor") return ::SetCursorPos(std::stoi(arg(2)), std::stoi(arg(3))) ? 0 : 1;
 
-  HWND hwnd = command == L"tray" ? FindNamed(L"frmstart", arg(2)) : FindNamed(arg(2), command == L"wait" ? L"" : arg(3));
+  HWND hwnd = command == L"tray" ? FindNamed(L"frmstart", arg(2)) : FindNamed(arg(2), command == L"wait" || command == L"dpi" ? L"" : arg(3));
   if (!hwnd) {
     std::fwprintf(stderr, L"not found\n");
     return 1;
@@ -86,6 +89,22 @@ int wmain(int argc, wchar_t** argv) {
     Click(hwnd);
   } else if (command == L"type") {
     Type(hwnd, arg(4));
+  } else if (command == L"dpi") {
+    const int from = std::stoi(arg(3)), to = std::stoi(arg(4));
+    if (from <= 0 || to <= 0) return Usage();
+    const RECT was = ScreenRect(hwnd);
+    RECT r = was;
+    if (!arg(6).empty()) r = {std::stoi(arg(5)), std::stoi(arg(6)), 0, 0};
+    r.right = r.left + ::MulDiv(was.right - was.left, to, from);
+    r.bottom = r.top + ::MulDiv(was.bottom - was.top, to, from);
+    // The system hands the message a rectangle in the window's own process:
+    // put it there.
+    const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(hwnd));
+    void* remote = process ? ::VirtualAllocEx(process, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    if (!remote || !::WriteProcessMemory(process, remote, &r, sizeof r, nullptr)) return 1;
+    ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(remote));
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    ::CloseHandle(process);
   } else if (command == L"wait") {
     return WaitFor([&] { return ::IsWindowVisible(hwnd) != FALSE; }) ? 0 : 1;
   } else {

@@ -78,10 +78,10 @@ TEST_F(PowerEndToEnd, HibernateInTwoSecondsLetsTheKeepAwakeGoAndCallsSetSuspendS
   Tarnby first(Exe());
   ASSERT_NE(first.Form(L"frmstart"), nullptr);
   const Clock::time_point handed = Clock::now();
-  EXPECT_EQ(RunToEnd(Exe(), L"/hibernate /in 2s /hide").first, 0u);
-  const auto [code, line] = RunToEnd(Exe(), L"/status");
-  EXPECT_EQ(code, 0u);
-  EXPECT_TRUE(line.starts_with("hibernate in 0:00:0")) << line;
+  EXPECT_EQ(RunToEnd(Exe(), L"/hibernate /in 2s /hide").code, 0u);
+  const Finished status = RunToEnd(Exe(), L"/status");
+  EXPECT_EQ(status.code, 0u);
+  EXPECT_TRUE(status.output.starts_with("hibernate in 0:00:0")) << status.output;
   const std::string call = "Call powrprof.SetSuspendState(00000001,00000000,00000000)";
   ASSERT_TRUE(WaitForTraced(call)) << "SetSuspendState(TRUE, FALSE, FALSE) was not called";
   EXPECT_GE(Clock::now() - handed, 1500ms) << "called before the countdown reached zero";
@@ -94,7 +94,9 @@ TEST_F(PowerEndToEnd, HibernateInTwoSecondsLetsTheKeepAwakeGoAndCallsSetSuspendS
   ASSERT_NE(awake, std::string::npos) << "the countdown did not keep the machine awake";
   EXPECT_LT(released, trace.find(call)) << "the keep-awake request was not let go before the machine slept";
   EXPECT_TRUE(first.Running());
-  EXPECT_EQ(RunToEnd(Exe(), L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
+  const Finished after = RunToEnd(Exe(), L"/status");
+  EXPECT_EQ(after.code, 3u);
+  EXPECT_EQ(after.output, "no countdown\r\n");
 }
 
 TEST_F(PowerEndToEnd, SleepOnAMachineThatCannotGetsTheMessageAndExitCodeOneAndArmsNothing) {
@@ -112,7 +114,7 @@ TEST_F(PowerEndToEnd, SleepOnAMachineThatCannotGetsTheMessageAndExitCodeOneAndAr
     PressDialogButton(box, IDOK);
     ASSERT_TRUE(sleeper.WaitForExit(10s));
     EXPECT_EQ(sleeper.ExitCode(), 1u);
-    EXPECT_EQ(RunToEnd(Exe(), L"/status").first, 3u) << "armed all the same";
+    EXPECT_EQ(RunToEnd(Exe(), L"/status").code, 3u) << "armed all the same";
   }
   ::Sleep(6000);  // past the five seconds that were asked for
   const std::string trace = Traced();

@@ -1,10 +1,10 @@
 // The native windows over weeks of use: the secondary windows are loaded and
 // unloaded again and again (the hours window at every countdown start, the
 // program selection at every run-programs action) and the main window's
-// pictures and texts change. Nothing a window or control takes from the
-// system may stay behind: GDI objects (fonts, brushes, icon bitmaps, regions),
-// USER objects (windows, tooltips, icons) and the global atoms that carry the
-// windows' names.
+// pictures and texts change; now and then a window is dragged to a monitor of
+// another DPI. Nothing a window or control takes from the system may stay
+// behind: GDI objects (fonts, brushes, icon bitmaps, regions), USER objects
+// (windows, tooltips, icons) and the global atoms that carry the windows' names.
 //
 // Wine answers GetGuiResources with 0, so the objects are counted by asking
 // after every possible handle value, as the hot key bench does.
@@ -157,11 +157,21 @@ TEST_F(NativeHostLeaks, FormsComingAndGoingLeaveNothingBehind) {
     EXPECT_TRUE(AtomExists(name)) << name << ": the main window's names are atoms while it is there";
 
   // A secondary window shown, its texts changed, and unloaded again.
-  auto comeAndGo = [&](Form& form, const std::function<void()>& unload, const std::string& text) {
+  auto comeAndGo = [&](Form& form, const std::function<void()>& unload, const std::string& text, bool dragged) {
     form.Show();
     form.SetCaption(text);
     for (Control* control : form.controls)
       if (control->kind == ControlKind::Label) control->SetCaption(control->Caption() + text);
+    if (dragged) {
+      // To a monitor at 150 % and, every other time, back before it goes.
+      const HWND window = reinterpret_cast<HWND>(form.hwnd);
+      RECT rect;
+      ::GetWindowRect(window, &rect);
+      const RECT larger{rect.left, rect.top, rect.left + (rect.right - rect.left) * 3 / 2,
+                        rect.top + (rect.bottom - rect.top) * 3 / 2};
+      ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&larger));
+      if (text == "odd") ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&rect));
+    }
     host->DoEvents();
     const std::set<std::string> names = NamesOf(form);
     secondaryNames.insert(names.begin(), names.end());
@@ -172,21 +182,24 @@ TEST_F(NativeHostLeaks, FormsComingAndGoingLeaveNothingBehind) {
   // texts and shapes change under it.
   auto round = [&](int n) {
     const std::string text = n % 2 ? "odd" : "even";
+    // Each window in turn, in one round of five out of every twenty-five (a
+    // new layout costs Wine as much as a new window).
+    const bool dragged = n % 25 < 5;
     switch (n % 5) {
       case 0:
-        comeAndGo(app->frmhrs(), [&] { app->frmhrs.Unload(); }, text);
+        comeAndGo(app->frmhrs(), [&] { app->frmhrs.Unload(); }, text, dragged);
         break;
       case 1:
-        comeAndGo(app->frmprogram(), [&] { app->frmprogram.Unload(); }, text);
+        comeAndGo(app->frmprogram(), [&] { app->frmprogram.Unload(); }, text, dragged);
         break;
       case 2:
-        comeAndGo(app->frmhot(), [&] { app->frmhot.Unload(); }, text);
+        comeAndGo(app->frmhot(), [&] { app->frmhot.Unload(); }, text, dragged);
         break;
       case 3:
-        comeAndGo(app->frmAbout(), [&] { app->frmAbout.Unload(); }, text);
+        comeAndGo(app->frmAbout(), [&] { app->frmAbout.Unload(); }, text, dragged);
         break;
       default:
-        comeAndGo(app->frmtime(), [&] { app->frmtime.Unload(); }, text);
+        comeAndGo(app->frmtime(), [&] { app->frmtime.Unload(); }, text, dragged);
         f.Show();  // the countdown window hides the main one
         break;
     }

@@ -132,6 +132,112 @@ TEST_F(NativeHostTest, PlacesInTwipsAndReportsTheOuterWindowBack) {
   EXPECT_EQ(label.bottom - label.top, Py(300));
 }
 
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !::GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+// What a DPI change must redo, in pixels: the window, every control, the
+// ring's outline, the font, the pictures and the title bar's icon.
+std::vector<LONG> Layout(const TestForm& form) {
+  std::vector<LONG> layout;
+  RECT rect;
+  ::GetWindowRect(Hwnd(form.hwnd), &rect);
+  layout.insert(layout.end(), {rect.left, rect.top, rect.right, rect.bottom});
+  for (const Control* control : form.controls) {
+    rect = ClientRectOf(Hwnd(control->hwnd));
+    layout.insert(layout.end(), {rect.left, rect.top, rect.right, rect.bottom});
+  }
+  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+  ::GetWindowRgn(Hwnd(form.Ring.hwnd), region);
+  ::GetRgnBox(region, &rect);
+  ::DeleteObject(region);
+  layout.insert(layout.end(), {rect.right, rect.bottom});
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Hwnd(form.Check1.hwnd), WM_GETFONT, 0, 0)), sizeof font, &font);
+  layout.push_back(font.lfHeight);
+  layout.push_back(IconWidth(reinterpret_cast<HICON>(form.Alarm.pictureHandle)));
+  layout.push_back(IconWidth(reinterpret_cast<HICON>(::SendMessageW(Hwnd(form.hwnd), WM_GETICON, ICON_SMALL, 0))));
+  return layout;
+}
+
+// Dragged to a monitor of another scale, a window hears WM_DPICHANGED with
+// the new DPI and the rectangle the system suggests for it there.
+TEST_F(NativeHostTest, AWindowMovedToAMonitorOfAnotherDpiIsLaidOutAgainThere) {
+  TestForm form(platform);
+  form.Show();
+  ASSERT_EQ(tppX, 15) << "the test prefix runs at 96 dpi";
+  const HWND window = Hwnd(form.hwnd);
+  const std::vector<LONG> at96 = Layout(form);
+  const HFONT font96 = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(form.Label1.hwnd), WM_GETFONT, 0, 0));
+  const Handle tray96 = form.Picture.pictureHandle;
+  RECT outer;
+  ::GetWindowRect(window, &outer);
+  const auto change = [&](int dpi, const RECT* suggested) {
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(suggested));
+  };
+
+  // Scales no monitor has change nothing; a rectangle that cannot be read here
+  // (another program's) or has no size leaves the window where it is.
+  change(0, nullptr);
+  change(30000, &outer);
+  const RECT empty{10, 10, 10, 10};
+  change(96, &empty);
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), 0x10);
+  EXPECT_EQ(Layout(form), at96);
+
+  const RECT suggested{200, 150, 200 + (outer.right - outer.left) * 3 / 2, 150 + (outer.bottom - outer.top) * 3 / 2};
+  change(144, &suggested);
+  RECT now;
+  ::GetWindowRect(window, &now);
+  EXPECT_TRUE(::EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+  const auto at = [](int twips) { return (twips + 5) / 10; };  // 10 twips per pixel at 144 dpi
+  for (const Control* control : form.controls) {
+    const Twips& p = control->Position();
+    const int left = p.left + (control->container ? control->container->Position().left : 0);
+    const int top = p.top + (control->container ? control->container->Position().top : 0);
+    const RECT rect = ClientRectOf(Hwnd(control->hwnd));
+    EXPECT_EQ(rect.left, at(left)) << control->name;
+    EXPECT_EQ(rect.top, at(top)) << control->name;
+    EXPECT_EQ(rect.right - rect.left, at(p.width)) << control->name;
+    EXPECT_EQ(rect.bottom - rect.top, at(p.height)) << control->name;
+  }
+  std::vector<LONG> at144 = Layout(form);
+  EXPECT_EQ(at144.rbegin()[2], -16) << "an 8 point font at 144 dpi";
+  EXPECT_EQ(at144.rbegin()[1], 32) << "the alarm picture in its 38 pixels";
+  EXPECT_EQ(at144.rbegin()[0], 24) << "the title bar's icon";
+  EXPECT_EQ(form.Position().width, (now.right - now.left) * 10) << "the model learns the size in twips";
+  EXPECT_EQ(form.Picture.pictureHandle, tray96) << "the tray is not on the window's monitor";
+
+  // From now on the window's own factors: the model's changes, the mouse, the text.
+  form.Label1.Move(240, 240, 1200, 300);
+  EXPECT_EQ(ClientRectOf(Hwnd(form.Label1.hwnd)).left, 24);
+  EXPECT_EQ(ClientRectOf(Hwnd(form.Label1.hwnd)).bottom, 54);
+  form.Move(3000, 2400, form.Position().width, form.Position().height);
+  ::GetWindowRect(window, &now);
+  EXPECT_EQ(now.left, 300);
+  EXPECT_EQ(now.right - now.left, suggested.right - suggested.left);
+  const PixelScale scale = platform.ScaleOf(form.Picture.hwnd);
+  EXPECT_EQ(scale.twipsPerPixelX, 10);
+  EXPECT_EQ(platform.ScaleOf(0).twipsPerPixelX, 15) << "other windows keep the screen's";
+  int x = 0;
+  form.Picture.onMouseMove = [&](int, int, int mouseX, int) { x = mouseX; };
+  ::SendMessageW(Hwnd(form.Picture.hwnd), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+  EXPECT_EQ(x, WM_RBUTTONUP * 10);
+
+  // And back: the layout it had.
+  form.Label1.Move(120, 120, 1500, 240);
+  change(96, &outer);
+  EXPECT_EQ(Layout(form), at96);
+  EXPECT_EQ(::SendMessageW(Hwnd(form.Label1.hwnd), WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font96))
+      << "the screen's fonts are kept, not made again";
+}
+
 TEST_F(NativeHostTest, TitleBarOnlyWithACaptionOrAControlBoxTheBorderStays) {
   struct Case {
     BorderStyle border;

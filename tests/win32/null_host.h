@@ -15,6 +15,7 @@ class NullHost : public NativeHost {
   int TrackPopupMenu(Menu&, Handle) override { return -1; }
   void ClearPicture(Control&) override {}
   TextSize MeasureText(const Control&) override { return {}; }
+  PixelScale ScaleOf(Handle) override { return {}; }
   void DoEvents() override {}
 };
 

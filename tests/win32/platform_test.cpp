@@ -369,6 +369,33 @@ TEST_F(PlatformTest, RecentDocumentsFolderIsFoundThroughItsItemList) {
   EXPECT_EQ(Utf8(expected), path);
 }
 
+// Each known folder is the one its name says: where the environment and the
+// older CSIDL calls place it.
+TEST_F(PlatformTest, KnownFoldersAreTheFoldersTheirNamesSay) {
+  const auto csidl = [](int id) {
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(::SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path)) ? Utf8(path) : "";
+  };
+  const std::pair<KnownFolder, std::string> cases[] = {
+      {KnownFolder::Desktop, csidl(CSIDL_DESKTOPDIRECTORY)},
+      {KnownFolder::Documents, csidl(CSIDL_PERSONAL)},
+      {KnownFolder::Pictures, csidl(CSIDL_MYPICTURES)},
+      {KnownFolder::Music, csidl(CSIDL_MYMUSIC)},
+      {KnownFolder::Videos, csidl(CSIDL_MYVIDEO)},
+      {KnownFolder::Favorites, csidl(CSIDL_FAVORITES)},
+      {KnownFolder::PublicDesktop, csidl(CSIDL_COMMON_DESKTOPDIRECTORY)},
+      {KnownFolder::PublicDocuments, csidl(CSIDL_COMMON_DOCUMENTS)},
+      {KnownFolder::ProgramFiles, csidl(CSIDL_PROGRAM_FILES)},
+      {KnownFolder::ProgramFilesX86, csidl(CSIDL_PROGRAM_FILESX86)},
+      {KnownFolder::ProgramFilesCommon, csidl(CSIDL_PROGRAM_FILES_COMMON)},
+      {KnownFolder::ProgramFilesCommonX86, csidl(CSIDL_PROGRAM_FILES_COMMONX86)},
+      {KnownFolder::Downloads, csidl(CSIDL_PROFILE) + "\\Downloads"}};
+  for (const auto& [folder, expected] : cases) {
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(GetKnownFolder(platform, folder), expected) << static_cast<int>(folder);
+  }
+}
+
 // Answers the file dialog titled `title` from another thread, as a user would:
 // types a file name and presses OK, or presses Cancel when the name is empty.
 // An impatient user presses OK on the name box as it came, then Cancel.

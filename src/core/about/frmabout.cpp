@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/resource_ids.h"
 #include "core/system/platform_owned.h"
 #include "tarnby_version.h"
@@ -47,8 +47,8 @@ std::string VersionLine() {
          std::to_string(TARNBY_VERSION_REVISION);
 }
 
-FrmAbout::FrmAbout(App& app)
-    : Form(app.platform, "frmAbout"),
+FrmAbout::FrmAbout(Platform& host)
+    : Form(host, "frmAbout"),
       cmdOK(*this, "cmdOK", ControlKind::Button, {4245, 2625, 1260, 345}, "OK"),
       picIcon(*this, "picIcon", ControlKind::PictureBox, {240, 240, 432, 432}),
       cmdSysInfo(*this, "cmdSysInfo", ControlKind::Button, {4260, 3075, 1245, 345}, "&System Info..."),
@@ -58,8 +58,7 @@ FrmAbout::FrmAbout(App& app)
       Label1(*this, "Label1", ControlKind::Label, {1698, 1800, 2340, 192}, kWebAddress),
       Label2(*this, "Label2", ControlKind::Label, {660, 1440, 4428, 228}, kLinksHint),
       Label3(*this, "Label3", ControlKind::Label, {2076, 2160, 1584, 192}, kMailAddress),
-      Label4(*this, "Label4", ControlKind::Label, {1914, 2520, 1908, 192}, kCredits),
-      app_(app) {
+      Label4(*this, "Label4", ControlKind::Label, {1914, 2520, 1908, 192}, kCredits) {
   SetDesign("About", {0, 0, 5736, 3564});
   borderStyle = BorderStyle::FixedDialog;
   // The controls are declared in tab order.
@@ -77,8 +76,8 @@ FrmAbout::FrmAbout(App& app)
 
   cmdOK.onClick = [this] { Unload(); };
   cmdSysInfo.onClick = [this] { StartSysInfo(); };
-  Label1.onClick = [this] { OpenLink(app_.platform, kWebAddress); };
-  Label3.onClick = [this] { OpenLink(app_.platform, std::string("mailto:") + kMailAddress); };
+  Label1.onClick = [this] { OpenLink(platform, kWebAddress); };
+  Label3.onClick = [this] { OpenLink(platform, std::string("mailto:") + kMailAddress); };
   onLoad = [this] { Form_Load(); };
 }
 
@@ -89,7 +88,6 @@ void FrmAbout::Form_Load() {
 }
 
 void FrmAbout::StartSysInfo() {
-  Platform& platform = app_.platform;
   std::string sysInfoPath;
   if (!GetKeyValue(w::kHkeyLocalMachine, kSysInfoKey, kSysInfoValue, sysInfoPath)) {
     const bool located = GetKeyValue(w::kHkeyLocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, sysInfoPath);
@@ -107,7 +105,6 @@ void FrmAbout::StartSysInfo() {
 
 bool FrmAbout::GetKeyValue(Handle keyRoot, const std::string& keyName, const std::string& subKeyRef,
                            std::string& keyVal) {
-  Platform& platform = app_.platform;
   Handle key = 0;
   // Reading is all this needs; asking for more would fail for a user who may
   // not write to the machine's keys.

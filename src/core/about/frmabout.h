@@ -8,14 +8,12 @@
 
 namespace tarnby {
 
-class App;
-
 // "Version " and the program's major, minor and revision numbers.
 std::string VersionLine();
 
 class FrmAbout : public Form {
  public:
-  explicit FrmAbout(App& app);
+  explicit FrmAbout(Platform& platform);
 
   Control cmdOK, picIcon, cmdSysInfo, lblDescription, lblTitle, lblVersion, Label1, Label2, Label3, Label4;
 
@@ -27,9 +25,6 @@ class FrmAbout : public Form {
   // REG_DWORD as "&h" and its bytes in hex from the last; any other type
   // leaves keyVal alone. False, with keyVal emptied, when it cannot be read.
   bool GetKeyValue(Handle keyRoot, const std::string& keyName, const std::string& subKeyRef, std::string& keyVal);
-
- private:
-  App& app_;
 };
 
 }  // namespace tarnby

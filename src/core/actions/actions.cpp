@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "core/app.h"
 #include "core/system/folders.h"
 #include "core/system/os_info.h"
 
@@ -15,30 +14,33 @@ namespace {
 constexpr std::uint32_t kFromCountdown = 0xFFFFFFFFu;  // log off's reserved word at zero
 }  // namespace
 
-Actions::Actions(App& app) : app_(app) { WireHousekeeping(); }
+Actions::Actions(Platform& platform, Frmstart& frmstart, FormSlot<Frmprogram>& frmprogram)
+    : platform_(platform), frmstart_(frmstart), frmprogram_(frmprogram) {
+  WireHousekeeping();
+}
 
-bool Actions::IsWin98() { return COpSysInfo(app_.platform).IsWin98(); }
+bool Actions::IsWin98() { return COpSysInfo(platform_).IsWin98(); }
 
 void Actions::ExitSession(std::uint32_t flags, std::uint32_t reserved) {
   // Without SE_SHUTDOWN_NAME on its token an NT-family process asks in vain,
   // and the tray path would then end Tarnby with Windows still running.
-  const COpSysInfo os(app_.platform);
-  if (!os.IsWin95() && !os.IsWin98()) app_.platform.EnableShutdownPrivilege();
-  app_.platform.ExitWindowsEx(flags, reserved);
+  const COpSysInfo os(platform_);
+  if (!os.IsWin95() && !os.IsWin98()) platform_.EnableShutdownPrivilege();
+  platform_.ExitWindowsEx(flags, reserved);
 }
 
 void Actions::SendScreenSave() {
-  app_.platform.SendMessage(app_.frmstart.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+  platform_.SendMessage(frmstart_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
 }
 
 void Actions::ExitToDos() {
   // The system's own shortcut out of Windows; a missing one is not reported.
-  app_.platform.Shell(GetWindowsDir(app_.platform) + "\\exit to dos.pif", w::kSwShowMinimized);
+  platform_.Shell(GetWindowsDir(platform_) + "\\exit to dos.pif", w::kSwShowMinimized);
 }
 
 void Actions::RestartWindowsOnly() {
-  Platform& platform = app_.platform;
-  platform.ShellExecute(app_.frmstart.hwnd, "Open", InProgramFolder(platform, "restart.exe"), "",
+  Platform& platform = platform_;
+  platform.ShellExecute(frmstart_.hwnd, "Open", InProgramFolder(platform, "restart.exe"), "",
                         platform.ProgramFolder(), w::kSwShowNormal);
 }
 
@@ -64,10 +66,10 @@ void Actions::Perform(ActionCode code, Trigger trigger) {
   }
 }
 
-void Actions::EndAtOnce() { app_.platform.ExitProcess(0); }
+void Actions::EndAtOnce() { platform_.ExitProcess(0); }
 
 void Actions::TrayDoubleClick(Control& box) {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   const CatalogueRow* const* owner = std::find_if(kOwnBoxRows.begin(), kOwnBoxRows.end(),
                                                   [&](const CatalogueRow* row) { return &box == &(f.*row->trayBox); });
   if (owner == kOwnBoxRows.end()) return;

@@ -7,18 +7,19 @@
 #include <string>
 
 #include "core/actions/catalogue.h"
+#include "core/forms/form_slot.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class App;
+class Frmprogram;
 
 // Who asked: the arguments and what follows differ a little between them.
 enum class Trigger { Tray, Countdown, HotKey };
 
 class Actions {
  public:
-  explicit Actions(App& app);
+  Actions(Platform& platform, Frmstart& frmstart, FormSlot<Frmprogram>& frmprogram);
 
   // A left double-click on a tray icon: runs the quick action its box stands
   // for when its menu item carries the check mark, and ends the program
@@ -51,9 +52,11 @@ class Actions {
   bool KillEmAll(std::string skillwho);
   bool ActiveConnection();
 
-  // The folders whose files must never be wiped as "temporary": a drive's
-  // root, the Windows folder, the system folder, the user's profile, the
-  // current folder and Tarnby's own, compared as the folders they are on disk.
+  // The folders whose files must never be wiped as "temporary", compared as
+  // they are on disk: a drive's root; the Windows folder, the user's profile
+  // and every folder above them; everything in the Windows folder but its own
+  // Temp; the user's own folders (Desktop, Documents, ...) and the program
+  // files folders with everything in them; the current folder and Tarnby's own.
   bool IsProtectedFolder(const std::string& folder);
 
  private:
@@ -80,7 +83,9 @@ class Actions {
   void mnuhelp_Click();
   void mnuscreenchange_Click();
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  FormSlot<Frmprogram>& frmprogram_;
   bool runningPrograms_ = false;
   bool screenDialogOpen_ = false;
 };

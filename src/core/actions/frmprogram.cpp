@@ -1,7 +1,8 @@
 #include "core/actions/frmprogram.h"
 
 #include "core/actions/file_request.h"
-#include "core/app.h"
+#include "core/app_title.h"
+#include "core/main_window/frmstart.h"
 #include "core/system/folders.h"
 #include "core/system/platform_owned.h"
 #include "core/system/settings_store.h"
@@ -17,8 +18,8 @@ constexpr std::uint32_t kRefreshInterval = 200;
 constexpr int kClientWidth = 3684, kClientHeight = 3108;
 }  // namespace
 
-Frmprogram::Frmprogram(App& app)
-    : Form(app.platform, "frmprogram"),
+Frmprogram::Frmprogram(Platform& host, Frmstart& frmstart)
+    : Form(host, "frmprogram"),
       Label1(*this, "Label1", ControlKind::Label, {120, 120, 1572, 192}, "Program Number One"),
       Text1(*this, "Text1", ControlKind::TextBox, {240, 360, 2292, 288}),
       Command1(*this, "Command1", ControlKind::Button, {2760, 360, 732, 288}, "B&rowse"),
@@ -33,13 +34,13 @@ Frmprogram::Frmprogram(App& app)
       Command5(*this, "Command5", ControlKind::Button, {0, 0, 0, 0}),
       Command6(*this, "Command6", ControlKind::Button, {0, 0, 0, 0}),
       Timer1(*this, "Timer1", kRefreshInterval, true),
-      app_(app),
+      frmstart_(frmstart),
       slots_{{Text1, Command7, Picture1, "Strrun", "strRun"}, {Text2, Command8, Picture2, "Strrun2", "strRun2"}} {
-  const ScreenInfo screen = app.platform.Screen();
+  const ScreenInfo screen = platform.Screen();
   SetDesign(kCaption, {(screen.widthTwips - kClientWidth) / 2, (screen.heightTwips - kClientHeight) / 2,
                        kClientWidth, kClientHeight});
   borderStyle = BorderStyle::FixedSingle;
-  iconResource = app.frmstart.iconResource;
+  iconResource = frmstart.iconResource;
 
   int tab = 0;
   for (Control* control : {&Text1, &Text2, &Command1, &Command2, &Picture1, &Picture2, &Label1, &Label2})
@@ -64,7 +65,7 @@ Frmprogram::Frmprogram(App& app)
 }
 
 std::string Frmprogram::StoredPath(const Slot& slot) {
-  return ReadRegString(app_.platform, w::kHkeyCurrentUser, kRunKey, slot.readName);
+  return ReadRegString(platform, w::kHkeyCurrentUser, kRunKey, slot.readName);
 }
 
 void Frmprogram::Form_Load() {
@@ -76,7 +77,6 @@ void Frmprogram::Form_Load() {
 }
 
 bool Frmprogram::DrawProgramIcon(Control& picture, const std::string& path) {
-  Platform& platform = app_.platform;
   if (path.empty() || !FitsMaxPath(path)) return false;
   const PlatformIcon icon(platform, platform.ExtractAssociatedIcon(platform.InstanceHandle(), path, 0));
   if (!icon) return false;
@@ -85,11 +85,10 @@ bool Frmprogram::DrawProgramIcon(Control& picture, const std::string& path) {
 }
 
 void Frmprogram::Browse(Slot& slot) {
-  Platform& platform = app_.platform;
   // Flags 0: the dialog leaves the current folder where the file was found,
   // so the next Browse, in either slot, starts there.
   OpenFileName request =
-      OpenFileRequest(platform, app_.frmstart.hwnd, std::string(kFilter, sizeof kFilter - 1),
+      OpenFileRequest(platform, frmstart_.hwnd, std::string(kFilter, sizeof kFilter - 1),
                       platform.CurrentDirectory(), kBrowseTitle);
   const std::optional<std::string> path = AskForFile(platform, request);
   // The file dialog belongs to the main window, so this dialog stays usable
@@ -115,11 +114,11 @@ void Frmprogram::Timer1_Timer() {
 }
 
 void Frmprogram::Clear(Slot& slot) {
-  WriteRegString(app_.platform, w::kHkeyCurrentUser, kRunKeyAsWritten, slot.writeName, "");
+  WriteRegString(platform, w::kHkeyCurrentUser, kRunKeyAsWritten, slot.writeName, "");
   slot.text.SetText("");
-  app_.platform.ClearPicture(slot.picture);
+  platform.ClearPicture(slot.picture);
   slot.clear.SetEnabled(false);
-  app_.platform.MessageBox(kCleared, kAppTitle, w::kMbOk);
+  platform.MessageBox(kCleared, kAppTitle, w::kMbOk);
 }
 
 void Frmprogram::Command9_Click() {
@@ -127,7 +126,7 @@ void Frmprogram::Command9_Click() {
     for (const Slot& slot : slots_) {
       // The run-programs marker is not a program: it is stored as no program.
       const std::string& path = slot.text.Text();
-      WriteRegString(app_.platform, w::kHkeyCurrentUser, kRunKeyAsWritten, slot.writeName,
+      WriteRegString(platform, w::kHkeyCurrentUser, kRunKeyAsWritten, slot.writeName,
                      path == kNothing ? std::string() : path);
     }
     Timer1.SetEnabled(false);

@@ -6,14 +6,14 @@
 
 namespace tarnby {
 
-class App;
+class Frmstart;
 
 // The marker the run-programs action writes into an empty slot.
 inline constexpr char kNothing[] = "Nothing";
 
 class Frmprogram : public Form {
  public:
-  explicit Frmprogram(App& app);
+  Frmprogram(Platform& platform, Frmstart& frmstart);
 
   Control Label1, Text1, Command1, Command7, Picture1;
   Control Label2, Text2, Command2, Command8, Picture2;
@@ -48,7 +48,7 @@ class Frmprogram : public Form {
   bool DrawProgramIcon(Control& picture, const std::string& path);
   std::string StoredPath(const Slot& slot);
 
-  App& app_;
+  Frmstart& frmstart_;
   Slot slots_[2];
 };
 

@@ -3,7 +3,7 @@
 // documents, the temporary folder, the readme and the help file.
 #include "core/actions/actions.h"
 #include "core/actions/temp_folder.h"
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/system/folders.h"
 #include "core/system/platform_owned.h"
 
@@ -21,6 +21,14 @@ constexpr char kRemoteConnection[] = "Remote Connection";
 constexpr char kDisconnectQuestion[] = "Are you sure you want to disconnect from the internet?";
 constexpr char kDisconnectTitle[] = "Disconnect from Internet?";
 
+// The user's own files and the installed programs: nothing in them is temporary.
+constexpr KnownFolder kKeptFolders[] = {
+    KnownFolder::Desktop,         KnownFolder::Documents,         KnownFolder::Downloads,
+    KnownFolder::Pictures,        KnownFolder::Music,             KnownFolder::Videos,
+    KnownFolder::Favorites,       KnownFolder::PublicDesktop,     KnownFolder::PublicDocuments,
+    KnownFolder::ProgramFiles,    KnownFolder::ProgramFilesX86,   KnownFolder::ProgramFilesCommon,
+    KnownFolder::ProgramFilesCommonX86};
+
 constexpr char kNoFolder[] = "Folder does not exist!";
 constexpr char kNoFolderTitle[] = "Folder not Found!";
 constexpr char kNotCleanedTitle[] = "Folder not Cleaned";
@@ -35,7 +43,7 @@ constexpr char kNoHelpViewer[] =
 }  // namespace
 
 void Actions::WireHousekeeping() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   f.mnucd.onClick = [this] { mnucd_Click(); };
   f.mnucdclose.onClick = [this] { mnucdclose_Click(); };
   f.mnumin.onClick = [this] { mnumin_Click(); };
@@ -54,13 +62,13 @@ static void SendDoorCommand(Platform& platform, const char* command) {
   for (int i = 0; i < 2; ++i) platform.mciSendString(command, answer, kMciReturnLength, 0);
 }
 
-void Actions::mnucd_Click() { SendDoorCommand(app_.platform, kDoorOpen); }
+void Actions::mnucd_Click() { SendDoorCommand(platform_, kDoorOpen); }
 
-void Actions::mnucdclose_Click() { SendDoorCommand(app_.platform, kDoorClosed); }
+void Actions::mnucdclose_Click() { SendDoorCommand(platform_, kDoorClosed); }
 
 void Actions::mnumin_Click() {
   // Windows key + M: the shell's own "minimise all windows".
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   platform.keybd_event(w::kVkLWin, 0, 0, 0);
   platform.keybd_event(kVkM, 0, 0, 0);
   platform.keybd_event(kVkM, 0, w::kKeyEventKeyUp, 0);
@@ -68,12 +76,12 @@ void Actions::mnumin_Click() {
 }
 
 void Actions::mnushow_Click() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   platform.PostMessage(platform.FindWindow("Shell_TrayWnd", nullptr), w::kWmCommand, kRestoreAllWindows, 0);
 }
 
 bool Actions::ActiveConnection() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   Handle key = 0;
   if (platform.RegOpenKey(w::kHkeyLocalMachine, kRemoteAccessKey, &key) != w::kErrorSuccess) return false;
   const PlatformKey owner(platform, key);
@@ -92,15 +100,15 @@ bool Actions::ActiveConnection() {
 
 void Actions::mnunet_Click() {
   if (!ActiveConnection()) return;
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if (platform.MessageBox(kDisconnectQuestion, kDisconnectTitle, w::kMbYesNo | w::kMbIconExclamation) == w::kIdYes)
     platform.InternetAutodialHangup(0);
 }
 
-void Actions::mnudoc_Click() { app_.platform.SHAddToRecentDocs(w::kShardPathA, nullptr); }
+void Actions::mnudoc_Click() { platform_.SHAddToRecentDocs(w::kShardPathA, nullptr); }
 
 bool Actions::IsProtectedFolder(const std::string& folder) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   // Compared as the folders they are on disk, whatever the spelling: ".",
   // "..", short names, doubled separators, "\\?\" and "\\.\" prefixes, links.
   auto onDisk = [&](const std::string& path) {
@@ -109,22 +117,28 @@ bool Actions::IsProtectedFolder(const std::string& folder) {
   };
   const std::string candidate = onDisk(folder);
   if (IsDriveRoot(candidate)) return true;
-  for (const std::string& precious :
-       {GetWindowsDir(platform), GetSystemPath(platform),
-        GetSpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlProfile), platform.CurrentDirectory(),
-        platform.ProgramFolder()}) {
+
+  // Nothing above the Windows folder or the user's profile is temporary.
+  const std::string windowsDir = GetWindowsDir(platform);
+  const std::string windows = onDisk(windowsDir);
+  const std::string profile = onDisk(GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlProfile));
+  if (IsSameOrInside(windows, candidate) || IsSameOrInside(profile, candidate)) return true;
+  // Inside the Windows folder only its own Temp is.
+  if (IsSameOrInside(candidate, windows) && !IsSameOrInside(candidate, onDisk(windowsDir + "\\Temp"))) return true;
+  for (KnownFolder kept : kKeptFolders)
+    if (IsSameOrInside(candidate, onDisk(GetKnownFolder(platform, kept)))) return true;
+  for (const std::string& precious : {GetSystemPath(platform), platform.CurrentDirectory(), platform.ProgramFolder()})
     if (!precious.empty() && onDisk(precious) == candidate) return true;
-  }
   return false;
 }
 
 void Actions::RefuseToClean(const std::string& folder) {
-  app_.platform.MessageBox("Tarnby will not delete files in " + folder + " because it is not a temporary folder.",
+  platform_.MessageBox("Tarnby will not delete files in " + folder + " because it is not a temporary folder.",
                            kNotCleanedTitle, w::kMbIconExclamation);
 }
 
 bool Actions::KillEmAll(std::string skillwho) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if (!skillwho.empty() && skillwho.back() != '\\') skillwho += '\\';
 
   // With no TMP or TEMP set the system reports the profile or the Windows
@@ -164,7 +178,7 @@ bool Actions::KillEmAll(std::string skillwho) {
 }
 
 void Actions::mnutemp_Click() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   const std::string temp = GetTmpPath(platform);
   // The system reads a relative TMP against the current folder, which may
   // be any folder at all: only a folder the environment names in full is
@@ -179,13 +193,13 @@ void Actions::mnutemp_Click() {
 }
 
 void Actions::mnureadme_Click() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if (platform.Shell("notepad " + InProgramFolder(platform, kReadme), w::kSwShowNormal) == 0)
     platform.MessageBox(kNoNotepad, kAppTitle, w::kMbIconExclamation);
 }
 
 void Actions::mnuhelp_Click() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   // Tarnby ships its guide as readme.txt; a help file is used when one has
   // been put beside the program.
   const std::string helpFile = InProgramFolder(platform, kHelpFile);

@@ -2,7 +2,6 @@
 // selection window's boxes, so a path browsed but not yet saved runs too.
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
-#include "core/app.h"
 #include "core/system/folders.h"
 #include "core/system/scoped.h"
 
@@ -18,9 +17,9 @@ void Actions::RunPrograms() {
   // trigger); they must not start the same programs a second time.
   const ReentryGuard guard(runningPrograms_);
   if (!guard.Entered()) return;
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
 
-  Frmprogram& dialog = app_.frmprogram();
+  Frmprogram& dialog = frmprogram_();
   for (Control* slot : {&dialog.Text1, &dialog.Text2})
     if (slot->Text().empty()) slot->SetText(kNothing);
   // What runs is decided now: a box changed while the message is open does
@@ -32,9 +31,9 @@ void Actions::RunPrograms() {
 
   for (const std::string& program : programs)
     if (program != kNothing && FitsMaxPath(program))
-      platform.ShellExecute(app_.frmstart.hwnd, "Open", program, "", platform.ProgramFolder(), w::kSwShowNormal);
+      platform.ShellExecute(frmstart_.hwnd, "Open", program, "", platform.ProgramFolder(), w::kSwShowNormal);
 
-  app_.frmprogram.Unload();
+  frmprogram_.Unload();
 }
 
 }  // namespace tarnby

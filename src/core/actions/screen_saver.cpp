@@ -2,7 +2,6 @@
 // it, the menu command that replaces it, and the steps that run it.
 #include "core/actions/actions.h"
 #include "core/actions/file_request.h"
-#include "core/app.h"
 #include "core/system/folders.h"
 #include "core/system/scoped.h"
 #include "core/system/settings_store.h"
@@ -23,17 +22,17 @@ std::optional<std::string> Actions::ChooseScreenSaverFile() {
   // dialog is up; one dialog is enough.
   const ReentryGuard guard(screenDialogOpen_);
   if (!guard.Entered()) return std::nullopt;
-  Platform& platform = app_.platform;
-  OpenFileName request = OpenFileRequest(platform, app_.frmstart.hwnd, std::string(kFilter, sizeof kFilter - 1),
+  Platform& platform = platform_;
+  OpenFileName request = OpenFileRequest(platform, frmstart_.hwnd, std::string(kFilter, sizeof kFilter - 1),
                                          GetSystemPath(platform), kDialogTitle);
   return AskForFile(platform, request);
 }
 
 void Actions::StartStoredScreenSaver() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   auto run = [&](const std::string& path) {
     if (!FitsMaxPath(path)) return;  // fails like a file that is not there
-    platform.ShellExecute(app_.frmstart.hwnd, "Open", path, "", platform.ProgramFolder(), w::kSwShowNormal);
+    platform.ShellExecute(frmstart_.hwnd, "Open", path, "", platform.ProgramFolder(), w::kSwShowNormal);
   };
   const std::string stored = ReadRegString(platform, w::kHkeyCurrentUser, kPathKey, kReadName);
   if (!stored.empty()) {
@@ -50,7 +49,7 @@ void Actions::mnuscreenchange_Click() {
   if (!IsWin98()) return;
   const std::optional<std::string> chosen = ChooseScreenSaverFile();
   if (!chosen) return;
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   WriteRegString(platform, w::kHkeyCurrentUser, kPathKey, kWriteName, *chosen);
   platform.MessageBox(kChanged, kChangedTitle, w::kMbIconInformation);
 }

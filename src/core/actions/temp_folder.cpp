@@ -13,6 +13,12 @@ std::string ComparableFolder(std::string folder) {
   return folder;
 }
 
+bool IsSameOrInside(const std::string& folder, const std::string& parent) {
+  if (parent.empty() || !folder.starts_with(parent)) return false;
+  // "c:" is the top of c:\x; "c:\win" is not above "c:\windows".
+  return folder.size() == parent.size() || folder[parent.size()] == '\\' || parent.back() == ':';
+}
+
 bool IsDriveRoot(const std::string& comparable) {
   if (comparable.empty()) return true;
   if (comparable.size() == 2 && comparable[1] == ':') return true;

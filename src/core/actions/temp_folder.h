@@ -13,6 +13,10 @@ namespace tarnby {
 // backslashes, no trailing backslash.
 std::string ComparableFolder(std::string folder);
 
+// Whether folder is parent or lies below it (both comparable); nothing lies
+// below an empty parent.
+bool IsSameOrInside(const std::string& folder, const std::string& parent);
+
 // "C:\", "\" and "\\server\share\" (comparable) are the tops of a drive.
 bool IsDriveRoot(const std::string& comparable);
 

@@ -276,6 +276,20 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
   return command;
 }
 
+std::vector<std::string> ArgumentsAfterProgram(const std::string& line, const std::vector<std::string>& words,
+                                               const std::string& programPath) {
+  if (words.size() < 2) return {};
+  std::string bare;
+  for (char c : line)
+    if (c != '"') bare.push_back(c);
+  const std::size_t first = bare.find_first_not_of(" \t");
+  const std::size_t last = bare.find_last_not_of(" \t");
+  bare = first == std::string::npos ? std::string() : bare.substr(first, last - first + 1);
+  // Paths on Windows do not tell letter case apart.
+  if (!programPath.empty() && Lower(bare) == Lower(programPath)) return {};
+  return {words.begin() + 1, words.end()};
+}
+
 std::string UsageText() { return kUsage; }
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {

@@ -62,6 +62,14 @@ struct Command {
 
 Command ParseCommandLine(const std::vector<std::string>& arguments);
 
+// The arguments in the command line Windows started Tarnby with, given the
+// line, its words (CommandLineToArgvW: the program's name first) and the
+// program's own path. A line that holds nothing but that path has none,
+// however it is quoted: a run entry without quotes reaches the program as it
+// was written, and its words split the path at its spaces.
+std::vector<std::string> ArgumentsAfterProgram(const std::string& line, const std::vector<std::string>& words,
+                                               const std::string& programPath);
+
 // TIME: 90, 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS, in seconds.
 // A number too large comes back as more than kMaxCommandSeconds.
 std::optional<std::int64_t> ParseTime(std::string_view text);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 #include "core/triggers/triggers.h"
@@ -11,36 +11,39 @@ namespace tarnby {
 
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
+constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
 constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced (at most 22)
 }  // namespace
 
-CommandLine::CommandLine(App& app) : app_(app) {
-  app.frmstart.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
+CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown, Triggers& triggers)
+    : platform_(platform), frmstart_(frmstart), countdown_(countdown), triggers_(triggers) {
+  frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
     return frmstart_CopyData(kind, data);
   };
-  app.triggers->onFire = [this](const Command& command) { StartCountdown(command); };
+  triggers_.onFire = [this](const Command& command) { StartCountdown(command); };
 }
 
 CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, Command& command) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   command = ParseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::None:
+      platform.LetGoOfConsole();
       return Next::PlainStart;
     case CommandKind::Usage:
-      platform.MessageBox(UsageText(), kAppTitle, w::kMbIconInformation);
+      Tell(UsageText(), false);
       platform.ExitProcess(kExitDone);
       return Next::End;
     case CommandKind::Bad:
       // Read before anything else: bad arguments start nothing and reach no running copy.
-      platform.MessageBox(command.problem + "\n\n" + UsageText(), kAppTitle, w::kMbIconExclamation);
+      Tell(command.problem + "\n\n" + UsageText(), true);
       platform.ExitProcess(kExitBadArguments);
       return Next::End;
     default:
       break;
   }
   if (const std::optional<std::string> refusal = Refusal(command)) {
-    platform.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    Tell(*refusal, true, w::kMbOk);
     platform.ExitProcess(kExitRefused);
     return Next::End;
   }
@@ -58,10 +61,13 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
       platform.ExitProcess(answer != 0 ? kExitDone : kExitNoCountdown);
     } else if (answer == kAnswerRefused) {
       // The reason came back as text, or the running copy showed it.
-      if (!reply.empty()) platform.MessageBox(reply, kAppTitle, w::kMbOk);
+      if (!reply.empty()) Tell(reply, true, w::kMbOk);
       platform.ExitProcess(kExitRefused);
+    } else if (answer != 0) {
+      platform.ExitProcess(kExitDone);
     } else {
-      platform.ExitProcess(answer != 0 ? kExitDone : kExitNotDelivered);
+      platform.WriteParentConsoleError(kNotAnswered);
+      platform.ExitProcess(kExitNotDelivered);
     }
     return Next::End;
   }
@@ -71,34 +77,50 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     platform.ExitProcess(kExitNoCountdown);
     return Next::End;
   }
+  // From here on this copy is Tarnby, for as long as the user keeps it.
+  platform.LetGoOfConsole();
   return Next::Load;
+}
+
+void CommandLine::Tell(const std::string& text, bool problem) {
+  Tell(text, problem, problem ? w::kMbIconExclamation : w::kMbIconInformation);
+}
+
+void CommandLine::Tell(const std::string& text, bool problem, std::uint32_t boxStyle) {
+  // tarnby.com waits for us in a console, perhaps in a script: a box there
+  // would stop the script until somebody clicks it.
+  if (!platform_.ConsoleCompanion())
+    platform_.MessageBox(text, kAppTitle, boxStyle);
+  else if (problem)
+    platform_.WriteParentConsoleError(text);
+  else
+    platform_.WriteParentConsole(text);
 }
 
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
   if (kind != kCommandCopyData) return 0;
   const Command command = ParseCommandLine(SplitArguments(data));
-  Triggers& triggers = *app_.triggers;
   if (command.kind == CommandKind::Status) {
-    if (triggers.Waiting()) {
-      app_.platform.ReplyText(triggers.StatusLine());
+    if (triggers_.Waiting()) {
+      platform_.ReplyText(triggers_.StatusLine());
       return kStatusInText;
     }
     const std::intptr_t answer = StatusAnswer();
-    app_.platform.ReplyText(StatusLine(answer));
+    platform_.ReplyText(StatusLine(answer));
     return answer;
   }
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
   // Refused before the sender goes on, so that its exit code can say so; the
   // reason goes back to it, or is shown here when it cannot take text.
   if (const std::optional<std::string> refusal = Refusal(command)) {
-    if (!app_.platform.ReplyText(*refusal)) {
-      app_.platform.ReplyMessage(kAnswerRefused);
-      app_.platform.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    if (!platform_.ReplyText(*refusal)) {
+      platform_.ReplyMessage(kAnswerRefused);
+      platform_.MessageBox(*refusal, kAppTitle, w::kMbOk);
     }
     return kAnswerRefused;
   }
   // The sender goes on at once; what follows may open message boxes here.
-  app_.platform.ReplyMessage(kAnswerAccepted);
+  platform_.ReplyMessage(kAnswerAccepted);
   Act(command);
   return kAnswerAccepted;
 }
@@ -106,32 +128,31 @@ std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::str
 std::optional<std::string> CommandLine::Refusal(const Command& command) {
   if (command.kind != CommandKind::Start) return std::nullopt;
   if (command.power)
-    if (std::optional<std::string> refusal = PowerRefusal(app_.platform, *command.power)) return refusal;
-  if (std::string refusal = app_.triggers->Refusal(command); !refusal.empty()) return refusal;
+    if (std::optional<std::string> refusal = PowerRefusal(platform_, *command.power)) return refusal;
+  if (std::string refusal = triggers_.Refusal(command); !refusal.empty()) return refusal;
   return std::nullopt;
 }
 
 void CommandLine::Act(const Command& command) {
-  Countdown& countdown = *app_.countdown;
-  Triggers& triggers = *app_.triggers;
+  Countdown& countdown = countdown_;
   if (command.kind == CommandKind::Cancel) {
-    triggers.Disarm();
+    triggers_.Disarm();
     if (countdown.Running()) countdown.Cancel();
   } else if (command.kind == CommandKind::Start && command.when.kind != WhenKind::None) {
-    // A trigger takes the place of the running countdown, as a new time does.
-    if (countdown.Running()) countdown.Cancel();
+    // A trigger takes the place of the running or paused countdown, as a new time does.
+    if (countdown.Running() || countdown.Paused()) countdown.Cancel();
     // The processes may have ended since the command was checked.
-    if (const std::string refusal = triggers.Arm(command); !refusal.empty())
-      app_.platform.MessageBox(refusal, kAppTitle, w::kMbOk);
+    if (const std::string refusal = triggers_.Arm(command); !refusal.empty())
+      platform_.MessageBox(refusal, kAppTitle, w::kMbOk);
   } else if (command.kind == CommandKind::Start) {
-    if (command.inSeconds || command.at) triggers.Disarm();
+    if (command.inSeconds || command.at) triggers_.Disarm();
     StartCountdown(command);
   }
 }
 
 void CommandLine::StartCountdown(const Command& command) {
-  Frmstart& f = app_.frmstart;
-  Countdown& countdown = *app_.countdown;
+  Frmstart& f = frmstart_;
+  Countdown& countdown = countdown_;
   const bool timed = command.inSeconds || command.at;
   if (command.power && !timed) {
     countdown.RunPowerAction(*command.power);  // at once; a running countdown goes on
@@ -156,14 +177,14 @@ void CommandLine::StartCountdown(const Command& command) {
     total = *command.inSeconds;
   } else {
     SystemTime now;
-    app_.platform.GetLocalTime(now);
+    platform_.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
   countdown.Begin(action, CountdownTime::Of(total));
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {
-  const Countdown& countdown = *app_.countdown;
+  const Countdown& countdown = countdown_;
   if (!countdown.Running()) return 0;
   const Countdown::ZeroAction due = countdown.DueAction();
   // The power actions are numbered after the pre-selections.

@@ -1,10 +1,11 @@
 // The command line at work: a start with arguments either hands them to the
 // copy that already runs or loads Tarnby and acts on them itself, and the
 // running copy acts on what later copies hand it. A command drives the same
-// handlers the user does: the pre-selection buttons, the boxes, "&Start",
-// "&Pause" and "&Show Timer".
+// handlers the user does (the pre-selection buttons, "&Pause" and "&Show
+// Timer") and starts its countdown through the countdown's one way in.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,7 +15,9 @@
 
 namespace tarnby {
 
-class App;
+class Countdown;
+class Frmstart;
+class Triggers;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
@@ -23,10 +26,16 @@ inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
 inline constexpr std::intptr_t kAnswerAccepted = 1, kAnswerRefused = 2;
 // The status answer when only the text that came back tells it (a trigger waits).
 inline constexpr std::intptr_t kStatusInText = -1;
+// The most a hand-over can carry: a command line holds at most 32,767
+// UTF-16 characters, its program's name and the blanks between arguments
+// among them, and JoinArguments turns each blank into one NUL. Anything
+// larger is no command line and is refused unread.
+inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
 class CommandLine {
  public:
-  explicit CommandLine(App& app);
+  // A fired trigger starts its countdown through StartCountdown.
+  CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown, Triggers& triggers);
 
   // The program starts with these arguments: what can be done before Tarnby
   // loads. PlainStart: there are none; End: this process ends here, its exit
@@ -59,7 +68,14 @@ class CommandLine {
   std::intptr_t StatusAnswer() const;
 
  private:
-  App& app_;
+  // The usage, or a problem with it: a box, or tarnby.com's console.
+  void Tell(const std::string& text, bool problem);
+  void Tell(const std::string& text, bool problem, std::uint32_t boxStyle);
+
+  Platform& platform_;
+  Frmstart& frmstart_;
+  Countdown& countdown_;
+  Triggers& triggers_;
 };
 
 // "shut down in 1:29:58", or "no countdown", from a StatusAnswer.

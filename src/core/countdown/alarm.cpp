@@ -1,7 +1,7 @@
 // The alarm: a looping wave file, or a beep a second, in the last seconds
 // before zero; a pair of pictures switches it, a button chooses the file.
 #include "core/actions/file_request.h"
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/wave_header.h"
 #include "core/system/folders.h"
@@ -44,7 +44,7 @@ void Countdown::alarm() {
   if (!alarmSoundPath_.empty() && !f_.Command1.Enabled()) return;  // the wave file plays already
   // A file that is missing, or no wave file the system can play, sounds like
   // no file at all: the system's sound call is never handed a broken header.
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if (alarmSoundPath_.empty() || !FitsMaxPath(alarmSoundPath_) ||
       !IsPlayableWave(platform.ReadFileStart(alarmSoundPath_, kWaveHeaderBytes)))
     platform.Beep();
@@ -52,10 +52,10 @@ void Countdown::alarm() {
     f_.Command1.Click();
 }
 
-void Countdown::replay() { app_.platform.PlaySound(alarmSoundPath_, 0, w::kSndAsync | w::kSndLoop); }
+void Countdown::replay() { platform_.PlaySound(alarmSoundPath_, 0, w::kSndAsync | w::kSndLoop); }
 
 void Countdown::cmdwav_Click() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if (platform.waveOutGetNumDevs() < 1) {
     platform.MessageBox(kNoWaveDevice, kAppTitle, w::kMbOk);
     return;

@@ -4,7 +4,6 @@
 
 #include <cctype>
 
-#include "core/app.h"
 
 namespace tarnby {
 
@@ -58,7 +57,15 @@ constexpr std::array<const CatalogueRow*, kCatalogue.size()> kZeroOrder = {
     &Catalogued(ActionCode::log),      &Catalogued(ActionCode::sleep)};
 }  // namespace
 
-Countdown::Countdown(App& app) : app_(app), f_(app.frmstart) {
+Countdown::Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, FormSlot<Frmtime>& frmtime,
+                     FormSlot<Frmprogram>& frmprogram, Actions& actions, NoticeArea& notice)
+    : platform_(platform),
+      f_(frmstart),
+      frmhrs_(frmhrs),
+      frmtime_(frmtime),
+      frmprogram_(frmprogram),
+      actions_(actions),
+      notice_(notice) {
   for (std::size_t i = 0; i < kOwnBoxes; ++i) {
     const CatalogueRow& row = *kOwnBoxRows[i];
     // The forced twin's pre-selection is the force box under the button.

@@ -10,18 +10,21 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "core/actions/actions.h"
 #include "core/actions/power.h"
+#include "core/countdown/notice_area.h"
+#include "core/forms/form_slot.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class App;
+class Frmhrs;
+class Frmprogram;
 class Frmstart;
+class Frmtime;
 struct PreSelectName;
 
 // What a box holds as a number: a plain decimal (sign, digits, one point,
@@ -52,7 +55,8 @@ struct CountdownTime {
 
 class Countdown {
  public:
-  explicit Countdown(App& app);
+  Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, FormSlot<Frmtime>& frmtime,
+            FormSlot<Frmprogram>& frmprogram, Actions& actions, NoticeArea& notice);
 
   // The counters the start fills in and the engine steps. Seconds run 0..59
   // once the countdown runs; 32 bits hold any total the start accepts.
@@ -98,10 +102,6 @@ class Countdown {
   // Sleep, hibernate or lock now. The keep-awake request is let go first,
   // and asked for again on waking while a countdown still runs.
   void RunPowerAction(PowerAction action);
-
-  // Shows the notice before the session ends over the tray icon; an empty
-  // text takes it down.
-  std::function<void(const std::string& title, const std::string& text)> showNotice;
 
   // ---- pre-selection (preselect.cpp)
   // A "Pre-Selects" button: its ring alone shown, only its own force box
@@ -169,8 +169,13 @@ class Countdown {
   void ReturnToIdle();
   void EmptyTimeShown();
 
-  App& app_;
+  Platform& platform_;
   Frmstart& f_;
+  FormSlot<Frmhrs>& frmhrs_;
+  FormSlot<Frmtime>& frmtime_;
+  FormSlot<Frmprogram>& frmprogram_;
+  Actions& actions_;
+  NoticeArea& notice_;
   Counters counters_;
   std::array<PreSelectRow, kOwnBoxes> preSelects_{};
   std::array<ZeroRow, kCatalogue.size()> zeroOrder_{};

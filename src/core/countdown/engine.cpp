@@ -2,8 +2,9 @@
 // and what happens at zero.
 #include <cstdio>
 
-#include "core/app.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
 #include "core/countdown/preselect_names.h"
 #include "core/system/os_info.h"
 #include "core/system/scoped.h"
@@ -27,7 +28,7 @@ void Countdown::WireEngine() {
 }
 
 void Countdown::StartTimers() {
-  startedAt_ = app_.platform.TickCount();
+  startedAt_ = platform_.TickCount();
   ticksRun_ = 0;
   shownLeft_ = SecondsLeft();
   ++run_;
@@ -40,7 +41,7 @@ void Countdown::StartTimers() {
 void Countdown::KeepAwake(bool on) {
   if (on == awake_) return;
   awake_ = on;
-  app_.platform.SetThreadExecutionState(on ? w::kEsContinuous | w::kEsSystemRequired : w::kEsContinuous);
+  platform_.SetThreadExecutionState(on ? w::kEsContinuous | w::kEsSystemRequired : w::kEsContinuous);
 }
 
 void Countdown::Timer1_Timer() {
@@ -49,7 +50,7 @@ void Countdown::Timer1_Timer() {
   const ReentryGuard guard(inTimer_);
   if (!guard.Entered()) return;
   const std::uint64_t run = run_;
-  const std::uint64_t now = app_.platform.TickCount();
+  const std::uint64_t now = platform_.TickCount();
   // Every second since the start is due, however late this call came: a
   // timer that fires late, calls merged by a busy system, or a machine that
   // slept through them all catch up here, in order.
@@ -116,15 +117,15 @@ void Countdown::ZeroSteps() {
 
   f_.Hide();
   f_.cmdwav.SetVisible(true);
-  app_.frmhrs.Unload();
-  app_.frmtime.Unload();
-  app_.frmhrs().Text1.SetText("");
+  frmhrs_.Unload();
+  frmtime_.Unload();
+  frmhrs_().Text1.SetText("");
   counters_.hoursShown = 0;
   counters_.hoursCount = 0;
   f_.mnutime.visible = false;
   f_.Command1.SetEnabled(true);
   f_.lblhrs.SetCaption("");
-  app_.platform.PlaySound("", 0, 0);
+  platform_.PlaySound("", 0, 0);
   RunPreSelectedAction();
 }
 
@@ -157,7 +158,7 @@ void Countdown::RunPreSelectedAction() {
     return;
   }
   if (!due->action->code) {
-    app_.actions->RunPrograms();
+    actions_.RunPrograms();
     ReturnToIdle();
     return;
   }
@@ -166,16 +167,16 @@ void Countdown::RunPreSelectedAction() {
     case ActionCode::screen:
       // Idle with empty boxes either way; Windows 98 gets there before its
       // file dialog can open.
-      if (COpSysInfo(app_.platform).IsWin98()) {
+      if (COpSysInfo(platform_).IsWin98()) {
         ReturnToIdle();
-        app_.actions->StartStoredScreenSaver();
+        actions_.StartStoredScreenSaver();
       } else {
-        app_.platform.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
+        platform_.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
         ReturnToIdle();
       }
       return;
     case ActionCode::sleep:
-      app_.actions->Perform(code, Trigger::Countdown);
+      actions_.Perform(code, Trigger::Countdown);
       ReturnToIdle();
       return;
     case ActionCode::shut:
@@ -188,8 +189,8 @@ void Countdown::RunPreSelectedAction() {
     case ActionCode::dos:
       // The session (or Windows) ends: Tarnby ends with it, at once.
       RestoreWindowProcs();
-      app_.actions->Perform(code, Trigger::Countdown);
-      app_.actions->EndAtOnce();
+      actions_.Perform(code, Trigger::Countdown);
+      actions_.EndAtOnce();
       return;
   }
 }
@@ -211,7 +212,7 @@ void Countdown::Cancel() {
 void Countdown::RunPowerAction(PowerAction action) {
   // A request to stay awake must not hold the machine up on its way to sleep.
   KeepAwake(false);
-  PerformPower(app_.platform, action);
+  PerformPower(platform_, action);
   KeepAwake(Running());
 }
 

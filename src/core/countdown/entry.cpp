@@ -1,7 +1,9 @@
 // Entry and control: the time boxes, the hours window, "&Start" with its
 // checks, and "&Pause", which puts the time left back into the boxes.
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/frmhrs.h"
+#include "core/countdown/frmtime.h"
 
 namespace tarnby {
 
@@ -41,18 +43,18 @@ void Countdown::Text2_KeyPress(int& keyAscii) { Text1_KeyPress(keyAscii); }
 void Countdown::Text3_KeyPress(int& keyAscii) { FilterDigits(keyAscii); }
 
 void Countdown::mnutime_Click() {
-  app_.frmtime().ShowInFront();
+  frmtime_().ShowInFront();
   f_.Hide();
 }
 
 void Countdown::Check1_Click() {
   if (f_.Check1.Value())
-    app_.frmhrs().Show();
+    frmhrs_().Show();
   else
-    app_.frmhrs.Unload();  // whatever was typed there is forgotten
+    frmhrs_.Unload();  // whatever was typed there is forgotten
 }
 
-void Countdown::Refuse(const char* message) { app_.platform.MessageBox(message, kAppTitle, w::kMbOk); }
+void Countdown::Refuse(const char* message) { platform_.MessageBox(message, kAppTitle, w::kMbOk); }
 
 CountdownTime CountdownTime::Of(std::int64_t seconds) { return {seconds / 3600, seconds % 3600 / 60, seconds % 60}; }
 
@@ -89,9 +91,9 @@ void Countdown::cmdstart_Click() {
     Refuse(kTooManySeconds);
     return;
   }
-  if (!app_.frmhrs().HoursAccepted()) return;
+  if (!frmhrs_().HoursAccepted()) return;
   // An empty hours box is no hours.
-  const auto hours = WholeBoxValue(app_.frmhrs().Text1.Text(), kMaxHours);
+  const auto hours = WholeBoxValue(frmhrs_().Text1.Text(), kMaxHours);
   Begin(action, {hours.value_or(0), *minutes, *seconds});
 }
 
@@ -113,7 +115,7 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
     return false;
   }
   if (time.hours < 0 || time.hours > kMaxHours) {
-    app_.frmhrs().ShowHoursLimit();
+    frmhrs_().ShowHoursLimit();
     return false;
   }
   ShowTime(time);
@@ -134,7 +136,7 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
     c.seconds = 0;
     ++c.minutes;
   }
-  app_.frmhrs.Unload();
+  frmhrs_.Unload();
 
   if (!resuming_) noticed_ = false;  // a new countdown gets its own notice
   StartTimers();
@@ -157,8 +159,8 @@ void Countdown::ShowTime(const CountdownTime& time) {
   };
   if (time.hours > 0) {
     if (!f_.Check1.Value()) f_.Check1.Click();  // opens the hours window
-    if (!reads(app_.frmhrs().Text1, time.hours)) app_.frmhrs().Text1.SetText(std::to_string(time.hours));
-  } else if (f_.Check1.Value() && WholeBoxValue(app_.frmhrs().Text1.Text(), kMaxHours).value_or(0) != 0) {
+    if (!reads(frmhrs_().Text1, time.hours)) frmhrs_().Text1.SetText(std::to_string(time.hours));
+  } else if (f_.Check1.Value() && WholeBoxValue(frmhrs_().Text1.Text(), kMaxHours).value_or(0) != 0) {
     f_.Check1.Click();  // closes the hours window, forgetting its hours
   }
   if (!reads(f_.Text2, time.minutes)) f_.Text2.SetText(std::to_string(time.minutes));
@@ -167,9 +169,9 @@ void Countdown::ShowTime(const CountdownTime& time) {
 
 void Countdown::cmdstop_Click() {
   if (f_.Check1.Value())
-    app_.frmhrs().Hide();
+    frmhrs_().Hide();
   else
-    app_.frmhrs.Unload();
+    frmhrs_.Unload();
   f_.Timer1.SetEnabled(false);
   f_.Timer2.SetEnabled(false);
   KeepAwake(false);
@@ -186,9 +188,9 @@ void Countdown::cmdstop_Click() {
   f_.cmdwav.SetVisible(true);
   f_.cmdstop.SetEnabled(false);
   f_.Text3.SetEnabled(true);
-  app_.frmhrs().Text1.SetText("");
+  frmhrs_().Text1.SetText("");
   counters_.hoursCount = 0;
-  app_.platform.PlaySound("", 0, 0);
+  platform_.PlaySound("", 0, 0);
   KeepResumable();
 }
 
@@ -201,8 +203,8 @@ void Countdown::KeepResumable() {
   const std::int64_t hours = (minutes - static_cast<std::int64_t>(kMaxMinutes) + 59) / 60;
   f_.Text2.SetText(std::to_string(minutes - hours * 60));
   if (!f_.Check1.Value()) f_.Check1.SetValue(true);  // shows the hours window
-  app_.frmhrs().Text1.SetText(std::to_string(hours));
-  app_.frmhrs().Show();  // ticked before the pause, it was only hidden
+  frmhrs_().Text1.SetText(std::to_string(hours));
+  frmhrs_().Show();  // ticked before the pause, it was only hidden
 }
 
 }  // namespace tarnby

@@ -1,7 +1,7 @@
 #include "core/countdown/frmhrs.h"
 
-#include "core/app.h"
 #include "core/countdown/countdown.h"
+#include "core/main_window/frmstart.h"
 #include "core/system/window_drag.h"
 
 namespace tarnby {
@@ -11,11 +11,11 @@ constexpr char kTooManyHours[] = "Max time limit of 2 weeks has been reached!";
 constexpr char kTooManyHoursTitle[] = "Time";
 }  // namespace
 
-Frmhrs::Frmhrs(App& app)
-    : Form(app.platform, "frmhrs"),
+Frmhrs::Frmhrs(Platform& host, Frmstart& frmstart)
+    : Form(host, "frmhrs"),
       Label1(*this, "Label1", ControlKind::Label, {120, 192, 1200, 240}, "# of hours"),
       Text1(*this, "Text1", ControlKind::TextBox, {1380, 156, 1056, 300}),
-      app_(app) {
+      frmstart_(frmstart) {
   SetDesign("", {5868, 5196, 2556, 624});
   borderStyle = BorderStyle::FixedDialog;
   controlBox = false;
@@ -26,7 +26,7 @@ Frmhrs::Frmhrs(App& app)
   onLoad = [this] { platform.SetWindowPos(hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoMove | w::kSwpNoSize); };
   onMouseMove = [this](int button, int, int, int) { DragWindow(*this, button); };
   Text1.onKeyPress = [this](int& keyAscii) {
-    app_.frmstart.cmdstart.SetEnabled(true);
+    frmstart_.cmdstart.SetEnabled(true);
     FilterDigits(keyAscii);
   };
   Text1.onChange = [this] { Text1_Change(); };

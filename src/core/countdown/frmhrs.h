@@ -6,11 +6,11 @@
 
 namespace tarnby {
 
-class App;
+class Frmstart;
 
 class Frmhrs : public Form {
  public:
-  explicit Frmhrs(App& app);
+  Frmhrs(Platform& platform, Frmstart& frmstart);
 
   Control Label1;
   Control Text1;
@@ -24,7 +24,7 @@ class Frmhrs : public Form {
  private:
   void Text1_Change();
 
-  App& app_;
+  Frmstart& frmstart_;
 };
 
 }  // namespace tarnby

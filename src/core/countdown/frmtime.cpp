@@ -1,7 +1,7 @@
 #include "core/countdown/frmtime.h"
 
-#include "core/app.h"
 #include "core/countdown/countdown.h"
+#include "core/main_window/frmstart.h"
 #include "core/system/window_drag.h"
 
 namespace tarnby {
@@ -11,12 +11,13 @@ constexpr int kSlideStep = 300;     // twips per turn of the message loop
 constexpr int kBelowTheLabel = 225;  // twips of window under the label's height
 }  // namespace
 
-Frmtime::Frmtime(App& app)
-    : Form(app.platform, "frmtime"),
+Frmtime::Frmtime(Platform& host, Frmstart& frmstart, const Countdown& countdown)
+    : Form(host, "frmtime"),
       Label1(*this, "Label1", ControlKind::Label, {0, 240, 1392, 288}),
       Command1(*this, "Command1", ControlKind::Button, {0, 0, 1392, 240}, "&Close"),
       Timer1(*this, "Timer1", 1000, true),
-      app_(app) {
+      frmstart_(frmstart),
+      countdown_(countdown) {
   SetDesign("", {3852, 4788, 1392, 516});
   borderStyle = BorderStyle::None;
   controlBox = false;
@@ -32,7 +33,7 @@ Frmtime::Frmtime(App& app)
 }
 
 void Frmtime::Form_Load() {
-  app_.frmstart.Hide();
+  frmstart_.Hide();
   ShowTimeLeft();
   // The window fits the text it opened with and keeps that size.
   const Twips label = Label1.Position();
@@ -42,10 +43,10 @@ void Frmtime::Form_Load() {
 }
 
 void Frmtime::ShowTimeLeft() {
-  const Frmstart& f = app_.frmstart;
+  const Frmstart& f = frmstart_;
   std::string text = f.Label3.Caption() + " : " + f.display.Caption();
   // The main window shows no ring for a power action: this window names it.
-  if (const auto power = app_.countdown->DueAction().power) text = PowerNamed(*power).timeLeft + (" " + text);
+  if (const auto power = countdown_.DueAction().power) text = PowerNamed(*power).timeLeft + (" " + text);
   Label1.SetCaption(text);
   // An auto-sized label follows its text; the window does not.
   const TextSize size = platform.MeasureText(Label1);

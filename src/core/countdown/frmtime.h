@@ -1,16 +1,18 @@
 // The time-left window: a small borderless window that shows only the time
-// left, "m : ss", copied every second from the main window while it is open.
+// left, "m : ss", copied every second from the main window while it is open,
+// and what runs at zero when the main window shows no ring for it.
 #pragma once
 
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class App;
+class Countdown;
+class Frmstart;
 
 class Frmtime : public Form {
  public:
-  explicit Frmtime(App& app);
+  Frmtime(Platform& platform, Frmstart& frmstart, const Countdown& countdown);
 
   Control Label1;
   Control Command1;
@@ -23,7 +25,8 @@ class Frmtime : public Form {
   void Form_Load();
   void ShowTimeLeft();
 
-  App& app_;
+  Frmstart& frmstart_;
+  const Countdown& countdown_;
 };
 
 }  // namespace tarnby

@@ -2,7 +2,7 @@
 // countdown that shuts down, restarts, logs off, restarts Windows, exits to
 // DOS, sleeps or hibernates has a minute or less to go. The alarm still
 // sounds as before.
-#include "core/app.h"
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 
@@ -22,14 +22,14 @@ void Countdown::NoticeBeforeEnd() {
   if (text.empty()) return;
   noticed_ = true;
   noticeUp_ = true;
-  if (showNotice) showNotice(kAppTitle, text);
+  notice_.ShowNotice(kAppTitle, text);
 }
 
 void Countdown::TakeNoticeDown() {
   // "... in 60 seconds" is no longer true once the countdown stops.
   if (!noticeUp_) return;
   noticeUp_ = false;
-  if (showNotice) showNotice("", "");
+  notice_.ShowNotice("", "");
 }
 
 }  // namespace tarnby

@@ -1,6 +1,6 @@
 // The "Pre-Selects" frame: the choice is nothing but what the frame shows,
 // the one red ring and the ticked force boxes; the engine reads them at zero.
-#include "core/app.h"
+#include "core/actions/frmprogram.h"
 #include "core/countdown/countdown.h"
 
 namespace tarnby {
@@ -19,7 +19,7 @@ void Countdown::WirePreSelection() {
 
 void Countdown::PreSelect(Control& button) {
   // The program button opens the selection of the programs first, every time.
-  if (&button == &f_.cmdprogram) app_.frmprogram().ShowInFront();
+  if (&button == &f_.cmdprogram) frmprogram_().ShowInFront();
 
   const PreSelectRow* chosen = nullptr;
   for (const PreSelectRow& row : preSelects_)

@@ -3,17 +3,19 @@
 // away, and the next reference builds it afresh with its design-time values.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <utility>
 
 namespace tarnby {
 
-class App;
-
 template <class F>
 class FormSlot {
  public:
-  explicit FormSlot(App& app) : app_(app) {}
+  // make builds the window afresh, handing it what it uses.
+  explicit FormSlot(std::function<std::unique_ptr<F>()> make) : make_(std::move(make)) {}
+  FormSlot(const FormSlot&) = delete;
+  FormSlot& operator=(const FormSlot&) = delete;
 
   // The window, loaded (hidden) when it was not.
   F& operator()() {
@@ -21,7 +23,7 @@ class FormSlot {
       // Keep the previous object alive one generation longer: its own handler
       // may still be on the stack when it unloads and is referenced again.
       retired_ = std::move(form_);
-      form_ = std::make_unique<F>(app_);
+      form_ = make_();
       form_->Load();
     }
     return *form_;
@@ -34,7 +36,7 @@ class FormSlot {
   }
 
  private:
-  App& app_;
+  std::function<std::unique_ptr<F>()> make_;
   std::unique_ptr<F> form_;
   std::unique_ptr<F> retired_;
 };

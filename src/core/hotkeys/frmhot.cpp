@@ -1,6 +1,5 @@
 #include "core/hotkeys/frmhot.h"
 
-#include "core/app.h"
 #include "core/system/os_info.h"
 #include "core/system/settings_store.h"
 
@@ -23,8 +22,8 @@ Twips OptionAt(int top) { return {kOptionLeft, top, kOptionWidth, kRowHeight}; }
 
 }  // namespace
 
-Frmhot::Frmhot(App& app)
-    : Form(app.platform, "frmhot"),
+Frmhot::Frmhot(Platform& host)
+    : Form(host, "frmhot"),
       Text1(*this, "Text1", ControlKind::TextBox, {3072, 120, 1812, 300}),
       optrestart(*this, "optrestart", ControlKind::OptionButton, OptionAt(720), "&Restart Computer"),
       Check1(*this, "Check1", ControlKind::CheckBox, CheckAt(720), kEnable),
@@ -51,7 +50,6 @@ Frmhot::Frmhot(App& app)
       Command3(*this, "Command3", ControlKind::Button, {1440, 5520, 1200, 348}, "Cancel"),
       Frame1(*this, "Frame1", ControlKind::Frame, {3960, 720, 2532, 5052}, "About Hot Keys"),
       Label1(*this, "Label1", ControlKind::Label, {120, 360, 2388, 3264}, kHelp, &Frame1),
-      app_(app),
       rows_{{{&Check1, &optrestart, ActionCode::restart},
              {&Check2, &optwin, ActionCode::restartw},
              {&Check3, &optrestartf, ActionCode::restartf},
@@ -82,7 +80,6 @@ Frmhot::Frmhot(App& app)
 }
 
 void Frmhot::Form_Load() {
-  Platform& platform = app_.platform;
   if (COpSysInfo(platform).IsWin95()) {
     optsleep.SetEnabled(false);
     Check5.SetEnabled(false);
@@ -99,7 +96,7 @@ void Frmhot::Form_Load() {
 
 void Frmhot::Command1_Click() {
   for (const Row& row : rows_)
-    WriteRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, CodeName(row.action),
+    WriteRegString(platform, w::kHkeyCurrentUser, kCheckKey, CodeName(row.action),
                    row.check->Value() ? kTrue : "");
   Unload();
 }

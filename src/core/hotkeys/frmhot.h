@@ -10,11 +10,9 @@
 
 namespace tarnby {
 
-class App;
-
 class Frmhot : public Form {
  public:
-  explicit Frmhot(App& app);
+  explicit Frmhot(Platform& platform);
 
   Control Text1;
   Control optrestart, Check1, Check2, optwin;
@@ -37,7 +35,6 @@ class Frmhot : public Form {
   void Command3_Click();
 
  private:
-  App& app_;
   std::array<Row, 10> rows_;
 };
 

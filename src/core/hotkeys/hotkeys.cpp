@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/app.h"
 #include "core/system/folders.h"
 #include "core/system/platform_owned.h"
 #include "core/system/scoped.h"
@@ -35,10 +34,13 @@ bool HoldsOrdinaryFile(Platform& platform, const std::string& folder) {
 
 }  // namespace
 
-HotKeys::HotKeys(App& app) : app_(app) { app_.frmstart.Timer3.onTimer = [this] { Timer3_Timer(); }; }
+HotKeys::HotKeys(Platform& platform, Frmstart& frmstart, Actions& actions)
+    : platform_(platform), frmstart_(frmstart), actions_(actions) {
+  frmstart_.Timer3.onTimer = [this] { Timer3_Timer(); };
+}
 
 void HotKeys::Timer3_Timer() {
-  if (app_.frmstart.mnupopmenu.open) UpdateMenuItems();
+  if (frmstart_.mnupopmenu.open) UpdateMenuItems();
   PollHotKeys();
 }
 
@@ -48,15 +50,15 @@ void HotKeys::UpdateMenuItems() {
 }
 
 void HotKeys::UpdateDocumentsItem() {
-  Platform& platform = app_.platform;
-  const std::string folder = WithoutBlanks(GetSpecialFolder(platform, app_.frmstart.hwnd, w::kCsidlRecent));
-  app_.frmstart.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
+  Platform& platform = platform_;
+  const std::string folder = WithoutBlanks(GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlRecent));
+  frmstart_.mnudoc.enabled = !folder.empty() && HoldsOrdinaryFile(platform, folder);
 }
 
-void HotKeys::UpdateNetItem() { app_.frmstart.mnunet.enabled = app_.actions->ActiveConnection(); }
+void HotKeys::UpdateNetItem() { frmstart_.mnunet.enabled = actions_.ActiveConnection(); }
 
 bool HotKeys::Held(const HotKeyRow& row) {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   // Restart reads its function key between the two modifiers; every other row
   // reads Shift, Ctrl, then its key.
   const bool keyBetween = row.action == ActionCode::restart;
@@ -70,7 +72,7 @@ void HotKeys::PollHotKeys() {
   // Every combination needs Shift and Ctrl down. While either is up, which is
   // nearly always, one look at the two settles the tick: no row is held, and
   // every latch lets go. Otherwise the chain reads its keys afresh.
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if ((platform.GetAsyncKeyState(w::kVkShift) & platform.GetAsyncKeyState(w::kVkControl)) == 0) {
     latched_.reset();
     return;
@@ -84,12 +86,12 @@ void HotKeys::PollHotKeys() {
       continue;
     }
     // Read at the moment of detection, so a change in the dialog counts at once.
-    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kCheckKey, row.gate))) {
+    if (IsTrue(ReadRegString(platform_, w::kHkeyCurrentUser, kCheckKey, row.gate))) {
       if (!latched_[i]) {
         latched_.set(i);
         if (performing_ != i) {
           const ScopedValue<std::size_t> performing(performing_, i);
-          app_.actions->Perform(row.action, Trigger::HotKey);
+          actions_.Perform(row.action, Trigger::HotKey);
         }
       }
       break;

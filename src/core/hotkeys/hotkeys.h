@@ -12,8 +12,6 @@
 
 namespace tarnby {
 
-class App;
-
 // One hot key: the key pressed with Shift and Ctrl, how the settings dialog
 // shows it, and the registry name of its gating value under the check key.
 struct HotKeyRow {
@@ -48,7 +46,7 @@ inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
 
 class HotKeys {
  public:
-  explicit HotKeys(App& app);
+  HotKeys(Platform& platform, Frmstart& frmstart, Actions& actions);
 
   // One tick of Timer3: the hot key chain, and while the popup menu is down
   // the upkeep of its two items that follow the system.
@@ -70,7 +68,9 @@ class HotKeys {
  private:
   bool Held(const HotKeyRow& row);
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  Actions& actions_;
   // Rows whose action ran and whose keys have not been seen released since:
   // one action per press, however long the keys stay down.
   std::bitset<kHotKeyChain.size()> latched_;

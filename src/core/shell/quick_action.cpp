@@ -4,7 +4,6 @@
 #include "core/about/frmabout.h"
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
-#include "core/app.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
@@ -28,10 +27,10 @@ void Shell::SelectQuickAction(MenuItem& item) {
     if (action.item == &item) chosen = &action;
   }
   if (chosen == nullptr) return;
-  if (&item == &app_.frmstart.mnuprogram) app_.frmprogram().ShowInFront();
-  for (Control* box : TrayBoxes(app_.frmstart))
-    if (box != chosen->box || chosen->removesOwnBox) tray.Remove(*box);
-  tray.Add(*chosen->box, chosen->tip);
+  if (&item == &frmstart_.mnuprogram) windows_.frmprogram().ShowInFront();
+  for (Control* box : TrayBoxes(frmstart_))
+    if (box != chosen->box || chosen->removesOwnBox) tray_.Remove(*box);
+  tray_.Add(*chosen->box, chosen->tip);
 }
 
 MenuItem* Shell::CheckedQuickAction() const {
@@ -42,8 +41,8 @@ MenuItem* Shell::CheckedQuickAction() const {
 
 void Shell::settingS() {
   for (ActionCode code : kSettingsReadOrder)
-    if (IsTrue(ReadRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, CodeName(code))))
-      (app_.frmstart.*Catalogued(code).item).Click();
+    if (IsTrue(ReadRegString(platform_, w::kHkeyCurrentUser, kSettingsKey, CodeName(code))))
+      (frmstart_.*Catalogued(code).item).Click();
 }
 
 void Shell::SaveSettings() {
@@ -51,19 +50,19 @@ void Shell::SaveSettings() {
       ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen, ActionCode::sleep,
       ActionCode::dos,     ActionCode::log,      ActionCode::logf,     ActionCode::shut,   ActionCode::shutf};
   for (ActionCode code : kSaveOrder)
-    WriteRegString(app_.platform, w::kHkeyCurrentUser, kSettingsKey, CodeName(code),
-                   (app_.frmstart.*Catalogued(code).item).checked ? kTrue : "");
+    WriteRegString(platform_, w::kHkeyCurrentUser, kSettingsKey, CodeName(code),
+                   (frmstart_.*Catalogued(code).item).checked ? kTrue : "");
 }
 
 void Shell::PopupMenu() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   if (f.mnupopmenu.onClick) f.mnupopmenu.onClick();
   // The items Timer3 keeps in step only while the menu is down are right
   // from its first sight.
-  app_.hotkeys->UpdateMenuItems();
+  hotkeys_.UpdateMenuItems();
   const bool wasOpen = f.mnupopmenu.open;
   f.mnupopmenu.open = true;
-  const int chosen = app_.platform.TrackPopupMenu(f.mnupopmenu, f.hwnd);
+  const int chosen = platform_.TrackPopupMenu(f.mnupopmenu, f.hwnd);
   f.mnupopmenu.open = wasOpen;
   if (chosen < 0 || chosen >= static_cast<int>(f.mnupopmenu.items.size())) return;
   MenuItem* item = f.mnupopmenu.items[static_cast<std::size_t>(chosen)];
@@ -71,26 +70,26 @@ void Shell::PopupMenu() {
 }
 
 void Shell::Exit() {
-  Platform& platform = app_.platform;
-  Frmstart& f = app_.frmstart;
-  app_.frmhrs().Hide();
+  Platform& platform = platform_;
+  Frmstart& f = frmstart_;
+  windows_.frmhrs().Hide();
   if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
-  for (Control* box : TrayBoxes(f)) tray.Remove(*box);
-  tray.Remove(f.picNotifier);
+  for (Control* box : TrayBoxes(f)) tray_.Remove(*box);
+  tray_.Remove(f.picNotifier);
   platform.PlaySound("", 0, w::kSndNoDefault);
-  app_.countdown->KeepAwake(false);
+  countdown_.KeepAwake(false);
   RestoreWindowProcs();
   f.Unload();
-  app_.frmAbout.Unload();
-  app_.frmtime.Unload();
-  app_.frmhot.Unload();
-  app_.frmprogram.Unload();
-  app_.frmhrs.Unload();
+  windows_.frmAbout.Unload();
+  windows_.frmtime.Unload();
+  windows_.frmhot.Unload();
+  windows_.frmprogram.Unload();
+  windows_.frmhrs.Unload();
   platform.ExitProcess(0);
 }
 
 void Shell::WireMenu() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   for (const QuickAction& action : quickActions_) {
     MenuItem* item = action.item;
     item->onClick = [this, item] { SelectQuickAction(*item); };
@@ -104,14 +103,14 @@ void Shell::WireMenu() {
 }
 
 void Shell::mnupopmenu_Click() {
-  app_.platform.SetForegroundWindow(app_.frmstart.hwnd);
+  platform_.SetForegroundWindow(frmstart_.hwnd);
   load();
 }
 
 void Shell::mnusave_Click() { SaveSettings(); }
-void Shell::mnupopmenushow_Click() { app_.frmstart.ShowInFront(); }
+void Shell::mnupopmenushow_Click() { frmstart_.ShowInFront(); }
 void Shell::mnupopmenuexit_Click() { Exit(); }
-void Shell::mnuabout_Click() { app_.frmAbout().ShowInFront(); }
-void Shell::mnuhot_Click() { app_.frmhot().ShowInFront(); }
+void Shell::mnuabout_Click() { windows_.frmAbout().ShowInFront(); }
+void Shell::mnuhot_Click() { windows_.frmhot().ShowInFront(); }
 
 }  // namespace tarnby

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "core/actions/actions.h"
-#include "core/app.h"
+#include "core/app_title.h"
+#include "core/countdown/frmhrs.h"
 #include "core/system/os_info.h"
 #include "core/system/settings_store.h"
 #include "core/system/size_limit.h"
@@ -16,10 +17,16 @@ constexpr char kAlreadyRunning[] = "This program is already running!";
 constexpr char kUserPrefix[] = "Current user logged on: ";
 }  // namespace
 
-Shell::Shell(App& app)
-    : tray(app.platform),
-      app_(app) {
-  Frmstart& f = app.frmstart;
+Shell::Shell(Platform& platform, Frmstart& frmstart, const Windows& windows, Tray& tray, Actions& actions,
+             HotKeys& hotkeys, Countdown& countdown)
+    : platform_(platform),
+      frmstart_(frmstart),
+      windows_(windows),
+      tray_(tray),
+      actions_(actions),
+      hotkeys_(hotkeys),
+      countdown_(countdown) {
+  Frmstart& f = frmstart_;
   for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
     const CatalogueRow& row = kCatalogue[i];
     quickActions_[i] = {&(f.*row.item), &(f.*row.trayBox), row.tip, row.removesOwnBox};
@@ -28,9 +35,9 @@ Shell::Shell(App& app)
   f.onMouseMove = [this](int button, int, int, int) { frmstart_MouseMove(button); };
   f.Command3.onClick = [this] { Command3_Click(); };
   f.onShellRestarted = [this] { frmstart_ShellRestarted(); };
-  tray.RetryWith(f.tmrTray);
+  tray_.RetryWith(f.tmrTray);
   f.tmrTray.onTimer = [this] { tmrTray_Timer(); };
-  tray.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
+  tray_.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };
   f.onQueryUnload = [this] { return frmstart_QueryUnload(); };
   WireTrayHandlers();
   WireMenu();
@@ -38,7 +45,7 @@ Shell::Shell(App& app)
 }
 
 bool Shell::Start() {
-  Platform& platform = app_.platform;
+  Platform& platform = platform_;
   if (platform.AnotherInstanceRunning()) {
     platform.MessageBox(kAlreadyRunning, kAppTitle, w::kMbIconExclamation);
     platform.ExitProcess(0);
@@ -49,13 +56,13 @@ bool Shell::Start() {
 }
 
 void Shell::LoadMainWindow() {
-  app_.frmstart.Hide();  // the first reference loads it
-  app_.platform.PublishInstanceWindow(app_.frmstart.hwnd);
+  frmstart_.Hide();  // the first reference loads it
+  platform_.PublishInstanceWindow(frmstart_.hwnd);
 }
 
 void Shell::frmstart_Load() {
-  Frmstart& f = app_.frmstart;
-  Platform& platform = app_.platform;
+  Frmstart& f = frmstart_;
+  Platform& platform = platform_;
 
   f.mnuscreenchange.enabled = false;
   const COpSysInfo os(platform);
@@ -75,7 +82,7 @@ void Shell::frmstart_Load() {
 
   load();
   platform.SetWindowPos(f.hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoMove | w::kSwpNoSize);
-  tray.Add(f.picscreen, Catalogued(ActionCode::screen).tip);
+  tray_.Add(f.picscreen, Catalogued(ActionCode::screen).tip);
 
   char name[200] = {};
   std::uint32_t length = 199;
@@ -87,27 +94,27 @@ void Shell::frmstart_Load() {
   settingS();
 }
 
-void Shell::frmstart_MouseMove(int button) { DragWindow(app_.frmstart, button); }
+void Shell::frmstart_MouseMove(int button) { DragWindow(frmstart_, button); }
 
 void Shell::Command3_Click() {
-  app_.frmstart.Hide();
-  app_.frmhrs().Hide();
+  frmstart_.Hide();
+  windows_.frmhrs().Hide();
 }
 
-void Shell::frmstart_ShellRestarted() { tray.AddAgain(); }
+void Shell::frmstart_ShellRestarted() { tray_.AddAgain(); }
 
 // The icon the shell would not take yet: asked again until it does.
-void Shell::tmrTray_Timer() { tray.AddAgain(); }
+void Shell::tmrTray_Timer() { tray_.AddAgain(); }
 
 bool Shell::frmstart_QueryUnload() {
   // The main window lives until E&xit; a close request only hides it.
-  app_.frmstart.Hide();
+  frmstart_.Hide();
   return true;
 }
 
 void Shell::WireTrayHandlers() {
   for (std::size_t i = 0; i < kOwnBoxes; ++i) {
-    Control* box = &(app_.frmstart.*kOwnBoxRows[i]->trayBox);
+    Control* box = &(frmstart_.*kOwnBoxRows[i]->trayBox);
     Tray::Handler* handler = &trayHandlers_[i];
     box->SetPicture(kOwnBoxRows[i]->picture);
     box->onMouseMove = [this, box, handler](int, int, int x, int) { TrayBox_MouseMove(*box, *handler, x); };
@@ -115,8 +122,8 @@ void Shell::WireTrayHandlers() {
 }
 
 void Shell::TrayBox_MouseMove(Control& box, Tray::Handler& handler, int x) {
-  tray.Callback(
-      handler, app_.frmstart.hwnd, x, [this, &box] { app_.actions->TrayDoubleClick(box); },
+  tray_.Callback(
+      handler, frmstart_.hwnd, x, [this, &box] { actions_.TrayDoubleClick(box); },
       [this] { PopupMenu(); });
 }
 

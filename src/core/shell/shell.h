@@ -7,15 +7,33 @@
 #include <string>
 
 #include "core/actions/catalogue.h"
+#include "core/forms/form_slot.h"
 #include "core/shell/tray.h"
 
 namespace tarnby {
 
-class App;
+class Actions;
+class Countdown;
+class FrmAbout;
+class Frmhot;
+class Frmhrs;
+class Frmprogram;
+class Frmtime;
+class HotKeys;
 
 class Shell {
  public:
-  explicit Shell(App& app);
+  // The secondary windows: the shell opens some from the menu and closes
+  // them all on exit.
+  struct Windows {
+    FormSlot<Frmhrs>& frmhrs;
+    FormSlot<Frmtime>& frmtime;
+    FormSlot<Frmprogram>& frmprogram;
+    FormSlot<Frmhot>& frmhot;
+    FormSlot<FrmAbout>& frmAbout;
+  };
+  Shell(Platform& platform, Frmstart& frmstart, const Windows& windows, Tray& tray, Actions& actions,
+        HotKeys& hotkeys, Countdown& countdown);
 
   // Start-up steps 1 and 2: false when another copy already runs.
   bool Start();
@@ -44,8 +62,6 @@ class Shell {
   std::string RunEntry() const;  // program folder + "\tarnby.exe"
   void load();
 
-  Tray tray;
-
  private:
   // The main window's own events (shell.cpp).
   void frmstart_Load();
@@ -72,9 +88,18 @@ class Shell {
   void Option2_Click();
   void Label8_Click();
   void Label9_Click();
-  void WriteRunEntry(bool on);
+  // The entry written (machine-wide, else the user's own) or cleared from both;
+  // a refusal that leaves it otherwise is told.
+  void SwitchOn();
+  void SwitchOff();
 
-  App& app_;
+  Platform& platform_;
+  Frmstart& frmstart_;
+  Windows windows_;
+  Tray& tray_;
+  Actions& actions_;
+  HotKeys& hotkeys_;
+  Countdown& countdown_;
   std::array<QuickAction, kCatalogue.size()> quickActions_{};  // the catalogue's rows, in its order
   std::array<Tray::Handler, kOwnBoxes> trayHandlers_{};
 };

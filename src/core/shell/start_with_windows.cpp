@@ -1,36 +1,69 @@
 // Start with Windows: one "Tarnby" entry in the machine-wide run key, and the
 // two label/option pairs that offer whichever state is not the current one.
-#include "core/app.h"
+// Where the system keeps the machine-wide key from this user (every program
+// that is not elevated, on today's Windows), the user's own run key carries
+// the entry instead.
+#include "core/app_title.h"
 #include "core/shell/shell.h"
 #include "core/system/settings_store.h"
 
 namespace tarnby {
 
-std::string Shell::RunEntry() const { return app_.platform.ProgramFolder() + "\\tarnby.exe"; }
+namespace {
+constexpr char kRunValue[] = "Tarnby";
+constexpr char kMachineWideStays[] =
+    "Tarnby was set to load for every user of this computer. Only an administrator can turn that off.";
+constexpr char kCannotSwitchOn[] = "Windows did not let Tarnby set itself to load when Windows loads.";
+constexpr char kCannotSwitchOff[] = "Windows did not let Tarnby stop loading when Windows loads.";
 
-void Shell::load() {
-  Frmstart& f = app_.frmstart;
-  const std::string entry = ReadRegString(app_.platform, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby");
-  if (entry == RunEntry()) {
-    f.Label8.SetEnabled(false);
-    f.Option1.SetEnabled(false);
-    f.Label9.SetEnabled(true);
-    f.Option2.SetEnabled(true);
-  } else if (entry.empty()) {
-    f.Label8.SetEnabled(true);
-    f.Option1.SetEnabled(true);
-    f.Label9.SetEnabled(false);
-    f.Option2.SetEnabled(false);
-  }
-  // Any other text is a copy elsewhere: leave the controls as they are.
+// Windows starts an entry as a command line: quoted, a path may hold spaces.
+std::string Quoted(const std::string& path) {
+  std::string quoted(1, '"');
+  quoted.append(path).push_back('"');
+  return quoted;
 }
 
-void Shell::WriteRunEntry(bool on) {
-  WriteRegString(app_.platform, w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", on ? RunEntry() : "");
+bool NamesProgram(const std::string& entry, const std::string& path) { return entry == path || entry == Quoted(path); }
+}  // namespace
+
+std::string Shell::RunEntry() const { return platform_.ProgramFolder() + "\\tarnby.exe"; }
+
+void Shell::load() {
+  Frmstart& f = frmstart_;
+  Platform& platform = platform_;
+  const std::string machine = ReadRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue);
+  const std::string user = ReadRegString(platform, w::kHkeyCurrentUser, kUserRunKey, kRunValue);
+  const bool on = NamesProgram(machine, RunEntry()) || NamesProgram(user, RunEntry());
+  // Any other text is a copy elsewhere: leave the controls as they are.
+  if (!on && !(machine.empty() && user.empty())) return;
+  f.Label8.SetEnabled(!on);
+  f.Option1.SetEnabled(!on);
+  f.Label9.SetEnabled(on);
+  f.Option2.SetEnabled(on);
+}
+
+void Shell::SwitchOn() {
+  Platform& platform = platform_;
+  long status = WriteRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue, RunEntry());
+  if (status == w::kErrorAccessDenied)
+    status = WriteRegString(platform, w::kHkeyCurrentUser, kUserRunKey, kRunValue, Quoted(RunEntry()));
+  if (status != w::kErrorSuccess) platform.MessageBox(kCannotSwitchOn, kAppTitle, w::kMbIconExclamation);
+}
+
+void Shell::SwitchOff() {
+  Platform& platform = platform_;
+  const long machine = WriteRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue, "");
+  const long user = DeleteRegValue(platform, w::kHkeyCurrentUser, kUserRunKey, kRunValue);
+  // A refused machine-wide write matters only while it leaves an entry behind.
+  if (machine != w::kErrorSuccess &&
+      !ReadRegString(platform, w::kHkeyLocalMachine, kWindowsRunKey, kRunValue).empty())
+    platform.MessageBox(kMachineWideStays, kAppTitle, w::kMbIconExclamation);
+  else if (user != w::kErrorSuccess)
+    platform.MessageBox(kCannotSwitchOff, kAppTitle, w::kMbIconExclamation);
 }
 
 void Shell::WireStartWithWindows() {
-  Frmstart& f = app_.frmstart;
+  Frmstart& f = frmstart_;
   f.Option1.onClick = [this] { Option1_Click(); };
   f.Option2.onClick = [this] { Option2_Click(); };
   f.Label8.onClick = [this] { Label8_Click(); };
@@ -38,26 +71,31 @@ void Shell::WireStartWithWindows() {
 }
 
 void Shell::Option1_Click() {
-  WriteRunEntry(true);
+  SwitchOn();
   load();
 }
 
 void Shell::Option2_Click() {
-  WriteRunEntry(false);
+  SwitchOff();
   load();
 }
 
-// Selecting an option that was not selected raises its click as well.
+// Selecting an option that was not selected raises its click, which does the
+// work; so the entry is written, and any refusal told, once per click.
 void Shell::Label8_Click() {
-  WriteRunEntry(true);
-  app_.frmstart.Option1.SetValue(true);
-  load();
+  Control& option = frmstart_.Option1;
+  if (option.Value())
+    Option1_Click();
+  else
+    option.SetValue(true);
 }
 
 void Shell::Label9_Click() {
-  WriteRunEntry(false);
-  app_.frmstart.Option2.SetValue(true);
-  load();
+  Control& option = frmstart_.Option2;
+  if (option.Value())
+    Option2_Click();
+  else
+    option.SetValue(true);
 }
 
 }  // namespace tarnby

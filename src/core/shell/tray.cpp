@@ -75,7 +75,8 @@ void Tray::AddAgain() {
 void Tray::Callback(Handler& handler, Handle mainWindow, int xTwips, const std::function<void()>& onDoubleClick,
                     const std::function<void()>& onRightUp) {
   platform_.SetForegroundWindow(mainWindow);
-  const int twipsPerPixel = platform_.Screen().twipsPerPixelX;
+  // The tray boxes lie on the main window: its factors turned the message into twips.
+  const int twipsPerPixel = platform_.ScaleOf(mainWindow).twipsPerPixelX;
   handler.TrayMsg = twipsPerPixel > 0
                         ? static_cast<std::int32_t>(std::nearbyint(static_cast<double>(xTwips) / twipsPerPixel))
                         : 0;

@@ -1,18 +1,22 @@
 // The notification-area icon. One NOTIFYICONDATA record serves every call; an
 // icon is known by its owner picture box's window and id 1. The shell's
 // callback reaches the owner box as a mouse move whose X carries the message.
+// The countdown's notice before the session ends shows as its balloon.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "core/countdown/notice_area.h"
 #include "core/forms/forms.h"
 
 namespace tarnby {
 
-class Tray {
+class Tray : public NoticeArea {
  public:
   explicit Tray(Platform& platform) : platform_(platform) {}
+  Tray(const Tray&) = delete;
+  Tray& operator=(const Tray&) = delete;
 
   void Add(Control& box, const std::string& tip);
   void Remove(Control& box);
@@ -26,6 +30,7 @@ class Tray {
   // A balloon over the current icon (NIM_MODIFY with NIF_INFO alone, so its
   // picture and tip stay); an empty text takes a shown balloon down.
   void Balloon(const std::string& title, const std::string& text);
+  void ShowNotice(const std::string& title, const std::string& text) override { Balloon(title, text); }
   // While a trigger waits its tip says for what, whichever icon shows; an
   // empty tip gives the quick action's back.
   void ShowWaitingTip(const std::string& tip);

@@ -42,6 +42,12 @@ std::string GetSpecialFolder(Platform& platform, Handle owner, int folder) {
   return path;
 }
 
+std::string GetKnownFolder(Platform& platform, KnownFolder folder) {
+  std::string path;
+  if (platform.SHGetKnownFolderPath(folder, w::kKfFlagDontVerify, 0, &path) < 0) path.clear();
+  return path;
+}
+
 namespace {
 // The bytes of the proper UTF-8 character at the start of text, or 0: an
 // overlong form, a surrogate, a cut or a stray byte starts none.

@@ -20,6 +20,9 @@ bool FitsMaxPath(const std::string& path);
 // A shell folder (CSIDL_RECENT, CSIDL_PROFILE, ...) as a path; the item list
 // the shell hands out is released again.
 std::string GetSpecialFolder(Platform& platform, Handle owner, int folder);
+// A known folder (Desktop, Program Files, ...) as a path, whether or not it
+// exists yet; empty when the shell does not know it.
+std::string GetKnownFolder(Platform& platform, KnownFolder folder);
 // A file beside tarnby.exe: the program folder, a backslash and the name.
 std::string InProgramFolder(Platform& platform, const std::string& fileName);
 

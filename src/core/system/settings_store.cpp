@@ -31,13 +31,23 @@ std::string ReadRegString(Platform& platform, Handle hive, const std::string& ke
   return result;
 }
 
-void WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,
+long WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,
                     const std::string& data) {
   Handle opened = 0;
-  if (platform.RegCreateKey(hive, key, &opened) != w::kErrorSuccess) return;
+  if (const long created = platform.RegCreateKey(hive, key, &opened); created != w::kErrorSuccess) return created;
   const PlatformKey owner(platform, opened);
-  platform.RegSetValueEx(opened, valueName, w::kRegSz, reinterpret_cast<const std::uint8_t*>(data.c_str()),
+  return platform.RegSetValueEx(opened, valueName, w::kRegSz, reinterpret_cast<const std::uint8_t*>(data.c_str()),
                          static_cast<std::uint32_t>(data.size() + 1));
+}
+
+long DeleteRegValue(Platform& platform, Handle hive, const std::string& key, const std::string& valueName) {
+  Handle opened = 0;
+  long status = platform.RegOpenKeyEx(hive, key, 0, w::kKeySetValue, &opened);
+  if (status == w::kErrorSuccess) {
+    const PlatformKey owner(platform, opened);
+    status = platform.RegDeleteValue(opened, valueName);
+  }
+  return status == w::kErrorFileNotFound ? w::kErrorSuccess : status;
 }
 
 }  // namespace tarnby

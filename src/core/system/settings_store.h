@@ -14,6 +14,7 @@ inline constexpr char kPathKey[] = "Software\\Tarnby\\Registry\\Path";
 inline constexpr char kRunKey[] = "Software\\Tarnby\\Registry\\run";
 inline constexpr char kRunKeyAsWritten[] = "Software\\Tarnby\\Registry\\Run";
 inline constexpr char kWindowsRunKey[] = "Software\\microsoft\\windows\\currentversion\\run";
+inline constexpr char kUserRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kTrue[] = "true";
 
 // The value's text up to its first NUL; empty when the key or value is
@@ -21,8 +22,12 @@ inline constexpr char kTrue[] = "true";
 std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName);
 
 // Creates the key when needed and stores data as a NUL-terminated REG_SZ.
-void WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,
+// The system's answer: ERROR_SUCCESS, or why the key or value was refused.
+long WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,
                     const std::string& data);
+
+// Removes a value; a missing key or value counts as removed.
+long DeleteRegValue(Platform& platform, Handle hive, const std::string& key, const std::string& valueName);
 
 // A flag is on only when it reads exactly "true".
 inline bool IsTrue(const std::string& value) { return value == kTrue; }

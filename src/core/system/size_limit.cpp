@@ -13,7 +13,8 @@ namespace {
 struct SizeLimitEntry {
   Platform* platform = nullptr;
   Handle hWnd = 0;
-  std::int32_t minX = 0, minY = 0, maxX = 0, maxY = 0;
+  // In twips: the window's pixels follow the DPI of the monitor it is on.
+  int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
   std::intptr_t previous = 0;
 };
 
@@ -32,14 +33,13 @@ int TwipsToPixels(int twips, int twipsPerPixel) {
 
 void LimitWindowSize(Form& window, int minWidth, int minHeight, int maxWidth, int maxHeight) {
   Platform& platform = window.platform;
-  const ScreenInfo screen = platform.Screen();
   SizeLimitEntry entry;
   entry.platform = &platform;
   entry.hWnd = window.hwnd;
-  entry.minX = TwipsToPixels(minWidth, screen.twipsPerPixelX);
-  entry.minY = TwipsToPixels(minHeight, screen.twipsPerPixelY);
-  entry.maxX = TwipsToPixels(maxWidth, screen.twipsPerPixelX);
-  entry.maxY = TwipsToPixels(maxHeight, screen.twipsPerPixelY);
+  entry.minWidth = minWidth;
+  entry.minHeight = minHeight;
+  entry.maxWidth = maxWidth;
+  entry.maxHeight = maxHeight;
   auto& entries = Entries();
   if (entries.empty()) entries.emplace_back();
   // Store the entry before the procedure goes in: the system may call it at once.
@@ -62,10 +62,11 @@ std::intptr_t TARNBY_CALLBACK SizeLimitProc(Handle hwnd, std::uint32_t msg, std:
     // MINMAXINFO: ptReserved, ptMaxSize, ptMaxPosition, ptMinTrackSize, ptMaxTrackSize.
     std::int32_t info[10];
     std::memcpy(info, reinterpret_cast<const void*>(lParam), sizeof info);
-    info[6] = current->minX;
-    info[7] = current->minY;
-    info[8] = current->maxX;
-    info[9] = current->maxY;
+    const PixelScale scale = current->platform->ScaleOf(hwnd);
+    info[6] = TwipsToPixels(current->minWidth, scale.twipsPerPixelX);
+    info[7] = TwipsToPixels(current->minHeight, scale.twipsPerPixelY);
+    info[8] = TwipsToPixels(current->maxWidth, scale.twipsPerPixelX);
+    info[9] = TwipsToPixels(current->maxHeight, scale.twipsPerPixelY);
     std::memcpy(reinterpret_cast<void*>(lParam), info, sizeof info);
     return 0;
   }

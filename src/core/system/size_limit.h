@@ -11,7 +11,8 @@ namespace tarnby {
 
 class Form;
 
-// Sizes in twips; converted to pixels with the screen's factors, halves to even.
+// Sizes in twips; converted to pixels with the window's factors as it is asked
+// (they follow the DPI of its monitor), halves to even.
 void LimitWindowSize(Form& window, int minWidth, int minHeight, int maxWidth, int maxHeight);
 std::intptr_t TARNBY_CALLBACK SizeLimitProc(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                             std::intptr_t lParam);

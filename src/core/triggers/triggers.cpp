@@ -10,6 +10,7 @@
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 #include "core/main_window/frmstart.h"
+#include "core/shell/tray.h"
 
 namespace tarnby {
 
@@ -35,8 +36,8 @@ std::string SpokenLength(std::int64_t seconds) {
   return ClockText(seconds);
 }
 
-Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown)
-    : platform_(platform), f_(f), countdown_(countdown) {
+Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown, Tray& tray)
+    : platform_(platform), f_(f), countdown_(countdown), tray_(tray) {
   f_.tmrWhen.onTimer = [this] { tmrWhen_Timer(); };
   f_.onObjectSignalled = [this](std::uintptr_t cookie) { frmstart_ObjectSignalled(cookie); };
 }
@@ -86,10 +87,10 @@ std::string Triggers::Arm(const Command& command) {
 
 void Triggers::ShowWaitingTip() {
   // The wait may be over at once (idle long enough already).
-  if (state_ != State::Waiting || !showTip) return;
+  if (state_ != State::Waiting) return;
   std::string tip = Sentence();
   tip[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(tip[0])));
-  showTip(tip);
+  tray_.ShowWaitingTip(tip);
 }
 
 void Triggers::Disarm() {
@@ -97,7 +98,7 @@ void Triggers::Disarm() {
   ReleaseWaits();
   f_.tmrWhen.SetEnabled(false);
   state_ = State::Off;
-  if (shown && showTip) showTip("");
+  if (shown) tray_.ShowWaitingTip("");
 }
 
 void Triggers::Fire() {

@@ -23,10 +23,11 @@ namespace tarnby {
 
 class Countdown;
 class Frmstart;
+class Tray;
 
 class Triggers {
  public:
-  Triggers(Platform& platform, Frmstart& f, Countdown& countdown);
+  Triggers(Platform& platform, Frmstart& f, Countdown& countdown, Tray& tray);
   ~Triggers();
   Triggers(const Triggers&) = delete;
   Triggers& operator=(const Triggers&) = delete;
@@ -46,8 +47,6 @@ class Triggers {
 
   // Starts the countdown of a fired trigger: the command with its /in.
   std::function<void(const Command&)> onFire;
-  // The tray's tip while a trigger waits; empty gives the quick action's back.
-  std::function<void(const std::string& tip)> showTip;
 
   void tmrWhen_Timer();
   void frmstart_ObjectSignalled(std::uintptr_t cookie);
@@ -100,6 +99,7 @@ class Triggers {
   Platform& platform_;
   Frmstart& f_;
   Countdown& countdown_;
+  Tray& tray_;  // its tip says what a waiting trigger waits for
   State state_ = State::Off;
   Command command_;
   std::vector<Watched> watched_;

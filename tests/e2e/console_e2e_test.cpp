@@ -1,0 +1,110 @@
+// tarnby.com on the real tarnby.exe under Wine, from outside: what a script
+// gets from "tarnby ..." in a console. Lines on the right output, exit codes,
+// arguments that arrive exactly, no box, and a prompt that comes back when
+// tarnby.com starts a Tarnby that goes on running.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+#include "drive.h"
+
+namespace tarnby::drive {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class ConsoleEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EndRunningTarnby();  // one left by a test that failed half-way
+    ForgetTarnbySettings();
+  }
+  void TearDown() override { EndRunningTarnby(); }
+  static Finished Com(const std::wstring& arguments) { return RunToEnd(TARNBY_COM, arguments); }
+
+  // The tarnby.exe that went on running after tarnby.com ended.
+  static DWORD RunningTarnby() {
+    for (HWND hwnd : TopLevelWindows(0))
+      if (NameOf(hwnd) == L"frmstart") return ProcessOf(hwnd);
+    return 0;
+  }
+  static void EndRunningTarnby() {
+    if (const DWORD id = RunningTarnby(); id != 0) {
+      HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+      ::TerminateProcess(process, 0);
+      ::WaitForSingleObject(process, 5000);
+      ::CloseHandle(process);
+    }
+  }
+
+  // A box of any process that shows, or null.
+  static HWND OpenBox() {
+    for (HWND hwnd : TopLevelWindows(0))
+      if (ClassOf(hwnd) == L"#32770" && ::IsWindowVisible(hwnd)) return hwnd;
+    return nullptr;
+  }
+};
+
+TEST_F(ConsoleEndToEnd, LinesExitCodesAndArgumentsAsTarnbyExeHasThem) {
+  struct Case {
+    const wchar_t* arguments;
+    DWORD code;
+    const char* output;  // the start of what goes to the output
+    const char* errors;  // and to the error output
+  };
+  const Case cases[] = {
+      {L"/status", 3, "no countdown\r\n", ""},
+      {L"/?", 0, "Usage:\r\ntarnby.exe [ACTION]", ""},
+      {L"/in 5x", 1, "", "\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\r\n\r\nUsage:\r\n"},
+      // Quotes, blanks and backslashes arrive as they left the prompt.
+      {L"/shutdown \"say \\\"hi\\\" \\\\\" /in 5", 1, "", "\"say \"hi\" \\\" is not a switch.\r\n"},
+      {L"/dos \"\"", 1, "", "\"\" is not a switch."},
+  };
+  for (const Case& c : cases) {
+    const Finished finished = Com(c.arguments);
+    const std::string name(c.arguments, c.arguments + std::wcslen(c.arguments));
+    EXPECT_EQ(finished.code, c.code) << name;
+    EXPECT_TRUE(finished.output.starts_with(c.output)) << name << ": " << finished.output;
+    EXPECT_TRUE(finished.errors.starts_with(c.errors)) << name << ": " << finished.errors;
+    if (c.code == 1) {
+      EXPECT_NE(finished.errors.find("tarnby.exe /status\r\n"), std::string::npos) << "the usage";
+    }
+    EXPECT_EQ(OpenBox(), nullptr) << name;
+  }
+  EXPECT_EQ(RunningTarnby(), 0u) << "nothing started a Tarnby";
+}
+
+TEST_F(ConsoleEndToEnd, ACountdownStartedFromTheConsoleLetsThePromptGoOnAndAnswersStatus) {
+  const Clock::time_point started = Clock::now();
+  const Finished start = Com(L"/shutdown /in 1h /hide");
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+  EXPECT_EQ(start.code, 0u);
+  EXPECT_TRUE(start.closed) << "the running Tarnby holds the script's output";
+  EXPECT_LT(took, 5000) << "tarnby.com waited " << took << " ms for the Tarnby it started";
+  ASSERT_TRUE(WaitFor([] { return RunningTarnby() != 0; }, 10s));
+
+  const Finished status = Com(L"/status");
+  EXPECT_EQ(status.code, 0u);
+  EXPECT_TRUE(status.output.starts_with("shut down in 0:59:") || status.output == "shut down in 1:00:00\r\n")
+      << status.output;
+
+  EXPECT_EQ(Com(L"/cancel").code, 0u);
+  EXPECT_EQ(Com(L"/status").code, 3u);
+  EXPECT_NE(RunningTarnby(), 0u) << "a cancel pauses; Tarnby keeps running";
+
+  // Without arguments it starts Tarnby and returns at once: here the copy
+  // that runs says so in its box, as from the icon.
+  const Finished again = Com(L"");
+  EXPECT_EQ(again.code, 0u);
+  EXPECT_TRUE(again.output.empty() && again.errors.empty());
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = OpenBox()) != nullptr; }, 10s));
+  EXPECT_EQ(MessageBoxText(box), L"This program is already running!");
+  PressDialogButton(box, IDOK);
+}
+
+}  // namespace
+}  // namespace tarnby::drive
