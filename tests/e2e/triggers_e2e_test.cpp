@@ -52,7 +52,10 @@ class TriggersEndToEnd : public ::testing::Test {
     ::DeleteFileW(marker_.c_str());
   }
   static std::wstring Exe() { return TARNBY_EXE; }
-  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) { return RunToEnd(Exe(), arguments); }
+  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
+    const Finished run = RunToEnd(Exe(), arguments);
+    return {run.code, run.output};
+  }
   bool SaverStarted() const { return !NotedIds(marker_).empty(); }
 
   bool StartNotepad() {
