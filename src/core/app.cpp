@@ -10,6 +10,7 @@
 #include "core/hotkeys/frmhot.h"
 #include "core/hotkeys/hotkeys.h"
 #include "core/shell/shell.h"
+#include "core/triggers/triggers.h"
 
 namespace tarnby {
 
@@ -19,7 +20,8 @@ App::App(Platform& host) : platform(host), frmstart(host) {
   countdown = std::make_unique<Countdown>(platform, frmstart, frmhrs, frmtime, frmprogram, *actions, tray);
   shell = std::make_unique<Shell>(platform, frmstart, Shell::Windows{frmhrs, frmtime, frmprogram, frmhot, frmAbout},
                                   tray, *actions, *hotkeys, *countdown);
-  commandLine = std::make_unique<CommandLine>(platform, frmstart, *countdown);
+  triggers = std::make_unique<Triggers>(platform, frmstart, *countdown, tray);
+  commandLine = std::make_unique<CommandLine>(platform, frmstart, *countdown, *triggers);
 }
 
 App::~App() = default;

@@ -12,7 +12,8 @@
 //               and the tray as the NoticeArea where its notice shows
 //               (the time-left window, which it opens, reads what it runs)
 //   shell       every secondary window, the tray, actions, hotkeys, countdown
-//   commandLine the countdown
+//   triggers    the countdown, and the tray whose tip says what they wait for
+//   commandLine the countdown and the triggers (which start it through it)
 // The one loop, shell and countdown, runs through NoticeArea.
 #pragma once
 
@@ -36,6 +37,7 @@ class Shell;
 class Countdown;
 class Actions;
 class HotKeys;
+class Triggers;
 class CommandLine;
 
 class App {
@@ -65,6 +67,7 @@ class App {
   std::unique_ptr<HotKeys> hotkeys;
   std::unique_ptr<Countdown> countdown;
   std::unique_ptr<Shell> shell;
+  std::unique_ptr<Triggers> triggers;
   std::unique_ptr<CommandLine> commandLine;
 };
 

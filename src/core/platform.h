@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define TARNBY_CALLBACK __stdcall
@@ -74,6 +75,10 @@ inline constexpr std::uint32_t kKfFlagDontVerify = 0x4000;
 inline constexpr std::uint32_t kShardPathA = 2;
 
 inline constexpr std::uint32_t kEsSystemRequired = 0x00000001, kEsContinuous = 0x80000000u;
+
+inline constexpr std::uint32_t kSynchronize = 0x00100000u;
+// WM_APP + 1: a wait registered with RegisterWaitForSingleObject was signalled.
+inline constexpr std::uint32_t kWmObjectSignalled = 0x8001;
 }  // namespace w
 
 // The shell's known folders (FOLDERID_...) the program asks for.
@@ -135,6 +140,12 @@ struct OpenFileName {
 struct FindData {
   std::uint32_t dwFileAttributes = 0;
   std::string cFileName;
+};
+
+// PROCESSENTRY32, the fields Tarnby reads: the id and the file name, no folder.
+struct ProcessEntry {
+  std::uint32_t th32ProcessID = 0;
+  std::string szExeFile;
 };
 
 // The screen as the program sees it: size in twips and the twips-per-pixel factors.
@@ -237,9 +248,15 @@ class Platform : public NativeWindows {
   virtual void PublishInstanceWindow(Handle hwnd) = 0;
   virtual Handle InstanceWindow() = 0;  // 0 when none was published
   // WM_COPYDATA with data as UTF-16; false when the window did not answer.
-  virtual bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) = 0;
+  // With reply, the receiver may send text back while it handles the data
+  // (ReplyText); it lands there, empty when none came.
+  virtual bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
+                            std::string* reply = nullptr) = 0;
   // Answers the message being handled now, so its sender goes on (ReplyMessage).
   virtual void ReplyMessage(std::intptr_t result) = 0;
+  // Sends text back to the process whose WM_COPYDATA is being handled now,
+  // before the answer; false when it asked for none or is gone.
+  virtual bool ReplyText(const std::string& text) = 0;
   // One line to the console of the process that started this one (or to the
   // output it was given); false when there is none.
   virtual bool WriteParentConsole(const std::string& line) = 0;
@@ -315,6 +332,30 @@ class Platform : public NativeWindows {
   virtual std::uint32_t mciSendString(const std::string& command, char* returnBuffer, std::uint32_t returnLength,
                                       Handle callback) = 0;
   virtual bool InternetAutodialHangup(std::uint32_t reserved) = 0;
+
+  // --- Other processes and the machine's activity (kernel32, user32, iphlpapi)
+  // The processes running now (CreateToolhelp32Snapshot, Process32First/Next).
+  virtual std::vector<ProcessEntry> ProcessSnapshot() = 0;
+  virtual std::uint32_t GetCurrentProcessId() = 0;
+  // 0 when the process may not be opened with this access.
+  virtual Handle OpenProcess(std::uint32_t access, bool inheritHandle, std::uint32_t processId) = 0;
+  virtual bool CloseHandle(Handle object) = 0;
+  // RegisterWaitForSingleObject, once: when the object is signalled the
+  // window is posted w::kWmObjectSignalled with the cookie, which its form
+  // hears as onObjectSignalled(cookie). Returns the wait, 0 on failure.
+  virtual Handle RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) = 0;
+  // UnregisterWaitEx, returning once a callback under way has finished.
+  virtual bool UnregisterWait(Handle wait) = 0;
+  // GetLastInputInfo: the GetTickCount of the last keyboard or mouse input.
+  virtual bool GetLastInputInfo(std::uint32_t& dwTime) = 0;
+  // Milliseconds in 32 bits that wrap after 49.7 days: the clock of GetLastInputInfo.
+  virtual std::uint32_t GetTickCount() = 0;
+  // Idle, kernel (idle included) and user time of all processors together, in 100 ns.
+  virtual bool GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) = 0;
+  // The octets all network interfaces together have received and sent
+  // (GetIfTable2 where the system has it, else GetIfTable); false when
+  // neither answers.
+  virtual bool GetNetworkOctets(std::uint64_t& received, std::uint64_t& sent) = 0;
 };
 
 }  // namespace tarnby

@@ -1,6 +1,7 @@
 // The single copy records its main window in a named mapping beside its
 // mutex; a later copy reads it there and hands its arguments over with
-// WM_COPYDATA. Also the keep-awake request, which only some systems have.
+// WM_COPYDATA, into which the running copy may send text back. Also the
+// keep-awake request, which only some systems have.
 #include "win32/hand_over.h"
 
 #include <shellapi.h>
@@ -18,6 +19,50 @@ namespace {
 constexpr wchar_t kInstanceWindowMapping[] = L"Local\\Tarnby.SingleInstance.Window";
 constexpr DWORD kHandOverTimeoutMs = 10000;
 constexpr int kLoadingWaits = 100, kLoadingWaitMs = 50;  // a copy that is still loading gets five seconds
+// The kind of the WM_COPYDATA that carries text back to the sender ("TRNR").
+constexpr ULONG_PTR kReplyCopyData = 0x54524E52;
+constexpr wchar_t kReplyWindowClass[] = L"Tarnby.Reply";
+
+// The WM_COPYDATA being handled now: the window its sender named for a reply.
+HWND g_replyTo = nullptr;
+
+// A message-only window that collects the text the receiver sends back while
+// the sender waits in SendMessageTimeout (which lets such sent messages in).
+LRESULT CALLBACK ReplyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COPYDATA) {
+    const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    auto* inbox = reinterpret_cast<std::wstring*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (copy == nullptr || inbox == nullptr || copy->dwData != kReplyCopyData || copy->lpData == nullptr) return 0;
+    inbox->assign(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+    return 1;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeReplyWindow(std::wstring& inbox) {
+  static const ATOM registered = [] {
+    WNDCLASSW type{};
+    type.lpfnWndProc = ReplyWindowProc;
+    type.hInstance = ::GetModuleHandleW(nullptr);
+    type.lpszClassName = kReplyWindowClass;
+    return ::RegisterClassW(&type);
+  }();
+  if (registered == 0) return nullptr;
+  HWND window = ::CreateWindowExW(0, kReplyWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  if (window) ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&inbox));
+  return window;
+}
+
+bool SendText(HWND window, ULONG_PTR kind, HWND replyTo, const std::string& data, DWORD_PTR* answer) {
+  std::wstring text = Wide(data);
+  COPYDATASTRUCT copy{};
+  copy.dwData = kind;
+  copy.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  copy.lpData = text.data();
+  return ::SendMessageTimeoutW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(replyTo), reinterpret_cast<LPARAM>(&copy),
+                               SMTO_ABORTIFHUNG, kHandOverTimeoutMs, answer) != 0;
+}
 
 std::uint64_t ReadPublishedWindow() {
   std::uint64_t value = 0;
@@ -40,13 +85,20 @@ std::vector<std::string> ProgramArguments() {
   return ArgumentsAfterProgram(Utf8(line), arguments, Utf8(ModuleFileName()));
 }
 
-LRESULT FormCopyData(Form& form, LPARAM lParam) {
+LRESULT FormCopyData(Form& form, WPARAM wParam, LPARAM lParam) {
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (copy == nullptr || !form.onCopyData || (copy->lpData == nullptr && copy->cbData != 0)) return 0;
   // More than any command line can be: the sender is not a copy of Tarnby,
   // and its megabytes are neither copied nor read.
   if (copy->cbData > kMaxCopyDataBytes) return 0;
   const std::wstring_view text(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+  // WM_COPYDATA's wParam is the sender's window: where ReplyText answers.
+  HWND const outer = g_replyTo;
+  g_replyTo = reinterpret_cast<HWND>(wParam);
+  struct Restore {
+    HWND previous;
+    ~Restore() { g_replyTo = previous; }
+  } restore{outer};
   return form.onCopyData(copy->dwData, Utf8(text));
 }
 
@@ -87,25 +139,30 @@ Handle Win32Platform::InstanceWindow() {
   return 0;
 }
 
-bool Win32Platform::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) {
-  std::wstring text = Wide(data);
-  COPYDATASTRUCT copy{};
-  copy.dwData = kind;
-  copy.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  copy.lpData = text.data();
+bool Win32Platform::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
+                                 std::string* reply) {
   HWND window = reinterpret_cast<HWND>(hwnd);
   // The running copy may bring its window forward for us.
   DWORD process = 0;
   ::GetWindowThreadProcessId(window, &process);
   if (process != 0) ::AllowSetForegroundWindow(process);
+  std::wstring inbox;
+  HWND replyTo = reply ? MakeReplyWindow(inbox) : nullptr;
   DWORD_PTR answer = 0;
-  if (!::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG,
-                             kHandOverTimeoutMs, &answer))
-    return false;
+  const bool answered = SendText(window, kind, replyTo, data, &answer);
+  if (replyTo) ::DestroyWindow(replyTo);
+  if (reply) *reply = Utf8(inbox);
+  if (!answered) return false;
   if (result) *result = static_cast<std::intptr_t>(answer);
   return true;
 }
 
 void Win32Platform::ReplyMessage(std::intptr_t result) { ::ReplyMessage(static_cast<LRESULT>(result)); }
+
+bool Win32Platform::ReplyText(const std::string& text) {
+  if (g_replyTo == nullptr || !::IsWindow(g_replyTo)) return false;
+  DWORD_PTR answer = 0;
+  return SendText(g_replyTo, kReplyCopyData, nullptr, text, &answer) && answer == 1;
+}
 
 }  // namespace tarnby

@@ -222,7 +222,10 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
       form.RequestClose();
       return 0;
     case WM_COPYDATA:
-      return FormCopyData(form, lParam);
+      return FormCopyData(form, wParam, lParam);
+    case w::kWmObjectSignalled:
+      if (form.onObjectSignalled) form.onObjectSignalled(wParam);
+      return 0;
     case WM_MOVE:
     case WM_SIZE:
       ReportPosition(fw);

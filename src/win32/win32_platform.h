@@ -59,8 +59,10 @@ class Win32Platform : public Platform {
   // Hand-over between copies (hand_over.cpp).
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
-  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
+  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
+                    std::string* reply) override;
   void ReplyMessage(std::intptr_t result) override;
+  bool ReplyText(const std::string& text) override;
   // The console's lines and tarnby.com (win32_console.cpp).
   bool WriteParentConsole(const std::string& line) override;
   bool WriteParentConsoleError(const std::string& text) override;
@@ -124,6 +126,18 @@ class Win32Platform : public Platform {
   std::uint32_t mciSendString(const std::string& command, char* returnBuffer, std::uint32_t returnLength,
                               Handle callback) override;
   bool InternetAutodialHangup(std::uint32_t reserved) override;
+
+  // Other processes and the machine's activity (win32_watch.cpp)
+  std::vector<ProcessEntry> ProcessSnapshot() override;
+  std::uint32_t GetCurrentProcessId() override;
+  Handle OpenProcess(std::uint32_t access, bool inheritHandle, std::uint32_t processId) override;
+  bool CloseHandle(Handle object) override;
+  Handle RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) override;
+  bool UnregisterWait(Handle wait) override;
+  bool GetLastInputInfo(std::uint32_t& dwTime) override;
+  std::uint32_t GetTickCount() override;
+  bool GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
+  bool GetNetworkOctets(std::uint64_t& received, std::uint64_t& sent) override;
 
   // Native windows
   void CreateFormWindow(Form& form) override;

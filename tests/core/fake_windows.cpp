@@ -298,7 +298,8 @@ void FakeWindows::PublishInstanceWindow(Handle hwnd) {
 
 Handle FakeWindows::InstanceWindow() { return runningCopy ? 0xC0DE : 0; }
 
-bool FakeWindows::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) {
+bool FakeWindows::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
+                               std::string* reply) {
   std::string shown = data;
   for (char& c : shown)
     if (c == '\0') c = ' ';
@@ -306,10 +307,16 @@ bool FakeWindows::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::stri
   if (!runningCopy || hwnd != 0xC0DE) return false;
   const std::intptr_t answer = runningCopy(kind, data);
   if (result) *result = answer;
+  if (reply) *reply = runningCopyReply;
   return true;
 }
 
 void FakeWindows::ReplyMessage(std::intptr_t result) { Log("ReplyMessage(" + std::to_string(result) + ")"); }
+
+bool FakeWindows::ReplyText(const std::string& text) {
+  Log("ReplyText(" + text + ")");
+  return senderTakesText;
+}
 
 bool FakeWindows::WriteParentConsole(const std::string& line) {
   console.push_back(line);
@@ -460,6 +467,7 @@ void FakeWindows::Beep() { Log("Beep"); }
 void FakeWindows::DoEvents() {
   Log("DoEvents");
   if (onDoEvents) onDoEvents();
+  DeliverPosted();
 }
 
 // ----------------------------------------------------------------- drawing
@@ -824,6 +832,7 @@ void FakeWindows::DeliverTimers(std::uint64_t until) {
         due = when;
       }
     if (next == nullptr) break;
+    if (due > now) RunActivity(due - now);
     now = std::max(now, due);
     Schedule(next, now + next->Interval() + timerLateness);
     next->Tick();
@@ -832,7 +841,9 @@ void FakeWindows::DeliverTimers(std::uint64_t until) {
 
 void FakeWindows::Advance(std::uint64_t milliseconds) {
   const std::uint64_t until = now + milliseconds;
+  DeliverPosted();
   DeliverTimers(until);
+  if (until > now) RunActivity(until - now);
   // A timer handler may have let time pass itself (a nested Advance while a
   // dialog is open); the clock never runs backwards.
   now = std::max(now, until);
@@ -842,6 +853,90 @@ void FakeWindows::SleepMachine(std::uint64_t milliseconds) {
   now += milliseconds;
   // On waking every timer that fell due fires once, soon.
   for (auto& [timer, when] : timers_) when = std::max(when, now);
+}
+
+// ------------------------------------------------ processes and activity
+
+std::vector<ProcessEntry> FakeWindows::ProcessSnapshot() {
+  Log("ProcessSnapshot");
+  std::vector<ProcessEntry> entries;
+  for (const Process& process : processes) entries.push_back({process.pid, process.name});
+  return entries;
+}
+
+Handle FakeWindows::OpenProcess(std::uint32_t access, bool, std::uint32_t processId) {
+  Log("OpenProcess(" + Hex(access) + ", " + std::to_string(processId) + ")");
+  for (const Process& process : processes)
+    if (process.pid == processId && process.openable) {
+      const Handle handle = nextHandle_++;
+      processHandles_[handle] = processId;
+      return handle;
+    }
+  return 0;
+}
+
+bool FakeWindows::CloseHandle(Handle object) { return processHandles_.erase(object) == 1; }
+
+Handle FakeWindows::RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) {
+  const auto process = processHandles_.find(object);
+  if (process == processHandles_.end()) return 0;
+  const Handle wait = nextHandle_++;
+  waits_[wait] = {object, hwnd, cookie};
+  // A process that has ended already signals at once.
+  if (ended_.count(process->second)) posted_.push_back({hwnd, cookie});
+  return wait;
+}
+
+bool FakeWindows::UnregisterWait(Handle wait) { return waits_.erase(wait) == 1; }
+
+void FakeWindows::EndProcess(std::uint32_t pid) {
+  processes.erase(std::remove_if(processes.begin(), processes.end(), [&](const Process& p) { return p.pid == pid; }),
+                  processes.end());
+  ended_.insert(pid);
+  for (const auto& [wait, registered] : waits_)
+    if (processHandles_.count(registered.process) && processHandles_[registered.process] == pid)
+      posted_.push_back({registered.hwnd, registered.cookie});
+  DeliverPosted();
+}
+
+void FakeWindows::DeliverPosted() {
+  while (!posted_.empty()) {
+    const auto [hwnd, cookie] = posted_.front();
+    posted_.erase(posted_.begin());
+    for (Form* form : forms_)
+      if (form->hwnd == hwnd && form->onObjectSignalled) form->onObjectSignalled(cookie);
+  }
+}
+
+bool FakeWindows::GetLastInputInfo(std::uint32_t& dwTime) {
+  Log("GetLastInputInfo");
+  dwTime = lastInput;
+  return true;
+}
+
+bool FakeWindows::GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) {
+  idle = idleTime;
+  kernel = kernelTime;
+  user = userTime;
+  return systemTimesKnown;
+}
+
+bool FakeWindows::GetNetworkOctets(std::uint64_t& received, std::uint64_t& sent) {
+  received = receivedOctets;
+  sent = sentOctets;
+  return octetsKnown;
+}
+
+// Two processors: each millisecond of the clock is 2 ms = 20,000 units of
+// 100 ns of processor time, the busy share of it in user time.
+void FakeWindows::RunActivity(std::uint64_t milliseconds) {
+  const std::uint64_t total = milliseconds * 20000;
+  const std::uint64_t busy = total * static_cast<std::uint64_t>(busyPercent_) / 100;
+  userTime += busy;
+  kernelTime += total - busy;
+  idleTime += total - busy;
+  receivedOctets += trafficPerSecond_ * milliseconds / 1000;
+  sentOctets += trafficPerSecond_ * milliseconds / 1000;
 }
 
 // --------------------------------------------------------------------- log

@@ -85,6 +85,10 @@ class FakeWindows : public Platform {
   // The copy already running, for a process started while it runs: what it
   // answers to WM_COPYDATA (unset: no window was published).
   std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> runningCopy;
+  // The text the running copy sends back while it handles the data.
+  std::string runningCopyReply;
+  // As the running copy: the sender of the data being handled takes text back.
+  bool senderTakesText = false;
   bool consoleCompanion = false;  // started by tarnby.com
   SystemTime localTime;
   std::uint32_t waveDevices = 1;
@@ -108,6 +112,36 @@ class FakeWindows : public Platform {
   std::set<int> keysDown;
   // Every key GetAsyncKeyState was asked about, in order.
   std::vector<int> keyStateReads;
+
+  // Other processes: what a snapshot lists. One that is not openable refuses
+  // OpenProcess, as a process of the system or another user may.
+  struct Process {
+    std::uint32_t pid = 0;
+    std::string name;
+    bool openable = true;
+  };
+  std::vector<Process> processes;
+  std::uint32_t currentProcessId = 4000;
+  // The process ends: the waits on its handles are signalled, and their
+  // messages arrive as the message loop turns (Advance, DoEvents, or here).
+  void EndProcess(std::uint32_t pid);
+  int OpenProcessHandles() const { return static_cast<int>(processHandles_.size()); }
+  int RegisteredWaits() const { return static_cast<int>(waits_.size()); }
+  // Input: GetTickCount of the last keyboard or mouse input; UserInput() is input now.
+  std::uint32_t lastInput = 0;
+  void UserInput() { lastInput = GetTickCount(); }
+  // Added to the clock for GetTickCount, to put its wrap where a test wants it.
+  std::uint32_t tickCountOffset = 0;
+  // The processors' times (100 ns) and the interfaces' octets; Busy and
+  // Traffic let them run on as the clock advances.
+  bool systemTimesKnown = true;
+  std::uint64_t idleTime = 0, kernelTime = 0, userTime = 0;
+  bool octetsKnown = true;
+  std::uint64_t receivedOctets = 0, sentOctets = 0;
+  // From now on, per second: this share of both processors busy, and these
+  // many bytes in and out.
+  void Busy(int percent) { busyPercent_ = percent; }
+  void Traffic(std::uint64_t bytesPerSecond) { trafficPerSecond_ = bytesPerSecond; }
 
   // --------------------------------------------------------------- the clock
   std::uint64_t now = 0;
@@ -194,8 +228,10 @@ class FakeWindows : public Platform {
   std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
-  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result) override;
+  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
+                    std::string* reply) override;
   void ReplyMessage(std::intptr_t result) override;
+  bool ReplyText(const std::string& text) override;
   bool WriteParentConsole(const std::string& line) override;
   bool WriteParentConsoleError(const std::string& text) override;
   bool ConsoleCompanion() override { return consoleCompanion; }
@@ -255,6 +291,16 @@ class FakeWindows : public Platform {
   std::uint32_t mciSendString(const std::string& command, char* returnBuffer, std::uint32_t returnLength,
                               Handle callback) override;
   bool InternetAutodialHangup(std::uint32_t reserved) override;
+  std::vector<ProcessEntry> ProcessSnapshot() override;
+  std::uint32_t GetCurrentProcessId() override { return currentProcessId; }
+  Handle OpenProcess(std::uint32_t access, bool inheritHandle, std::uint32_t processId) override;
+  bool CloseHandle(Handle object) override;
+  Handle RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) override;
+  bool UnregisterWait(Handle wait) override;
+  bool GetLastInputInfo(std::uint32_t& dwTime) override;
+  std::uint32_t GetTickCount() override { return static_cast<std::uint32_t>(now + tickCountOffset); }
+  bool GetSystemTimes(std::uint64_t& idle, std::uint64_t& kernel, std::uint64_t& user) override;
+  bool GetNetworkOctets(std::uint64_t& received, std::uint64_t& sent) override;
   void CreateFormWindow(Form& form) override;
   void DestroyFormWindow(Form& form) override;
   void FormChanged(Form& form) override;
@@ -293,6 +339,19 @@ class FakeWindows : public Platform {
   std::map<Timer*, std::uint64_t> scheduled_;  // when each was last set, to order ties
   std::uint64_t scheduleCount_ = 0;
   void Schedule(Timer* timer, std::uint64_t when);
+  void DeliverPosted();
+  void RunActivity(std::uint64_t milliseconds);
+  struct RegisteredWait {
+    Handle process;
+    Handle hwnd;
+    std::uintptr_t cookie;
+  };
+  std::map<Handle, std::uint32_t> processHandles_;  // handle -> process id
+  std::map<Handle, RegisteredWait> waits_;
+  std::vector<std::pair<Handle, std::uintptr_t>> posted_;  // signals on their way to a window
+  std::set<std::uint32_t> ended_;
+  int busyPercent_ = 0;
+  std::uint64_t trafficPerSecond_ = 0;
   Handle nextHandle_ = 0x1000;
   bool mutexTaken_ = false;
 };

@@ -14,6 +14,7 @@ namespace {
 constexpr char kUsage[] =
     "Usage:\n"
     "tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]\n"
+    "tarnby.exe ACTION [/force] TRIGGER [/in TIME] [/hide]\n"
     "tarnby.exe /cancel\n"
     "tarnby.exe /status\n"
     "tarnby.exe /?\n"
@@ -24,8 +25,14 @@ constexpr char kUsage[] =
     "/in TIME: count down 90 (seconds), 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS; at most 336 hours.\n"
     "/at CLOCK: count down to the next HH:MM or HH:MM:SS (24-hour, local time).\n"
     "/hide: keep the window hidden.\n"
-    "/cancel: pause the running countdown and empty the boxes.\n"
-    "/status: print the time left (exit code 0), or \"no countdown\" (exit code 3).\n"
+    "TRIGGER (one of them) starts the countdown when it fires; /in then gives its length (60 seconds when absent):\n"
+    "/when-exits PROGRAM: when every running program of that file name (notepad.exe, .exe may be left out)\n"
+    "  or that process id has ended.\n"
+    "/when-idle DURATION: when nobody has used the keyboard or mouse for DURATION (the forms of TIME).\n"
+    "/when-quiet DURATION [/cpu PERCENT] [/net KBPS]: when for DURATION all processors together stay\n"
+    "  below PERCENT busy (10; 100 leaves them out) and the network below KBPS kB/s in and out (50).\n"
+    "/cancel: pause the running countdown and empty the boxes, or disarm the waiting trigger.\n"
+    "/status: print the time left or what the trigger waits for (exit code 0), or \"no countdown\" (exit code 3).\n"
     "\n"
     "Switches may also start with - or --.";
 
@@ -87,6 +94,58 @@ Command Bad(std::string problem) {
   return bad;
 }
 
+// A whole number from 1 to limit, or nothing.
+std::optional<std::int64_t> Counted(std::string_view digits, std::int64_t limit) {
+  if (digits.empty() || digits.size() > 12 || !std::all_of(digits.begin(), digits.end(), IsDigit)) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  if (value < 1 || value > limit) return std::nullopt;
+  return value;
+}
+
+constexpr std::int64_t kMaxNetKbps = 1000000000, kMaxProcessId = 0xFFFFFFFF;
+
+bool IsTrigger(const std::string& name) {
+  return name == "when-exits" || name == "when-idle" || name == "when-quiet";
+}
+
+// The value of a trigger or of one of its settings into the command; empty
+// when it is good, else what is wrong with it.
+std::string ReadWhen(const std::string& name, const std::string& value, When& when) {
+  if (name == "when-exits") {
+    when.kind = WhenKind::Exits;
+    // A path names the same program as its file name.
+    const std::size_t slash = value.find_last_of("\\/");
+    when.program = slash == std::string::npos ? value : value.substr(slash + 1);
+    if (when.program.empty()) return "/when-exits needs a program's file name or process id after it.";
+    if (std::all_of(when.program.begin(), when.program.end(), IsDigit)) {
+      const auto pid = Counted(when.program, kMaxProcessId);
+      if (!pid) return "\"" + value + "\" is not a process id.";
+      when.pid = static_cast<std::uint32_t>(*pid);
+    }
+    return {};
+  }
+  if (name == "cpu") {
+    const auto percent = Counted(value, 100);
+    if (!percent) return "\"" + value + "\" is not a percentage from 1 to 100.";
+    when.cpuPercent = static_cast<int>(*percent);
+    return {};
+  }
+  if (name == "net") {
+    const auto kbps = Counted(value, kMaxNetKbps);
+    if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
+    when.netKbps = *kbps;
+    return {};
+  }
+  when.kind = name == "when-idle" ? WhenKind::Idle : WhenKind::Quiet;
+  const auto seconds = ParseTime(value);
+  if (!seconds) return "\"" + value + "\" is not a duration such as 90, 10m, 1h30m or 1:30:00.";
+  if (*seconds < 1) return "A duration lasts one second at least.";
+  if (*seconds > kMaxCommandSeconds) return "A duration lasts 336 hours at most.";
+  when.seconds = *seconds;
+  return {};
+}
+
 }  // namespace
 
 std::optional<std::int64_t> ParseTime(std::string_view text) {
@@ -143,6 +202,7 @@ std::int64_t SecondsUntil(const ClockTime& at, const SystemTime& now) {
 Command ParseCommandLine(const std::vector<std::string>& arguments) {
   Command command;
   std::vector<std::string> seen;
+  bool quietSettings = false;  // /cpu or /net was given
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string name = SwitchName(arguments[i]);
     if (name == "?" || name == "help") {
@@ -177,6 +237,12 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
       command.kind = CommandKind::Cancel;
     } else if (name == "status") {
       command.kind = CommandKind::Status;
+    } else if (IsTrigger(name) || name == "cpu" || name == "net") {
+      if (IsTrigger(name) && command.when.kind != WhenKind::None) return Bad("Give one trigger only.");
+      if (i + 1 == arguments.size()) return Bad("/" + name + " needs a value after it.");
+      if (std::string problem = ReadWhen(name, arguments[++i], command.when); !problem.empty())
+        return Bad(std::move(problem));
+      if (!IsTrigger(name)) quietSettings = true;
     } else if (name == "in" || name == "at") {
       if (i + 1 == arguments.size()) return Bad("/" + name + " needs a time after it.");
       const std::string& value = arguments[++i];
@@ -200,8 +266,10 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (seen.empty()) return command;  // no arguments: the plain start
   if (command.preSelect < 0 && !command.power)
-    return Bad("/in, /at, /force and /hide need an action such as /shutdown.");
+    return Bad("/in, /at, /force, /hide and the triggers need an action such as /shutdown.");
   if (command.inSeconds && command.at) return Bad("Give /in or /at, not both.");
+  if (command.when.kind != WhenKind::None && command.at) return Bad("A trigger goes with /in, not with /at.");
+  if (quietSettings && command.when.kind != WhenKind::Quiet) return Bad("/cpu and /net go with /when-quiet only.");
   if (command.force && (command.power || kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr))
     return Bad("/force goes with /shutdown, /restart or /logoff only.");
   command.kind = CommandKind::Start;

@@ -1,5 +1,8 @@
 // Tarnby's command line, read without touching anything:
 //   tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]
+//   tarnby.exe ACTION [/force] TRIGGER [/in TIME] [/hide]
+//     TRIGGER: /when-exits PROGRAM | /when-idle DURATION
+//              | /when-quiet DURATION [/cpu PERCENT] [/net KBPS]
 //   tarnby.exe /cancel | /status | /?
 // Switches are case-insensitive and may start with "/", "-" or "--".
 #pragma once
@@ -17,7 +20,8 @@ namespace tarnby {
 
 // Exit codes of a tarnby.exe that only passes a command on.
 inline constexpr std::uint32_t kExitDone = 0, kExitBadArguments = 1, kExitNotDelivered = 2, kExitNoCountdown = 3;
-// The machine cannot do what was asked (it cannot sleep, for one).
+// A good command this machine cannot carry out now: it cannot sleep, for one,
+// or a trigger has nothing to wait for.
 inline constexpr std::uint32_t kExitRefused = 1;
 
 // The longest countdown: two weeks, as the hours window allows.
@@ -29,6 +33,21 @@ struct ClockTime {
 
 enum class CommandKind { None, Start, Cancel, Status, Usage, Bad };
 
+// What a trigger waits for before its countdown starts.
+enum class WhenKind { None, Exits, Idle, Quiet };
+
+struct When {
+  WhenKind kind = WhenKind::None;
+  std::string program;              // Exits: a file name ("notepad", "HandBrake.exe")
+  std::optional<std::uint32_t> pid;  // Exits: or a process id
+  std::int64_t seconds = 0;         // Idle and Quiet: how long it must last
+  int cpuPercent = 10;              // Quiet: all processors together stay below this
+  std::int64_t netKbps = 50;        // Quiet: and all interfaces below this, in and out
+};
+
+// The countdown after a trigger fires when no /in gives its length.
+inline constexpr std::int64_t kTriggerCountdownSeconds = 60;
+
 struct Command {
   CommandKind kind = CommandKind::None;
   int preSelect = -1;  // index into kPreSelectNames
@@ -37,6 +56,7 @@ struct Command {
   std::optional<std::int64_t> inSeconds;
   std::optional<ClockTime> at;
   bool hide = false;
+  When when;            // a trigger, instead of /in or /at starting the countdown
   std::string problem;  // Bad: what is wrong, for the first line of the message
 };
 

@@ -5,6 +5,7 @@
 #include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
+#include "core/triggers/triggers.h"
 
 namespace tarnby {
 
@@ -14,11 +15,12 @@ constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
 constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced (at most 22)
 }  // namespace
 
-CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown)
-    : platform_(platform), frmstart_(frmstart), countdown_(countdown) {
+CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown, Triggers& triggers)
+    : platform_(platform), frmstart_(frmstart), countdown_(countdown), triggers_(triggers) {
   frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
     return frmstart_CopyData(kind, data);
   };
+  triggers_.onFire = [this](const Command& command) { StartCountdown(command); };
 }
 
 CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, Command& command) {
@@ -49,15 +51,19 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
   const bool status = command.kind == CommandKind::Status;
   if (platform.AnotherInstanceRunning()) {
     std::intptr_t answer = 0;
+    std::string reply;
     const Handle running = platform.InstanceWindow();
-    const bool delivered =
-        running != 0 && platform.SendCopyData(running, kCommandCopyData, JoinArguments(arguments), &answer);
+    const bool delivered = running != 0 && platform.SendCopyData(running, kCommandCopyData, JoinArguments(arguments),
+                                                                 &answer, &reply);
+    if (!delivered) answer = 0;
     if (status) {
-      platform.WriteParentConsole(StatusLine(delivered ? answer : 0));
-      platform.ExitProcess(delivered && answer != 0 ? kExitDone : kExitNoCountdown);
-    } else if (delivered && answer == kAnswerRefused) {
-      platform.ExitProcess(kExitRefused);  // the running copy showed why
-    } else if (delivered && answer != 0) {
+      platform.WriteParentConsole(!reply.empty() ? reply : StatusLine(answer));
+      platform.ExitProcess(answer != 0 ? kExitDone : kExitNoCountdown);
+    } else if (answer == kAnswerRefused) {
+      // The reason came back as text, or the running copy showed it.
+      if (!reply.empty()) Tell(reply, true, w::kMbOk);
+      platform.ExitProcess(kExitRefused);
+    } else if (answer != 0) {
       platform.ExitProcess(kExitDone);
     } else {
       platform.WriteParentConsoleError(kNotAnswered);
@@ -94,29 +100,52 @@ void CommandLine::Tell(const std::string& text, bool problem, std::uint32_t boxS
 std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
   if (kind != kCommandCopyData) return 0;
   const Command command = ParseCommandLine(SplitArguments(data));
-  if (command.kind == CommandKind::Status) return StatusAnswer();
+  if (command.kind == CommandKind::Status) {
+    if (triggers_.Waiting()) {
+      platform_.ReplyText(triggers_.StatusLine());
+      return kStatusInText;
+    }
+    const std::intptr_t answer = StatusAnswer();
+    platform_.ReplyText(StatusLine(answer));
+    return answer;
+  }
   if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
-  // The sender goes on at once; what follows may open message boxes here.
+  // Refused before the sender goes on, so that its exit code can say so; the
+  // reason goes back to it, or is shown here when it cannot take text.
   if (const std::optional<std::string> refusal = Refusal(command)) {
-    platform_.ReplyMessage(kAnswerRefused);
-    platform_.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    if (!platform_.ReplyText(*refusal)) {
+      platform_.ReplyMessage(kAnswerRefused);
+      platform_.MessageBox(*refusal, kAppTitle, w::kMbOk);
+    }
     return kAnswerRefused;
   }
+  // The sender goes on at once; what follows may open message boxes here.
   platform_.ReplyMessage(kAnswerAccepted);
   Act(command);
   return kAnswerAccepted;
 }
 
 std::optional<std::string> CommandLine::Refusal(const Command& command) {
-  if (command.kind == CommandKind::Start && command.power) return PowerRefusal(platform_, *command.power);
+  if (command.kind != CommandKind::Start) return std::nullopt;
+  if (command.power)
+    if (std::optional<std::string> refusal = PowerRefusal(platform_, *command.power)) return refusal;
+  if (std::string refusal = triggers_.Refusal(command); !refusal.empty()) return refusal;
   return std::nullopt;
 }
 
 void CommandLine::Act(const Command& command) {
   Countdown& countdown = countdown_;
   if (command.kind == CommandKind::Cancel) {
+    triggers_.Disarm();
     if (countdown.Running()) countdown.Cancel();
+  } else if (command.kind == CommandKind::Start && command.when.kind != WhenKind::None) {
+    // A trigger takes the place of the running or paused countdown, as a new time does.
+    if (countdown.Running() || countdown.Paused()) countdown.Cancel();
+    // The processes may have ended since the command was checked.
+    if (const std::string refusal = triggers_.Arm(command); !refusal.empty())
+      platform_.MessageBox(refusal, kAppTitle, w::kMbOk);
   } else if (command.kind == CommandKind::Start) {
+    if (command.inSeconds || command.at) triggers_.Disarm();
     StartCountdown(command);
   }
 }

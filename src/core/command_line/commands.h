@@ -17,11 +17,15 @@ namespace tarnby {
 
 class Countdown;
 class Frmstart;
+class Triggers;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
-// What the running copy answers a command other than /status.
+// What the running copy answers a command other than /status: 0 not
+// Tarnby's, accepted, or refused (its reason comes back as text).
 inline constexpr std::intptr_t kAnswerAccepted = 1, kAnswerRefused = 2;
+// The status answer when only the text that came back tells it (a trigger waits).
+inline constexpr std::intptr_t kStatusInText = -1;
 // The most a hand-over can carry: a command line holds at most 32,767
 // UTF-16 characters, its program's name and the blanks between arguments
 // among them, and JoinArguments turns each blank into one NUL. Anything
@@ -30,7 +34,8 @@ inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
 class CommandLine {
  public:
-  CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown);
+  // A fired trigger starts its countdown through StartCountdown.
+  CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown, Triggers& triggers);
 
   // The program starts with these arguments: what can be done before Tarnby
   // loads. PlainStart: there are none; End: this process ends here, its exit
@@ -39,9 +44,10 @@ class CommandLine {
   Next Start(const std::vector<std::string>& arguments, Command& command);
 
   // Another copy handed its arguments over. A status request is answered
-  // with StatusAnswer; every other command is accepted at once and then
-  // carried out, or refused when this machine cannot do it (kAnswerRefused,
-  // with the message shown here); 0 refuses what is not Tarnby's.
+  // with its line as text and StatusAnswer; every other command is accepted
+  // at once and then carried out, or refused (kAnswerRefused) with its
+  // reason as text when this machine cannot do it or its trigger has
+  // nothing to wait for; 0 refuses what is not Tarnby's.
   std::intptr_t frmstart_CopyData(std::uintptr_t kind, const std::string& data);
 
   // What keeps this machine from carrying the command out, as the message
@@ -69,6 +75,7 @@ class CommandLine {
   Platform& platform_;
   Frmstart& frmstart_;
   Countdown& countdown_;
+  Triggers& triggers_;
 };
 
 // "shut down in 1:29:58", or "no countdown", from a StatusAnswer.

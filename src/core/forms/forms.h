@@ -222,6 +222,8 @@ class Form {
   std::function<void()> onShellRestarted;  // the taskbar was created anew
   // WM_COPYDATA from another process: its kind (dwData) and its text.
   std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> onCopyData;
+  // A wait registered for this window (Platform::RegisterWaitForSingleObject) was signalled.
+  std::function<void(std::uintptr_t cookie)> onObjectSignalled;
   // The title bar's close or Alt+F4: true keeps the window loaded.
   std::function<bool()> onQueryUnload;
   void RequestClose();

@@ -63,6 +63,10 @@ class Frmstart : public Form {
   // Runs only while the shell has not taken the tray icon yet: it asks again;
   // Shell::tmrTray_Timer (shell/shell.cpp).
   Timer tmrTray;
+  // Runs only while a trigger waits or watches the countdown it started:
+  // Triggers::tmrWhen_Timer (triggers/triggers.cpp). A process it waits on
+  // that ends arrives at Triggers::frmstart_ObjectSignalled.
+  Timer tmrWhen;
 
   // The popup menu: the quick-action items (mnudos ... mnushutf) run
   // Shell::SelectQuickAction, and mnupopmenu_Click, mnusave_Click,

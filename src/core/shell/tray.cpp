@@ -25,7 +25,7 @@ void Tray::Add(Control& box, const std::string& tip) {
   data_.uFlags = w::kNifMessage | w::kNifIcon | w::kNifTip;
   data_.uCallbackMessage = w::kWmMouseMove;
   data_.hIcon = box.pictureHandle;
-  data_.szTip = TipField(tip);
+  data_.szTip = TipField(waitingTip_.empty() ? tip : waitingTip_);
   // An icon the shell still shows (it announces itself again on some
   // changes of its own) refuses NIM_ADD but takes NIM_MODIFY.
   added_ = platform_.Shell_NotifyIcon(w::kNimAdd, data_) || platform_.Shell_NotifyIcon(w::kNimModify, data_);
@@ -54,6 +54,17 @@ void Tray::Balloon(const std::string& title, const std::string& text) {
   data_.szInfo = text;
   data_.szInfoTitle = title;
   data_.dwInfoFlags = w::kNiifWarning;
+  platform_.Shell_NotifyIcon(w::kNimModify, data_);
+}
+
+void Tray::ShowWaitingTip(const std::string& tip) {
+  waitingTip_ = tip;
+  if (current_ == nullptr) return;
+  data_.cbSize = kRecordSize;
+  data_.hWnd = current_->hwnd;
+  data_.uID = 1;
+  data_.uFlags = w::kNifTip;
+  data_.szTip = TipField(tip.empty() ? currentTip_ : tip);
   platform_.Shell_NotifyIcon(w::kNimModify, data_);
 }
 

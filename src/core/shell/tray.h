@@ -31,6 +31,9 @@ class Tray : public NoticeArea {
   // picture and tip stay); an empty text takes a shown balloon down.
   void Balloon(const std::string& title, const std::string& text);
   void ShowNotice(const std::string& title, const std::string& text) override { Balloon(title, text); }
+  // While a trigger waits its tip says for what, whichever icon shows; an
+  // empty tip gives the quick action's back.
+  void ShowWaitingTip(const std::string& tip);
   // A click on the balloon, as the shell reports it through the callback.
   std::function<void()> onBalloonClick;
 
@@ -54,6 +57,7 @@ class Tray : public NoticeArea {
   NotifyIconData data_;
   Control* current_ = nullptr;  // the icon wanted, whether or not the shell has it
   std::string currentTip_;
+  std::string waitingTip_;
   bool added_ = false;  // the shell took it
   Timer* retry_ = nullptr;
 };

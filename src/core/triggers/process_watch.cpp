@@ -1,0 +1,109 @@
+// /when-exits: every process of a name (or the one of an id) that ran when
+// the command came, waited on until the last has ended.
+#include <algorithm>
+#include <cctype>
+
+#include "core/main_window/frmstart.h"
+#include "core/triggers/triggers.h"
+
+namespace tarnby {
+
+namespace {
+constexpr std::uint32_t kPresenceMs = 2000;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// A file name as Windows compares it; ".exe" may be left out.
+bool SameProgram(const std::string& running, const std::string& asked) {
+  const std::string name = Lower(running), wanted = Lower(asked);
+  return name == wanted || name == wanted + ".exe";
+}
+}  // namespace
+
+std::vector<ProcessEntry> Triggers::Matching(const When& when) {
+  const std::uint32_t self = platform_.GetCurrentProcessId();
+  std::vector<ProcessEntry> found = platform_.ProcessSnapshot();
+  // Tarnby waiting for its own end would wait for ever.
+  std::erase_if(found, [&](const ProcessEntry& process) {
+    if (process.th32ProcessID == self) return true;
+    return when.pid ? process.th32ProcessID != *when.pid : !SameProgram(process.szExeFile, when.program);
+  });
+  return found;
+}
+
+void Triggers::ArmExits(const std::vector<ProcessEntry>& found) {
+  bool absentWatch = false;
+  for (const ProcessEntry& process : found) {
+    Watched watched;
+    watched.pid = process.th32ProcessID;
+    watched.name = process.szExeFile;
+    watched.cookie = nextCookie_++;
+    watched.process = platform_.OpenProcess(w::kSynchronize, false, process.th32ProcessID);
+    if (watched.process != 0) {
+      watched.wait = platform_.RegisterWaitForSingleObject(watched.process, f_.hwnd, watched.cookie);
+      if (watched.wait == 0) {
+        platform_.CloseHandle(watched.process);
+        watched.process = 0;
+      }
+    }
+    // A process of another user or of the system may refuse to be waited on:
+    // its presence in the process list then tells.
+    absentWatch = absentWatch || watched.wait == 0;
+    watched_.push_back(std::move(watched));
+  }
+  if (absentWatch) Wait(kPresenceMs);
+}
+
+void Triggers::frmstart_ObjectSignalled(std::uintptr_t cookie) {
+  if (state_ != State::Waiting) return;  // a signal that was on its way when the trigger went
+  for (std::size_t i = 0; i < watched_.size(); ++i)
+    if (watched_[i].wait != 0 && watched_[i].cookie == cookie) {
+      Ended(i);
+      return;
+    }
+}
+
+void Triggers::LookForAbsent() {
+  const std::vector<ProcessEntry> running = platform_.ProcessSnapshot();
+  for (std::size_t i = watched_.size(); i-- > 0;) {
+    const Watched& watched = watched_[i];
+    if (watched.wait != 0) continue;
+    // The same id with the same name: an id the system gave to a new process
+    // after ours ended is not ours.
+    const bool present = std::any_of(running.begin(), running.end(), [&](const ProcessEntry& process) {
+      return process.th32ProcessID == watched.pid && Lower(process.szExeFile) == Lower(watched.name);
+    });
+    if (!present) {
+      Ended(i);
+      if (state_ != State::Waiting) return;
+    }
+  }
+}
+
+void Triggers::Ended(std::size_t index) {
+  Watched& watched = watched_[index];
+  if (watched.wait != 0) platform_.UnregisterWait(watched.wait);
+  if (watched.process != 0) platform_.CloseHandle(watched.process);
+  if (watched_.size() == 1) {
+    // The last one: keep its name for what the countdown was waiting on.
+    watched.wait = watched.process = 0;
+    Fire();
+    return;
+  }
+  watched_.erase(watched_.begin() + static_cast<std::ptrdiff_t>(index));
+  const bool absentWatch = std::any_of(watched_.begin(), watched_.end(), [](const Watched& other) { return other.wait == 0; });
+  if (!absentWatch) f_.tmrWhen.SetEnabled(false);
+}
+
+void Triggers::ReleaseWaits() {
+  for (const Watched& watched : watched_) {
+    if (watched.wait != 0) platform_.UnregisterWait(watched.wait);
+    if (watched.process != 0) platform_.CloseHandle(watched.process);
+  }
+  watched_.clear();
+}
+
+}  // namespace tarnby

@@ -1,0 +1,289 @@
+// Triggers on the in-memory Windows: the switches and their bad
+// combinations, and each trigger armed, fired, re-armed (idle) and cancelled,
+// with a process that may not be opened, input that comes back, loud
+// samples, a machine that slept and a tick count that wraps.
+#include <gtest/gtest.h>
+
+#include "core/command_line/command_line.h"
+#include "core/command_line/commands.h"
+#include "core/countdown_fixture.h"
+#include "core/triggers/triggers.h"
+
+namespace tarnby {
+namespace {
+
+TEST(TriggerSwitches, ReadIntoTheCommand) {
+  Command c = ParseCommandLine({"/shutdown", "/When-Exits", "C:\\Tools\\HandBrake.exe", "/in", "5s"});
+  ASSERT_EQ(c.kind, CommandKind::Start) << c.problem;
+  EXPECT_EQ(c.when.kind, WhenKind::Exits);
+  EXPECT_EQ(c.when.program, "HandBrake.exe");
+  EXPECT_FALSE(c.when.pid);
+  EXPECT_EQ(ParseCommandLine({"/dos", "/when-exits", "4711"}).when.pid, 4711u);
+  c = ParseCommandLine({"/logoff", "--when-quiet", "1h30m", "/net", "10000000", "-cpu", "100"});
+  ASSERT_EQ(c.kind, CommandKind::Start) << c.problem;
+  EXPECT_EQ(c.when.seconds, 5400);
+  EXPECT_EQ(c.when.cpuPercent, 100);
+  EXPECT_EQ(c.when.netKbps, 10000000);
+  c = ParseCommandLine({"/screensaver", "/when-quiet", "90"});
+  EXPECT_EQ(c.when.cpuPercent, 10);
+  EXPECT_EQ(c.when.netKbps, 50);
+  EXPECT_EQ(ParseCommandLine({"/restart", "/force", "/when-idle", "10:00", "/hide"}).when.seconds, 600);
+
+  const std::pair<std::vector<std::string>, const char*> bad[] = {
+      {{"/shutdown", "/when-idle", "5m", "/when-quiet", "5m"}, "Give one trigger only."},
+      {{"/shutdown", "/when-idle", "5m", "/at", "23:00"}, "A trigger goes with /in, not with /at."},
+      {{"/shutdown", "/when-idle", "5m", "/cpu", "20"}, "/cpu and /net go with /when-quiet only."},
+      {{"/shutdown", "/net", "20"}, "/cpu and /net go with /when-quiet only."},
+      {{"/when-idle", "5m"}, "need an action"},
+      {{"/shutdown", "/when-idle", "0"}, "one second at least"},
+      {{"/shutdown", "/when-idle", "337h"}, "336 hours at most"},
+      {{"/shutdown", "/when-idle", "5x"}, "is not a duration"},
+      {{"/shutdown", "/when-idle"}, "needs a value"},
+      {{"/shutdown", "/when-quiet", "5m", "/cpu", "0"}, "not a percentage"},
+      {{"/shutdown", "/when-quiet", "5m", "/cpu", "101"}, "not a percentage"},
+      {{"/shutdown", "/when-quiet", "5m", "/net", "-5"}, "not a rate"},
+      {{"/shutdown", "/when-exits", "0"}, "not a process id"},
+      {{"/shutdown", "/when-exits", "99999999999"}, "not a process id"},
+      {{"/shutdown", "/when-exits", "C:\\Tools\\"}, "needs a program"},
+      {{"/shutdown", "/when-later", "5m"}, "is not a switch Tarnby knows"},
+      {{"/status", "/when-idle", "5m"}, "/status stands alone."},
+  };
+  for (const auto& [arguments, problem] : bad) {
+    const Command command = ParseCommandLine(arguments);
+    EXPECT_EQ(command.kind, CommandKind::Bad) << arguments[1];
+    EXPECT_NE(command.problem.find(problem), std::string::npos) << command.problem;
+  }
+}
+
+TEST(TriggerTexts, LengthsAsTheStatusLineSaysThem) {
+  const std::pair<std::int64_t, const char*> lengths[] = {
+      {5, "5 s"}, {60, "60 s"}, {119, "119 s"}, {120, "2 minutes"}, {600, "10 minutes"},
+      {3600, "1 hour"}, {7200, "2 hours"}, {5415, "1:30:15"}, {150, "2:30"}};
+  for (const auto& [seconds, text] : lengths) EXPECT_EQ(SpokenLength(seconds), text);
+  EXPECT_EQ(ClockText(192), "3:12");
+  EXPECT_EQ(ClockText(3792), "1:03:12");
+}
+
+class TriggersTest : public CountdownTest {
+ protected:
+  void SetUp() override {}
+  bool StartWith(const std::vector<std::string>& arguments) {
+    app = std::make_unique<App>(win);
+    const bool running = app->Start(arguments);
+    if (running) f().Timer3.SetEnabled(false);
+    return running;
+  }
+  void Act(const std::vector<std::string>& arguments) { app->commandLine->Act(ParseCommandLine(arguments)); }
+  Triggers& triggers() { return *app->triggers; }
+  std::string Tip() { return win.trayIcons.begin()->second.szTip.substr(0, win.trayIcons.begin()->second.szTip.find('\0')); }
+  bool SaverStarted() {
+    for (const std::string& call : win.Calls("SendMessage("))
+      if (call.find(", 0x112, 0xf140,") != std::string::npos) return true;
+    return false;
+  }
+  static constexpr char kScreenTip[] = "Double click to start screensaver, right click for menu";
+};
+
+TEST_F(TriggersTest, ExitsWaitsForEveryProcessOfTheNameAndWatchesOneItMayNotOpenByItsPresence) {
+  win.SetVersion(FakeWindows::Version::Win10);
+  win.processes = {{100, "explorer.exe"}, {200, "Notepad.exe"}, {300, "notepad.exe", false}, {400, "notepad.exe"}};
+  ASSERT_TRUE(StartWith({"/screensaver", "/when-exits", "NOTEPAD", "/in", "5s", "/hide"}));
+  EXPECT_TRUE(triggers().Waiting());
+  EXPECT_EQ(win.OpenProcessHandles(), 2);
+  EXPECT_EQ(win.RegisteredWaits(), 2);
+  EXPECT_EQ(triggers().StatusLine(), "start the screen saver 5 s after Notepad.exe exits");
+  EXPECT_EQ(Tip(), "Start the screen saver 5 s after Notepad.exe exits");
+  EXPECT_FALSE(f().Visible());
+
+  win.EndProcess(200);
+  win.EndProcess(400);
+  win.ClearLog();
+  win.Advance(60000);
+  EXPECT_TRUE(triggers().Waiting()) << "process 300 still runs";
+  EXPECT_LE(win.Count("ProcessSnapshot"), 30) << "looked for more often than every two seconds";
+  EXPECT_FALSE(countdown().Running());
+
+  // Its id given to a new program is not the same process.
+  win.EndProcess(300);
+  win.processes.push_back({300, "game.exe"});
+  win.Advance(2000);
+  EXPECT_FALSE(triggers().Waiting());
+  ASSERT_TRUE(countdown().Running());
+  EXPECT_EQ(countdown().SecondsLeft(), 5);
+  EXPECT_FALSE(f().Visible()) << "/hide";
+  EXPECT_EQ(Tip(), kScreenTip) << "fired: the quick action's tip again";
+  EXPECT_EQ(win.OpenProcessHandles(), 0);
+  EXPECT_EQ(win.RegisteredWaits(), 0);
+  win.Advance(4900);
+  EXPECT_FALSE(SaverStarted());
+  win.Advance(200);
+  EXPECT_TRUE(SaverStarted());
+}
+
+TEST_F(TriggersTest, ExitsWithNothingToWaitForIsRefusedWithExitOneWhereverItCameFrom) {
+  win.processes = {{100, "notepad.exe"}};
+  EXPECT_FALSE(StartWith({"/shutdown", "/when-exits", "render", "/hide"}));
+  EXPECT_EQ(win.exitCode, kExitRefused);
+  ASSERT_EQ(win.messageBoxes.size(), 1u);
+  EXPECT_EQ(win.messageBoxes[0].text, "No program named \"render\" is running, so there is nothing to wait for.");
+  EXPECT_TRUE(win.LoadedForms().empty()) << "no Tarnby was loaded for it";
+
+  // The running copy refuses before its sender goes on, with the reason as text.
+  {
+  FakeWindows running;
+  running.senderTakesText = true;
+  running.processes = {{100, "notepad.exe"}, {running.currentProcessId, "tarnby.exe"}};
+  App copy(running);
+  ASSERT_TRUE(copy.Start());
+  for (const char* program : {"tarnby", "101"}) {
+    const std::string data = JoinArguments({"/shutdown", "/when-exits", program});
+    EXPECT_EQ(copy.commandLine->frmstart_CopyData(kCommandCopyData, data), kAnswerRefused) << program;
+  }
+  EXPECT_TRUE(running.Logged("ReplyText(No process has the id 101, so there is nothing to wait for.)"));
+  EXPECT_FALSE(running.Logged("ReplyMessage"));
+  EXPECT_FALSE(copy.triggers->Waiting());
+  RestoreWindowProcs();  // the hook list is program-wide
+  }
+
+  FakeWindows sender;
+  sender.anotherInstance = true;
+  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kAnswerRefused; };
+  sender.runningCopyReply = "No program named \"render\" is running, so there is nothing to wait for.";
+  App third(sender);
+  EXPECT_FALSE(third.Start({"/shutdown", "/when-exits", "render"}));
+  EXPECT_EQ(sender.exitCode, kExitRefused);
+  ASSERT_EQ(sender.messageBoxes.size(), 1u);
+  EXPECT_EQ(sender.messageBoxes[0].text, sender.runningCopyReply);
+}
+
+TEST_F(TriggersTest, StatusTravelsAsTextCancelDisarmsAndANewCommandReplacesTheTrigger) {
+  win.processes = {{200, "notepad.exe"}};
+  win.senderTakesText = true;
+  ASSERT_TRUE(StartWith({"/shutdown", "/when-exits", "200"}));
+  EXPECT_EQ(app->commandLine->frmstart_CopyData(kCommandCopyData, JoinArguments({"/status"})), kStatusInText);
+  EXPECT_TRUE(win.Logged("ReplyText(shut down 60 s after notepad.exe (process 200) exits)"));
+
+  Act({"/cancel"});
+  EXPECT_FALSE(triggers().Waiting());
+  EXPECT_EQ(win.OpenProcessHandles(), 0);
+  EXPECT_EQ(Tip(), kScreenTip);
+  win.EndProcess(200);
+  win.Advance(3000);
+  EXPECT_FALSE(countdown().Running()) << "a cancelled trigger fired";
+
+  win.processes = {{201, "notepad.exe"}};
+  Act({"/shutdown", "/when-exits", "notepad.exe"});
+  Act({"/restart", "/in", "30"});
+  EXPECT_FALSE(triggers().Waiting());
+  EXPECT_EQ(win.RegisteredWaits(), 0);
+  EXPECT_TRUE(f().sharestart.Visible());
+  EXPECT_EQ(countdown().SecondsLeft(), 30);
+  Act({"/logoff", "/when-idle", "1h"});
+  EXPECT_FALSE(countdown().Running()) << "a trigger replaces a running countdown too";
+  Act({"/hibernate", "/when-idle", "2h"});
+  EXPECT_TRUE(triggers().StatusLine().starts_with("hibernate after 2 hours idle (idle now ")) << triggers().StatusLine();
+
+  // The sender prints the text that came back, exit code 0.
+  FakeWindows sender;
+  sender.anotherInstance = true;
+  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kStatusInText; };
+  sender.runningCopyReply = "log off after 1 hour idle (idle now 0:05)";
+  App copy(sender);
+  EXPECT_FALSE(copy.Start({"/status"}));
+  EXPECT_EQ(sender.console, std::vector<std::string>{sender.runningCopyReply});
+  EXPECT_EQ(sender.exitCode, kExitDone);
+}
+
+TEST_F(TriggersTest, IdleFiresWhenTheIdleTimeIsReachedAndStartsOverWhenTheUserComesBack) {
+  win.SetVersion(FakeWindows::Version::Win10);
+  // The tick count wraps a minute from now.
+  win.tickCountOffset = 0xFFFFFFFFu - 60000;
+  win.UserInput();
+  ASSERT_TRUE(StartWith({"/screensaver", "/when-idle", "10m", "/in", "2s"}));
+  win.Advance(4 * 60000);
+  EXPECT_EQ(triggers().StatusLine(), "start the screen saver after 10 minutes idle (idle now 4:00)");
+  win.UserInput();
+  win.ClearLog();
+  win.Advance(10 * 60000 - 1);
+  EXPECT_TRUE(triggers().Waiting()) << "input at 4:00 moved the moment to 14:00";
+  EXPECT_LE(win.Count("GetLastInputInfo"), 2) << "looked at the idle time more often than needed";
+  win.Advance(1);
+  EXPECT_FALSE(triggers().Waiting());
+  ASSERT_TRUE(countdown().Running()) << "not fired the moment the idle time reached 10 minutes";
+
+  // Back during the countdown: it stops, and the wait starts over.
+  win.Advance(500);
+  win.UserInput();
+  win.Advance(1000);
+  EXPECT_FALSE(countdown().Running());
+  EXPECT_TRUE(triggers().Waiting());
+  EXPECT_EQ(Tip(), "Start the screen saver after 10 minutes idle");
+  EXPECT_FALSE(SaverStarted());
+
+  win.Advance(10 * 60000);
+  ASSERT_TRUE(countdown().Running());
+  win.Advance(2100);
+  EXPECT_TRUE(SaverStarted());
+  win.UserInput();  // leaving the screen saver
+  win.Advance(5000);
+  EXPECT_FALSE(triggers().Waiting()) << "the trigger is done once its countdown reached zero";
+  EXPECT_FALSE(countdown().Running());
+}
+
+TEST_F(TriggersTest, IdleAlreadyReachedFiresAtOnceAndInputReadBeforeTheClockNeverFires) {
+  win.now = 3600000;
+  win.lastInput = 0;
+  ASSERT_TRUE(StartWith({"/screensaver", "/when-idle", "30m", "/hide"}));
+  EXPECT_TRUE(countdown().Running());
+  Act({"/cancel"});
+  // Input stamped after the clock's reading (it came between the two reads)
+  // is no idle time of 49 days.
+  win.lastInput = win.GetTickCount() + 5;
+  Act({"/screensaver", "/when-idle", "30m", "/hide"});
+  EXPECT_TRUE(triggers().Waiting());
+}
+
+TEST_F(TriggersTest, QuietFiresAfterTheDurationOfQuietSamplesAndALoudOneOrASleepStartsItAgain) {
+  ASSERT_TRUE(StartWith({"/screensaver", "/when-quiet", "1m", "/cpu", "20", "/net", "100", "/hide"}));
+  win.Busy(30);
+  win.Advance(5 * 60000);
+  EXPECT_TRUE(triggers().Waiting()) << "30 % busy is not quiet below 20 %";
+  win.Busy(10);
+  win.Traffic(150 * 1000);
+  win.Advance(5 * 60000);
+  EXPECT_TRUE(triggers().Waiting()) << "150 kB/s is not quiet below 100";
+  win.Traffic(50 * 1000);
+  win.Advance(30000);
+  EXPECT_EQ(triggers().StatusLine(), "start the screen saver when quiet for 60 s (quiet now 0:30)");
+  win.Busy(90);
+  win.Advance(5000);  // one loud sample
+  win.Busy(10);
+  win.Advance(55000);
+  EXPECT_TRUE(triggers().Waiting()) << "the loud sample did not start the minute again";
+  win.SleepMachine(3600000);
+  win.Advance(59000);
+  EXPECT_TRUE(triggers().Waiting()) << "an hour asleep counted as quiet";
+  win.Advance(1000);
+  EXPECT_FALSE(triggers().Waiting()) << "not fired a minute after waking";
+  EXPECT_TRUE(countdown().Running());
+  EXPECT_EQ(countdown().SecondsLeft(), 60) << "60 seconds when no /in is given";
+}
+
+TEST_F(TriggersTest, QuietNeverFiresOnProcessorTimesItCannotRead) {
+  win.systemTimesKnown = false;
+  win.octetsKnown = false;
+  ASSERT_TRUE(StartWith({"/screensaver", "/when-quiet", "10s", "/hide"}));
+  win.Advance(60000);
+  EXPECT_TRUE(triggers().Waiting());
+  win.systemTimesKnown = true;
+  win.Advance(20000);
+  EXPECT_FALSE(triggers().Waiting()) << "a machine without network counters is quiet on its processors alone";
+  Act({"/cancel"});
+  win.Busy(100);
+  Act({"/screensaver", "/when-quiet", "10s", "/cpu", "100", "/hide"});
+  win.Advance(10000);
+  EXPECT_FALSE(triggers().Waiting()) << "/cpu 100 leaves the processors out";
+}
+
+}  // namespace
+}  // namespace tarnby
