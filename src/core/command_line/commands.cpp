@@ -202,13 +202,8 @@ std::string StatusLine(std::intptr_t answer) {
   const std::intptr_t code = answer & ((1 << kNameBits) - 1);
   const auto index = static_cast<std::size_t>((code - 1) / 2);
   if (answer <= 0 || code == 0 || index >= kPreSelectNames.size() + kPowerNames.size()) return kNoCountdown;
-  const char* what = nullptr;
-  if (index < kPreSelectNames.size()) {
-    const PreSelectName& name = kPreSelectNames[index];
-    what = (code - 1) % 2 == 1 && name.forcedStatus != nullptr ? name.forcedStatus : name.status;
-  } else {
-    what = kPowerNames[index - kPreSelectNames.size()].status;
-  }
+  const char* what = index < kPreSelectNames.size() ? StatusOf(kPreSelectNames[index], (code - 1) % 2 == 1)
+                                                     : kPowerNames[index - kPreSelectNames.size()].status;
   const long long left = answer >> kNameBits;
   char time[48];
   std::snprintf(time, sizeof time, " in %lld:%02lld:%02lld", left / 3600, left / 60 % 60, left % 60);

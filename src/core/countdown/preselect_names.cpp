@@ -26,6 +26,10 @@ const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f) {
   return nullptr;
 }
 
+const char* StatusOf(const PreSelectName& name, bool forced) {
+  return forced && name.forcedStatus ? name.forcedStatus : name.status;
+}
+
 const char* NoticeOf(const PreSelectName& name, bool forced) {
   return forced && name.forcedNotice ? name.forcedNotice : name.notice;
 }

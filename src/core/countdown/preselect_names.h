@@ -26,6 +26,9 @@ extern const std::array<PreSelectName, 8> kPreSelectNames;
 // The pre-selection a button makes, or null for any other control.
 const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f);
 
+// What the status line calls a pre-selection ("shut down", "forced restart").
+const char* StatusOf(const PreSelectName& name, bool forced);
+
 // What the notice says a pre-selection does ("shut down the computer"); null
 // when it leaves the session running.
 const char* NoticeOf(const PreSelectName& name, bool forced);

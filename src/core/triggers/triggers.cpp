@@ -147,13 +147,9 @@ void Triggers::tmrWhen_Timer() {
 }
 
 std::string Triggers::Sentence() const {
-  std::string action;
-  if (command_.power) {
-    action = PowerNamed(*command_.power).status;
-  } else {
-    const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command_.preSelect)];
-    action = command_.force && name.forcedStatus != nullptr ? name.forcedStatus : name.status;
-  }
+  const std::string action = command_.power
+                                 ? PowerNamed(*command_.power).status
+                                 : StatusOf(kPreSelectNames[static_cast<std::size_t>(command_.preSelect)], command_.force);
   const When& when = command_.when;
   switch (when.kind) {
     case WhenKind::Exits: {
