@@ -37,22 +37,16 @@ std::vector<ProcessEntry> Triggers::Matching(const When& when) {
 void Triggers::ArmExits(const std::vector<ProcessEntry>& found) {
   bool absentWatch = false;
   for (const ProcessEntry& process : found) {
-    Watched watched;
-    watched.pid = process.th32ProcessID;
-    watched.name = process.szExeFile;
-    watched.cookie = nextCookie_++;
-    watched.process = platform_.OpenProcess(w::kSynchronize, false, process.th32ProcessID);
-    if (watched.process != 0) {
-      watched.wait = platform_.RegisterWaitForSingleObject(watched.process, f_.hwnd, watched.cookie);
-      if (watched.wait == 0) {
-        platform_.CloseHandle(watched.process);
-        watched.process = 0;
-      }
-    }
+    const std::uintptr_t cookie = nextCookie_++;
+    PlatformProcess handle(platform_, platform_.OpenProcess(w::kSynchronize, false, process.th32ProcessID));
+    PlatformWait wait(platform_, handle ? platform_.RegisterWaitForSingleObject(handle.get(), f_.hwnd, cookie) : 0);
     // A process of another user or of the system may refuse to be waited on:
     // its presence in the process list then tells.
-    absentWatch = absentWatch || watched.wait == 0;
-    watched_.push_back(std::move(watched));
+    if (!wait) {
+      handle.reset();
+      absentWatch = true;
+    }
+    watched_.push_back({process.th32ProcessID, process.szExeFile, cookie, std::move(handle), std::move(wait)});
   }
   if (absentWatch) Wait(kPresenceMs);
 }
@@ -60,7 +54,7 @@ void Triggers::ArmExits(const std::vector<ProcessEntry>& found) {
 void Triggers::frmstart_ObjectSignalled(std::uintptr_t cookie) {
   if (state_ != State::Waiting) return;  // a signal that was on its way when the trigger went
   for (std::size_t i = 0; i < watched_.size(); ++i)
-    if (watched_[i].wait != 0 && watched_[i].cookie == cookie) {
+    if (watched_[i].wait && watched_[i].cookie == cookie) {
       Ended(i);
       return;
     }
@@ -70,7 +64,7 @@ void Triggers::LookForAbsent() {
   const std::vector<ProcessEntry> running = platform_.ProcessSnapshot();
   for (std::size_t i = watched_.size(); i-- > 0;) {
     const Watched& watched = watched_[i];
-    if (watched.wait != 0) continue;
+    if (watched.wait) continue;
     // The same id with the same name: an id the system gave to a new process
     // after ours ended is not ours.
     const bool present = std::any_of(running.begin(), running.end(), [&](const ProcessEntry& process) {
@@ -84,26 +78,13 @@ void Triggers::LookForAbsent() {
 }
 
 void Triggers::Ended(std::size_t index) {
-  Watched& watched = watched_[index];
-  if (watched.wait != 0) platform_.UnregisterWait(watched.wait);
-  if (watched.process != 0) platform_.CloseHandle(watched.process);
-  if (watched_.size() == 1) {
-    // The last one: keep its name for what the countdown was waiting on.
-    watched.wait = watched.process = 0;
+  watched_.erase(watched_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (watched_.empty()) {
     Fire();
     return;
   }
-  watched_.erase(watched_.begin() + static_cast<std::ptrdiff_t>(index));
-  const bool absentWatch = std::any_of(watched_.begin(), watched_.end(), [](const Watched& other) { return other.wait == 0; });
-  if (!absentWatch) f_.tmrWhen.SetEnabled(false);
-}
-
-void Triggers::ReleaseWaits() {
-  for (const Watched& watched : watched_) {
-    if (watched.wait != 0) platform_.UnregisterWait(watched.wait);
-    if (watched.process != 0) platform_.CloseHandle(watched.process);
-  }
-  watched_.clear();
+  if (std::all_of(watched_.begin(), watched_.end(), [](const Watched& other) { return static_cast<bool>(other.wait); }))
+    f_.tmrWhen.SetEnabled(false);  // none is left to look for
 }
 
 }  // namespace tarnby

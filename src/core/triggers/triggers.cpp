@@ -42,7 +42,7 @@ Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown, Tray& 
   f_.onObjectSignalled = [this](std::uintptr_t cookie) { frmstart_ObjectSignalled(cookie); };
 }
 
-Triggers::~Triggers() { ReleaseWaits(); }
+Triggers::~Triggers() = default;
 
 namespace {
 std::string NothingToWaitFor(const When& when) {
@@ -95,7 +95,7 @@ void Triggers::ShowWaitingTip() {
 
 void Triggers::Disarm() {
   const bool shown = state_ == State::Waiting;
-  ReleaseWaits();
+  watched_.clear();  // lets go of every wait and process
   f_.tmrWhen.SetEnabled(false);
   state_ = State::Off;
   if (shown) tray_.ShowWaitingTip("");

@@ -18,6 +18,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/platform.h"
+#include "core/system/platform_owned.h"
 
 namespace tarnby {
 
@@ -57,13 +58,13 @@ class Triggers {
   enum class State { Off, Waiting, Watching };
 
   // A process waited on: through its handle, or by its presence when it may
-  // not be opened (wait is 0 then).
+  // not be opened (wait is empty then).
   struct Watched {
     std::uint32_t pid = 0;
     std::string name;
-    Handle process = 0;
-    Handle wait = 0;
     std::uintptr_t cookie = 0;
+    PlatformProcess process;
+    PlatformWait wait;  // after the process: it goes first
   };
   // What the machine did up to a moment.
   struct Sample {
@@ -84,7 +85,6 @@ class Triggers {
   void ArmExits(const std::vector<ProcessEntry>& found);
   void LookForAbsent();
   void Ended(std::size_t index);
-  void ReleaseWaits();
   // Idle (idle_watch.cpp).
   std::uint32_t IdleMilliseconds(std::uint32_t* lastInput = nullptr);
   void LookAtIdle();
