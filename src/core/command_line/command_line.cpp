@@ -36,21 +36,15 @@ constexpr char kUsage[] =
     "\n"
     "Switches may also start with - or --.";
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Digits as a number, held at a ceiling so that no count of digits overflows.
-std::optional<std::int64_t> Number(std::string_view digits) {
+std::optional<std::int64_t> Number(std::string_view digits, std::int64_t ceiling = kMaxCommandSeconds * 10) {
   if (digits.empty()) return std::nullopt;
   std::int64_t value = 0;
   for (char c : digits) {
     if (!IsDigit(c)) return std::nullopt;
-    value = std::min<std::int64_t>(value * 10 + (c - '0'), kMaxCommandSeconds * 10);
+    value = std::min<std::int64_t>(value * 10 + (c - '0'), ceiling);
   }
   return value;
 }
@@ -96,10 +90,8 @@ Command Bad(std::string problem) {
 
 // A whole number from 1 to limit, or nothing.
 std::optional<std::int64_t> Counted(std::string_view digits, std::int64_t limit) {
-  if (digits.empty() || digits.size() > 12 || !std::all_of(digits.begin(), digits.end(), IsDigit)) return std::nullopt;
-  std::int64_t value = 0;
-  for (char c : digits) value = value * 10 + (c - '0');
-  if (value < 1 || value > limit) return std::nullopt;
+  const auto value = Number(digits, limit + 1);
+  if (!value || *value < 1 || *value > limit) return std::nullopt;
   return value;
 }
 
@@ -147,6 +139,12 @@ std::string ReadWhen(const std::string& name, const std::string& value, When& wh
 }
 
 }  // namespace
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
 
 std::optional<std::int64_t> ParseTime(std::string_view text) {
   if (text.empty()) return std::nullopt;

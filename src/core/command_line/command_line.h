@@ -62,6 +62,10 @@ struct Command {
 
 Command ParseCommandLine(const std::vector<std::string>& arguments);
 
+// The text with its ASCII letters in lower case, as Windows compares
+// switches, file names and paths.
+std::string Lower(std::string_view text);
+
 // The arguments in the command line Windows started Tarnby with, given the
 // line, its words (CommandLineToArgvW: the program's name first) and the
 // program's own path. A line that holds nothing but that path has none,

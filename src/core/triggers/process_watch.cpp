@@ -1,7 +1,6 @@
 // /when-exits: every process of a name (or the one of an id) that ran when
 // the command came, waited on until the last has ended.
 #include <algorithm>
-#include <cctype>
 
 #include "core/main_window/frmstart.h"
 #include "core/triggers/triggers.h"
@@ -10,11 +9,6 @@ namespace tarnby {
 
 namespace {
 constexpr std::uint32_t kPresenceMs = 2000;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // A file name as Windows compares it; ".exe" may be left out.
 bool SameProgram(const std::string& running, const std::string& asked) {
