@@ -46,6 +46,7 @@ TEST(TriggerSwitches, ReadIntoTheCommand) {
       {{"/shutdown", "/when-quiet", "5m", "/net", "99999999999999999999999999"}, "not a rate"},
       {{"/shutdown", "/when-exits", "0"}, "not a process id"},
       {{"/shutdown", "/when-exits", "4294967296"}, "not a process id"},
+      {{"/shutdown", "/when-exits", "99999999999"}, "not a process id"},
       {{"/shutdown", "/when-exits", "C:\\Tools\\"}, "needs a program"},
       {{"/shutdown", "/when-later", "5m"}, "is not a switch Tarnby knows"},
       {{"/status", "/when-idle", "5m"}, "/status stands alone."},
