@@ -61,10 +61,9 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_TRUE(line.starts_with("forced restart in 1:29:")) << line;
 
   Tarnby bad(Exe(), L"-restart --in 5x");
-  HWND box = bad.MessageBoxTitled(L"Tarnby");
-  ASSERT_NE(box, nullptr) << "no usage message";
-  EXPECT_NE(MessageBoxText(box).find(L"tarnby.exe /status"), std::wstring::npos);
-  PressDialogButton(box, IDOK);
+  const auto usage = bad.AnswerMessageBox(L"Tarnby");
+  ASSERT_TRUE(usage) << "no usage message";
+  EXPECT_NE(usage->find(L"tarnby.exe /status"), std::wstring::npos);
   ASSERT_TRUE(bad.WaitForExit(10s));
   EXPECT_EQ(bad.ExitCode(), 1u);
   EXPECT_TRUE(Run(L"/status").second.starts_with("forced restart in 1:29:")) << "a bad argument changed the countdown";

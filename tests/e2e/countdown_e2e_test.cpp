@@ -198,10 +198,7 @@ TEST_F(CountdownEndToEnd, AFractionPastedAsMinutesGetsItsMessageAndNothingStarts
   Type(minutes, L"5");  // enables "&Start"
   ::SendMessageW(minutes, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0.5"));  // pasted past the key filter
   Click(tarnby.Control(L"frmstart", L"cmdstart"));
-  HWND box = tarnby.MessageBoxTitled(L"Tarnby");
-  ASSERT_NE(box, nullptr) << "no message for the fraction";
-  EXPECT_EQ(MessageBoxText(box), L"Keep it under 15,000 minutes!");
-  PressDialogButton(box, IDOK);
+  ASSERT_EQ(tarnby.AnswerMessageBox(L"Tarnby"), L"Keep it under 15,000 minutes!") << "no message for the fraction";
   ::Sleep(2500);
   EXPECT_FALSE(SaverStarted()) << "the fraction started a countdown";
   EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstart")));

@@ -241,6 +241,14 @@ HWND Tarnby::MessageBoxTitled(const std::wstring& title, Duration timeout) const
   return found;
 }
 
+std::optional<std::wstring> Tarnby::AnswerMessageBox(const std::wstring& title, int button, Duration timeout) const {
+  const HWND box = MessageBoxTitled(title, timeout);
+  if (box == nullptr) return std::nullopt;
+  std::wstring text = MessageBoxText(box);
+  if (!PressDialogButton(box, button)) return std::nullopt;
+  return text;
+}
+
 // ------------------------------------------------------------------ input
 
 void TrayMessage(HWND box, UINT mouseMessage) {

@@ -79,6 +79,10 @@ class Tarnby {
   HWND PopupMenu(Duration timeout = kPatience) const;
   // A message box (a dialog with this title) of this process.
   HWND MessageBoxTitled(const std::wstring& title, Duration timeout = kPatience) const;
+  // Answers such a message box with a button (IDOK, IDYES, ...): its text, or
+  // nothing when none showed in time or the button could not be pressed.
+  std::optional<std::wstring> AnswerMessageBox(const std::wstring& title, int button = IDOK,
+                                               Duration timeout = kPatience) const;
 
  private:
   void Launch(const std::wstring& path, std::wstring commandLine, const std::wstring& folder, HANDLE output,

@@ -108,10 +108,7 @@ TEST_F(PowerEndToEnd, SleepOnAMachineThatCannotGetsTheMessageAndExitCodeOneAndAr
       ASSERT_NE(first->Form(L"frmstart"), nullptr);
     }
     Tarnby sleeper(Exe(), L"/sleep /in 5s");
-    HWND box = sleeper.MessageBoxTitled(L"Tarnby");
-    ASSERT_NE(box, nullptr) << "no message";
-    EXPECT_EQ(MessageBoxText(box), L"This computer cannot sleep.");
-    PressDialogButton(box, IDOK);
+    ASSERT_EQ(sleeper.AnswerMessageBox(L"Tarnby"), L"This computer cannot sleep.") << "no message";
     ASSERT_TRUE(sleeper.WaitForExit(10s));
     EXPECT_EQ(sleeper.ExitCode(), 1u);
     EXPECT_EQ(RunToEnd(Exe(), L"/status").code, 3u) << "armed all the same";

@@ -93,9 +93,7 @@ class StartWithWindowsEndToEnd : public ::testing::Test {
     HWND menu = tarnby.PopupMenu();
     ASSERT_NE(menu, nullptr);
     ChooseMenuItem(menu, L'x');
-    HWND question = tarnby.MessageBoxTitled(L"Leave Tarnby?");
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(PressDialogButton(question, IDYES));
+    ASSERT_TRUE(tarnby.AnswerMessageBox(L"Leave Tarnby?", IDYES));
     ASSERT_TRUE(tarnby.WaitForExit());
     WaitFor([] { return TrayTips().empty(); }, 5s);
   }
@@ -143,11 +141,9 @@ TEST_F(StartWithWindowsEndToEnd, AMachineWideEntryTheUserMayNotChangeStaysOnAndI
   ASSERT_TRUE(tarnby.Started());
   ASSERT_TRUE(ShowsOn(tarnby, true));
   Click(tarnby.Control(L"frmstart", L"Option2"));
-  HWND box = tarnby.MessageBoxTitled(L"Tarnby");
-  ASSERT_NE(box, nullptr) << "the refusal passed in silence";
-  EXPECT_EQ(MessageBoxText(box),
-            L"Tarnby was set to load for every user of this computer. Only an administrator can turn that off.");
-  ASSERT_TRUE(PressDialogButton(box, IDOK));
+  ASSERT_EQ(tarnby.AnswerMessageBox(L"Tarnby"),
+            L"Tarnby was set to load for every user of this computer. Only an administrator can turn that off.")
+      << "the refusal passed in silence";
   EXPECT_TRUE(ShowsOn(tarnby, true));
   EXPECT_EQ(MachineEntry(), std::wstring(kCopy));
   Exit(tarnby);

@@ -45,10 +45,8 @@ TEST_F(TrayEndToEnd, ShowTimerFromTheTraySecondCopyRefusedExitEndsTheProgram) {
   {
     Tarnby second(Exe());
     ASSERT_TRUE(second.Started());
-    HWND box = second.MessageBoxTitled(L"Tarnby");
-    ASSERT_NE(box, nullptr) << "the second copy showed no message";
-    EXPECT_EQ(MessageBoxText(box), L"This program is already running!");
-    ASSERT_TRUE(PressDialogButton(box, IDOK));
+    ASSERT_EQ(second.AnswerMessageBox(L"Tarnby"), L"This program is already running!")
+        << "the second copy showed no message";
     EXPECT_TRUE(second.WaitForExit()) << "the second copy did not end";
     EXPECT_TRUE(second.Form(L"frmstart", 0ms) == nullptr);
   }
@@ -60,10 +58,8 @@ TEST_F(TrayEndToEnd, ShowTimerFromTheTraySecondCopyRefusedExitEndsTheProgram) {
   menu = tarnby.PopupMenu();
   ASSERT_NE(menu, nullptr);
   ChooseMenuItem(menu, L'x');
-  HWND question = tarnby.MessageBoxTitled(L"Leave Tarnby?");
-  ASSERT_NE(question, nullptr) << "no exit question";
-  EXPECT_EQ(MessageBoxText(question), L"Are you sure you want to exit Tarnby?");
-  ASSERT_TRUE(PressDialogButton(question, IDYES));
+  ASSERT_EQ(tarnby.AnswerMessageBox(L"Leave Tarnby?", IDYES), L"Are you sure you want to exit Tarnby?")
+      << "no exit question";
   EXPECT_TRUE(tarnby.WaitForExit()) << "Tarnby kept running after E&xit and Yes";
 }
 
@@ -116,9 +112,7 @@ TEST_F(TrayEndToEnd, QuickActionChosenSavedAndRestoredAcrossARestart) {
     menu = tarnby.PopupMenu();
     ASSERT_NE(menu, nullptr);
     ChooseMenuItem(menu, L'x');
-    HWND question = tarnby.MessageBoxTitled(L"Leave Tarnby?");
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(PressDialogButton(question, IDNO));
+    ASSERT_TRUE(tarnby.AnswerMessageBox(L"Leave Tarnby?", IDNO));
     EXPECT_FALSE(tarnby.WaitForExit(1500ms)) << "No must keep Tarnby running";
     EXPECT_TRUE(oneIcon(forcedShutTip));
 
@@ -127,9 +121,7 @@ TEST_F(TrayEndToEnd, QuickActionChosenSavedAndRestoredAcrossARestart) {
     menu = tarnby.PopupMenu();
     ASSERT_NE(menu, nullptr);
     ChooseMenuItem(menu, L'x');
-    question = tarnby.MessageBoxTitled(L"Leave Tarnby?");
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(PressDialogButton(question, IDYES));
+    ASSERT_TRUE(tarnby.AnswerMessageBox(L"Leave Tarnby?", IDYES));
     ASSERT_TRUE(tarnby.WaitForExit());
     EXPECT_TRUE(WaitFor([] { return TrayTips().empty(); }, 10s)) << "the icon stayed after E&xit";
   }

@@ -108,10 +108,9 @@ TEST_F(TriggersEndToEnd, TheScreenSaverComesFiveSecondsAfterNotepadHasEnded) {
 
   // A name nobody runs: a message naming it, exit code 1, and the wait stays.
   Tarnby refused(Exe(), L"/shutdown /when-exits nobody-runs-this.exe");
-  HWND box = refused.MessageBoxTitled(L"Tarnby");
-  ASSERT_NE(box, nullptr) << "no message";
-  EXPECT_NE(MessageBoxText(box).find(L"nobody-runs-this.exe"), std::wstring::npos);
-  PressDialogButton(box, IDOK);
+  const auto message = refused.AnswerMessageBox(L"Tarnby");
+  ASSERT_TRUE(message) << "no message";
+  EXPECT_NE(message->find(L"nobody-runs-this.exe"), std::wstring::npos);
   ASSERT_TRUE(refused.WaitForExit(10s));
   EXPECT_EQ(refused.ExitCode(), 1u);
 
