@@ -220,10 +220,16 @@ int wmain(int, wchar_t**) {
   exe.Path(folder, L"tarnby.exe");
   CommandLineWriter line(commandLine, kCommandLineCapacity);
   line.Program(folder, L"tarnby.exe");
-  for (int i = 1; i < count; ++i) line.Argument(arguments[i]);
+  // An empty argument ("" in a script) is no argument, as tarnby.exe reads it.
+  int given = 0;
+  for (int i = 1; i < count; ++i)
+    if (arguments[i][0] != L'\0') {
+      line.Argument(arguments[i]);
+      ++given;
+    }
   if (!line.Fits()) {
     Say(L"The arguments are too long for one command line.");
     return kExitBadArguments;
   }
-  return static_cast<int>(count <= 1 ? StartAlone() : RunAndRelay());
+  return static_cast<int>(given == 0 ? StartAlone() : RunAndRelay());
 }

@@ -37,7 +37,7 @@ bool App::Start(const std::vector<std::string>& arguments) {
       break;
   }
   shell->LoadMainWindow();
-  commandLine->Act(command);
+  commandLine->Take(command);
   return true;
 }
 

@@ -77,8 +77,7 @@ inline constexpr std::uint32_t kShardPathA = 2;
 inline constexpr std::uint32_t kEsSystemRequired = 0x00000001, kEsContinuous = 0x80000000u;
 
 inline constexpr std::uint32_t kSynchronize = 0x00100000u;
-// WM_APP + 1: a wait registered with RegisterWaitForSingleObject was signalled.
-inline constexpr std::uint32_t kWmObjectSignalled = 0x8001;
+inline constexpr std::uint32_t kWaitObject0 = 0, kWaitTimeout = 0x102;
 }  // namespace w
 
 // The shell's known folders (FOLDERID_...) the program asks for.
@@ -146,6 +145,7 @@ struct FindData {
 struct ProcessEntry {
   std::uint32_t th32ProcessID = 0;
   std::string szExeFile;
+  std::uint32_t th32ParentProcessID = 0;
 };
 
 // The screen as the program sees it: size in twips and the twips-per-pixel factors.
@@ -247,16 +247,19 @@ class Platform : public NativeWindows {
   // by the copy that holds it, so that a later copy can hand it arguments.
   virtual void PublishInstanceWindow(Handle hwnd) = 0;
   virtual Handle InstanceWindow() = 0;  // 0 when none was published
-  // WM_COPYDATA with data as UTF-16; false when the window did not answer.
-  // With reply, the receiver may send text back while it handles the data
-  // (ReplyText); it lands there, empty when none came.
-  virtual bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
-                            std::string* reply = nullptr) = 0;
-  // Answers the message being handled now, so its sender goes on (ReplyMessage).
-  virtual void ReplyMessage(std::intptr_t result) = 0;
-  // Sends text back to the process whose WM_COPYDATA is being handled now,
-  // before the answer; false when it asked for none or is gone.
-  virtual bool ReplyText(const std::string& text) = 0;
+  // Hands a command to the running copy's window (WM_COPYDATA of this kind,
+  // data as UTF-16, a message-only window of ours in wParam) and waits for
+  // its answer there: the exit code and the text the running copy sends
+  // back once it has decided (SendAnswer). False when the window did not
+  // take the command, or stopped answering or ended before it decided.
+  virtual bool SendCommand(Handle hwnd, std::uintptr_t kind, const std::string& data, std::uint32_t* code,
+                           std::string* text) = 0;
+  // The running copy's side: a command's answer to the window its sender
+  // named; false when that window is gone or does not take it.
+  virtual bool SendAnswer(Handle replyTo, std::uint32_t code, const std::string& text) = 0;
+  // True when another copy holds the single-instance mutex; unlike
+  // AnotherInstanceRunning this copy claims nothing when none does.
+  virtual bool InstanceRunning() = 0;
   // One line to the console of the process that started this one (or to the
   // output it was given); false when there is none.
   virtual bool WriteParentConsole(const std::string& line) = 0;
@@ -279,6 +282,8 @@ class Platform : public NativeWindows {
   virtual std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
   virtual bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
   virtual Handle FindWindow(const char* className, const char* windowName) = 0;
+  // The process that made the window; 0 when there is no such window.
+  virtual std::uint32_t GetWindowThreadProcessId(Handle hwnd) = 0;
   virtual std::intptr_t SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) = 0;
   virtual std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg,
                                        std::uintptr_t wParam, std::intptr_t lParam) = 0;
@@ -340,9 +345,12 @@ class Platform : public NativeWindows {
   // 0 when the process may not be opened with this access.
   virtual Handle OpenProcess(std::uint32_t access, bool inheritHandle, std::uint32_t processId) = 0;
   virtual bool CloseHandle(Handle object) = 0;
+  // kWaitObject0 when the object is signalled within the time (a process:
+  // it has ended), kWaitTimeout when not.
+  virtual std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) = 0;
   // RegisterWaitForSingleObject, once: when the object is signalled the
-  // window is posted w::kWmObjectSignalled with the cookie, which its form
-  // hears as onObjectSignalled(cookie). Returns the wait, 0 on failure.
+  // window is posted a message of Tarnby's own with the cookie, which its
+  // form hears as onObjectSignalled(cookie). Returns the wait, 0 on failure.
   virtual Handle RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) = 0;
   // UnregisterWaitEx, returning once a callback under way has finished.
   virtual bool UnregisterWait(Handle wait) = 0;

@@ -1,11 +1,14 @@
 // The single copy records its main window in a named mapping beside its
 // mutex; a later copy reads it there and hands its arguments over with
-// WM_COPYDATA, into which the running copy may send text back. Also the
-// keep-awake request, which only some systems have.
+// WM_COPYDATA, naming a message-only window of its own in wParam. The
+// running copy takes the command into its queue and, once it has decided
+// it, sends the answer to that window. Also the keep-awake request, which
+// only some systems have.
 #include "win32/hand_over.h"
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/command_line/command_line.h"
@@ -17,29 +20,40 @@ namespace tarnby {
 
 namespace {
 constexpr wchar_t kInstanceWindowMapping[] = L"Local\\Tarnby.SingleInstance.Window";
-constexpr DWORD kHandOverTimeoutMs = 10000;
+// How long the running copy may take to take a command, or to show that it
+// still lives while the command waits its turn; and the longest a taken
+// command waits for its answer.
+constexpr DWORD kHandOverTimeoutMs = 10000, kLifeSignMs = 1000;
+constexpr ULONGLONG kAnswerPatienceMs = 60000;
+// How long the running copy waits for a sender to take its answer.
+constexpr DWORD kAnswerTimeoutMs = 5000;
 constexpr int kLoadingWaits = 100, kLoadingWaitMs = 50;  // a copy that is still loading gets five seconds
-// The kind of the WM_COPYDATA that carries text back to the sender ("TRNR").
-constexpr ULONG_PTR kReplyCopyData = 0x54524E52;
 constexpr wchar_t kReplyWindowClass[] = L"Tarnby.Reply";
 
-// The WM_COPYDATA being handled now: the window its sender named for a reply.
-HWND g_replyTo = nullptr;
+// The answer that came back to a sender's window.
+struct Inbox {
+  bool answered = false;
+  std::uint32_t code = 0;
+  std::wstring text;
+};
 
-// A message-only window that collects the text the receiver sends back while
-// the sender waits in SendMessageTimeout (which lets such sent messages in).
+// A message-only window that collects the answer the running copy sends back.
 LRESULT CALLBACK ReplyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COPYDATA) {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    auto* inbox = reinterpret_cast<std::wstring*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (copy == nullptr || inbox == nullptr || copy->dwData != kReplyCopyData || copy->lpData == nullptr) return 0;
-    inbox->assign(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+    auto* inbox = reinterpret_cast<Inbox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (copy == nullptr || inbox == nullptr || copy->dwData < kAnswerCopyData || copy->dwData > kAnswerCopyData + 9 ||
+        (copy->lpData == nullptr && copy->cbData != 0) || copy->cbData > kMaxCopyDataBytes)
+      return 0;
+    inbox->code = static_cast<std::uint32_t>(copy->dwData - kAnswerCopyData);
+    inbox->text.assign(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+    inbox->answered = true;
     return 1;
   }
   return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-HWND MakeReplyWindow(std::wstring& inbox) {
+HWND MakeReplyWindow(Inbox& inbox) {
   static const ATOM registered = [] {
     WNDCLASSW type{};
     type.lpfnWndProc = ReplyWindowProc;
@@ -54,14 +68,43 @@ HWND MakeReplyWindow(std::wstring& inbox) {
   return window;
 }
 
-bool SendText(HWND window, ULONG_PTR kind, HWND replyTo, const std::string& data, DWORD_PTR* answer) {
+bool SendText(HWND window, ULONG_PTR kind, HWND replyTo, const std::string& data, DWORD timeoutMs,
+              DWORD_PTR* answer) {
   std::wstring text = Wide(data);
   COPYDATASTRUCT copy{};
   copy.dwData = kind;
   copy.cbData = static_cast<DWORD>(text.size() * sizeof(wchar_t));
   copy.lpData = text.data();
   return ::SendMessageTimeoutW(window, WM_COPYDATA, reinterpret_cast<WPARAM>(replyTo), reinterpret_cast<LPARAM>(&copy),
-                               SMTO_ABORTIFHUNG, kHandOverTimeoutMs, answer) != 0;
+                               SMTO_ABORTIFHUNG, timeoutMs, answer) != 0;
+}
+
+// Waits, letting the answer in, until it has come. False when the running
+// copy ends, stops answering for kHandOverTimeoutMs, or lets the command wait
+// longer than any queue of commands takes.
+bool WaitForAnswer(HWND running, DWORD processId, const Inbox& inbox) {
+  const OwnedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+  HANDLE ended = process.get();
+  const ULONGLONG deadline = ::GetTickCount64() + kAnswerPatienceMs;
+  for (ULONGLONG lifeSign = ::GetTickCount64() + kLifeSignMs;;) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    const ULONGLONG now = ::GetTickCount64();
+    if (inbox.answered || now >= deadline) return inbox.answered;
+    if (now >= lifeSign) {
+      DWORD_PTR ignored = 0;
+      if (!::SendMessageTimeoutW(running, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHandOverTimeoutMs, &ignored))
+        return inbox.answered;
+      lifeSign = ::GetTickCount64() + kLifeSignMs;
+      continue;
+    }
+    const DWORD wait = static_cast<DWORD>(std::min(lifeSign, deadline) - now);
+    if (::MsgWaitForMultipleObjects(ended ? 1 : 0, &ended, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0 && ended) {
+      // It ended: an answer it sent before has been let in already.
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+      return inbox.answered;
+    }
+  }
 }
 
 std::uint64_t ReadPublishedWindow() {
@@ -92,14 +135,8 @@ LRESULT FormCopyData(Form& form, WPARAM wParam, LPARAM lParam) {
   // and its megabytes are neither copied nor read.
   if (copy->cbData > kMaxCopyDataBytes) return 0;
   const std::wstring_view text(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
-  // WM_COPYDATA's wParam is the sender's window: where ReplyText answers.
-  HWND const outer = g_replyTo;
-  g_replyTo = reinterpret_cast<HWND>(wParam);
-  struct Restore {
-    HWND previous;
-    ~Restore() { g_replyTo = previous; }
-  } restore{outer};
-  return form.onCopyData(copy->dwData, Utf8(text));
+  // WM_COPYDATA's wParam is the sender's window: where the answer goes.
+  return form.onCopyData(copy->dwData, Utf8(text), static_cast<Handle>(wParam));
 }
 
 void Win32Platform::GetLocalTime(SystemTime& time) {
@@ -139,30 +176,30 @@ Handle Win32Platform::InstanceWindow() {
   return 0;
 }
 
-bool Win32Platform::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
-                                 std::string* reply) {
-  HWND window = reinterpret_cast<HWND>(hwnd);
+bool Win32Platform::SendCommand(Handle hwnd, std::uintptr_t kind, const std::string& data, std::uint32_t* code,
+                                std::string* text) {
+  HWND window = Hwnd(hwnd);
   // The running copy may bring its window forward for us.
   DWORD process = 0;
   ::GetWindowThreadProcessId(window, &process);
   if (process != 0) ::AllowSetForegroundWindow(process);
-  std::wstring inbox;
-  HWND replyTo = reply ? MakeReplyWindow(inbox) : nullptr;
-  DWORD_PTR answer = 0;
-  const bool answered = SendText(window, kind, replyTo, data, &answer);
+  Inbox inbox;
+  HWND replyTo = MakeReplyWindow(inbox);
+  DWORD_PTR taken = 0;
+  const bool answered = replyTo != nullptr && SendText(window, kind, replyTo, data, kHandOverTimeoutMs, &taken) &&
+                        taken == static_cast<DWORD_PTR>(kAnswerTaken) && WaitForAnswer(window, process, inbox);
   if (replyTo) ::DestroyWindow(replyTo);
-  if (reply) *reply = Utf8(inbox);
   if (!answered) return false;
-  if (result) *result = static_cast<std::intptr_t>(answer);
+  if (code) *code = inbox.code;
+  if (text) *text = Utf8(inbox.text);
   return true;
 }
 
-void Win32Platform::ReplyMessage(std::intptr_t result) { ::ReplyMessage(static_cast<LRESULT>(result)); }
-
-bool Win32Platform::ReplyText(const std::string& text) {
-  if (g_replyTo == nullptr || !::IsWindow(g_replyTo)) return false;
-  DWORD_PTR answer = 0;
-  return SendText(g_replyTo, kReplyCopyData, nullptr, text, &answer) && answer == 1;
+bool Win32Platform::SendAnswer(Handle replyTo, std::uint32_t code, const std::string& text) {
+  HWND window = Hwnd(replyTo);
+  if (window == nullptr || !::IsWindow(window)) return false;
+  DWORD_PTR taken = 0;
+  return SendText(window, kAnswerCopyData + code, nullptr, text, kAnswerTimeoutMs, &taken) && taken == 1;
 }
 
 }  // namespace tarnby

@@ -14,8 +14,8 @@ namespace tarnby {
 // The arguments after the program's name, as UTF-8.
 std::vector<std::string> ProgramArguments();
 
-// WM_COPYDATA for a form: its text (UTF-16) handed to onCopyData; the
-// sender's window in wParam is where Platform::ReplyText answers meanwhile.
+// WM_COPYDATA for a form: its text (UTF-16) handed to onCopyData with the
+// sender's window (wParam), where the answer goes.
 LRESULT FormCopyData(Form& form, WPARAM wParam, LPARAM lParam);
 
 }  // namespace tarnby

@@ -4,6 +4,7 @@
 #include "core/resource_ids.h"
 #include "win32/hand_over.h"
 #include "win32/utf16.h"
+#include "win32/win32_platform_parts.h"
 
 namespace tarnby {
 
@@ -200,6 +201,10 @@ LRESULT CALLBACK NativeHostImpl::FormProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Form& form = *fw.form;
+  if (msg == ObjectSignalledMessage() && msg != 0) {
+    if (form.onObjectSignalled) form.onObjectSignalled(wParam);
+    return 0;
+  }
   switch (msg) {
     case WM_COMMAND:
       return HandleCommand(fw, wParam, lParam);
@@ -223,9 +228,6 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
       return 0;
     case WM_COPYDATA:
       return FormCopyData(form, wParam, lParam);
-    case w::kWmObjectSignalled:
-      if (form.onObjectSignalled) form.onObjectSignalled(wParam);
-      return 0;
     case WM_MOVE:
     case WM_SIZE:
       ReportPosition(fw);

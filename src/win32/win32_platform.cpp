@@ -5,13 +5,17 @@
 
 namespace tarnby {
 
-Win32Platform::Win32Platform(NativeHost& host) : host_(host) {}
+namespace {
+// One per user session: held by the copy that runs as Tarnby.
+constexpr wchar_t kInstanceMutex[] = L"Local\\Tarnby.SingleInstance";
+}  // namespace
 
+Win32Platform::Win32Platform(NativeHost& host) : host_(host) {}
 
 // ------------------------------------------------------------------- process
 
 bool Win32Platform::AnotherInstanceRunning() {
-  OwnedHandle mutex(::CreateMutexW(nullptr, FALSE, L"Local\\Tarnby.SingleInstance"));
+  OwnedHandle mutex(::CreateMutexW(nullptr, FALSE, kInstanceMutex));
   const DWORD error = ::GetLastError();
   // A copy started with other rights may see the mutex without being let in.
   if (!mutex) return error == ERROR_ACCESS_DENIED;
@@ -19,6 +23,11 @@ bool Win32Platform::AnotherInstanceRunning() {
   if (existed || instanceMutex_) return true;
   instanceMutex_ = std::move(mutex);
   return false;
+}
+
+bool Win32Platform::InstanceRunning() {
+  const OwnedHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutex));
+  return mutex || ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 void Win32Platform::ExitProcess(std::uint32_t code) { ::ExitProcess(code); }
@@ -83,6 +92,11 @@ Handle Win32Platform::FindWindow(const char* className, const char* windowName) 
   const std::wstring cls = className ? Wide(className) : std::wstring();
   const std::wstring title = windowName ? Wide(windowName) : std::wstring();
   return ToHandle(::FindWindowW(className ? cls.c_str() : nullptr, windowName ? title.c_str() : nullptr));
+}
+
+std::uint32_t Win32Platform::GetWindowThreadProcessId(Handle hwnd) {
+  DWORD process = 0;
+  return ::GetWindowThreadProcessId(Hwnd(hwnd), &process) != 0 ? process : 0;
 }
 
 std::intptr_t Win32Platform::SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) {

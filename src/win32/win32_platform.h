@@ -59,10 +59,10 @@ class Win32Platform : public Platform {
   // Hand-over between copies (hand_over.cpp).
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
-  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
-                    std::string* reply) override;
-  void ReplyMessage(std::intptr_t result) override;
-  bool ReplyText(const std::string& text) override;
+  bool SendCommand(Handle hwnd, std::uintptr_t kind, const std::string& data, std::uint32_t* code,
+                   std::string* text) override;
+  bool SendAnswer(Handle replyTo, std::uint32_t code, const std::string& text) override;
+  bool InstanceRunning() override;
   // The console's lines and tarnby.com (win32_console.cpp).
   bool WriteParentConsole(const std::string& line) override;
   bool WriteParentConsoleError(const std::string& text) override;
@@ -77,6 +77,7 @@ class Win32Platform : public Platform {
   std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   Handle FindWindow(const char* className, const char* windowName) override;
+  std::uint32_t GetWindowThreadProcessId(Handle hwnd) override;
   std::intptr_t SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) override;
   std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
@@ -132,6 +133,7 @@ class Win32Platform : public Platform {
   std::uint32_t GetCurrentProcessId() override;
   Handle OpenProcess(std::uint32_t access, bool inheritHandle, std::uint32_t processId) override;
   bool CloseHandle(Handle object) override;
+  std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
   Handle RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) override;
   bool UnregisterWait(Handle wait) override;
   bool GetLastInputInfo(std::uint32_t& dwTime) override;

@@ -21,6 +21,11 @@ Handle ToHandle(T value) {
 
 inline HWND Hwnd(Handle handle) { return As<HWND>(handle); }
 
+// The message a registered wait posts the window when its object is
+// signalled: registered, so no other program's message can be taken for it
+// (the wait's object is asked again all the same).
+UINT ObjectSignalledMessage();
+
 // The running program's full path, however long; empty when the system cannot say.
 std::wstring ModuleFileName();
 

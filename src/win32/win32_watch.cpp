@@ -28,7 +28,7 @@ struct Wait {
 // so everything else happens on the user-interface thread.
 VOID CALLBACK Signalled(PVOID context, BOOLEAN) {
   const auto* wait = static_cast<const Wait*>(context);
-  ::PostMessageW(wait->hwnd, w::kWmObjectSignalled, wait->cookie, 0);
+  ::PostMessageW(wait->hwnd, ObjectSignalledMessage(), wait->cookie, 0);
 }
 
 template <class Call>
@@ -81,6 +81,11 @@ std::uint64_t Hundreds(const FILETIME& time) {
 
 }  // namespace
 
+UINT ObjectSignalledMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"Tarnby.ObjectSignalled");
+  return message;
+}
+
 std::vector<ProcessEntry> Win32Platform::ProcessSnapshot() {
   std::vector<ProcessEntry> processes;
   // A failed snapshot is INVALID_HANDLE_VALUE, as CreateFile fails.
@@ -89,7 +94,7 @@ std::vector<ProcessEntry> Win32Platform::ProcessSnapshot() {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
-    processes.push_back({entry.th32ProcessID, Utf8(entry.szExeFile)});
+    processes.push_back({entry.th32ProcessID, Utf8(entry.szExeFile), entry.th32ParentProcessID});
   return processes;
 }
 
@@ -100,6 +105,10 @@ Handle Win32Platform::OpenProcess(std::uint32_t access, bool inheritHandle, std:
 }
 
 bool Win32Platform::CloseHandle(Handle object) { return ::CloseHandle(As<HANDLE>(object)); }
+
+std::uint32_t Win32Platform::WaitForSingleObject(Handle object, std::uint32_t milliseconds) {
+  return ::WaitForSingleObject(As<HANDLE>(object), milliseconds);
+}
 
 Handle Win32Platform::RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) {
   auto wait = std::make_unique<Wait>();

@@ -45,10 +45,7 @@ TEST(CommandLinePower, TheSwitchesTakeATimeOrNone) {
 
 class PowerTest : public CommandLineTest {
  protected:
-  std::string Status() { return StatusLine(app->commandLine->StatusAnswer()); }
-  std::intptr_t HandOver(const std::vector<std::string>& arguments) {
-    return f().onCopyData(kCommandCopyData, JoinArguments(arguments));
-  }
+  std::string Status() { return app->commandLine->StatusLine(); }
 };
 
 TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitCodeOne) {
@@ -67,7 +64,7 @@ TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitC
     machine.consoleCompanion = c.companion;
     if (c.anotherRuns) {
       machine.anotherInstance = true;
-      machine.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return kAnswerAccepted; };
+      machine.runningCopy = [](std::uintptr_t, const std::string&) { return kExitDone; };
     }
     App copy(machine);
     EXPECT_FALSE(copy.Start(c.arguments));
@@ -87,23 +84,26 @@ TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitC
   }
 }
 
-TEST_F(PowerTest, TheRunningCopyRefusesAHandedOverCommandAndItsSenderEndsWithOne) {
+TEST_F(PowerTest, TheRunningCopyRefusesAHandedOverCommandAndItsSenderShowsWhyAndEndsWithOne) {
   win.canSleep = false;
   ASSERT_TRUE(StartWith({}));
-  EXPECT_EQ(HandOver({"/sleep", "/in", "10"}), kAnswerRefused);
-  EXPECT_TRUE(win.Logged("ReplyMessage(2)")) << "the sender is let go before the message";
-  EXPECT_EQ(win.messageBoxes.at(0).text, "This computer cannot sleep.");
+  const FakeWindows::Answer refused = HandOver({"/sleep", "/in", "10"});
+  EXPECT_EQ(refused.code, kExitRefused);
+  EXPECT_EQ(refused.text, "This computer cannot sleep.");
+  EXPECT_TRUE(win.messageBoxes.empty()) << "a box here for a command of another copy";
   EXPECT_FALSE(countdown().Running());
-  EXPECT_EQ(HandOver({"/lock", "/in", "10"}), kAnswerAccepted) << "a lock is always possible";
+  EXPECT_EQ(HandOver({"/lock", "/in", "10"}).code, kExitDone) << "a lock is always possible";
   EXPECT_TRUE(countdown().Running());
 
   FakeWindows sender;  // a machine that says it can, but the running copy said no
   sender.anotherInstance = true;
-  sender.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return kAnswerRefused; };
+  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kExitRefused; };
+  sender.runningCopyReply = refused.text;
   App copy(sender);
   EXPECT_FALSE(copy.Start({"/sleep"}));
   EXPECT_EQ(sender.exitCode, kExitRefused);
-  EXPECT_TRUE(sender.messageBoxes.empty()) << "the running copy showed why";
+  ASSERT_EQ(sender.messageBoxes.size(), 1u);
+  EXPECT_EQ(sender.messageBoxes[0].text, refused.text);
 }
 
 TEST_F(PowerTest, AHibernateCountdownShowsNoRingNamesItselfAndLetsTheMachineSleepAtZero) {

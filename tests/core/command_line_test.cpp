@@ -9,6 +9,7 @@
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
 #include "core/command_line_fixture.h"
+#include "core/triggers/triggers.h"
 
 namespace tarnby {
 namespace {
@@ -67,7 +68,7 @@ TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCo
       {"/bogus"}, {"shutdown"}, {"/in", "5m"}, {"/shutdown", "/in"}, {"/shutdown", "/in", "5x"},
       {"/shutdown", "/in", "337h"}, {"/screensaver", "/force", "/in", "5"}, {"/shutdown", "/in", "5", "/at", "23:00"},
       {"/shutdown", "/restart"}, {"/cancel", "/hide"}, {"/status", "/shutdown"}, {"/hide", "/hide", "/dos"},
-      {"/dos", "/at", "25:00"}, {""}};
+      {"/dos", "/at", "25:00"}, {"", "/in", "5m"}};
   for (const auto& arguments : bad) {
     FakeWindows second;
     second.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return 1; };
@@ -95,6 +96,7 @@ TEST_F(CommandLineTest, StartedByTheConsoleCompanionUsageAndProblemsGoToItsConso
       {{"/?"}, kExitDone, {UsageText()}, {}},
       {{"/in", "5x"}, kExitBadArguments, {}, {"\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\n\n" + UsageText()}},
       {{"/cancel"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
+      {{"/status"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
   };
   for (const auto& c : cases) {
     FakeWindows copy;
@@ -164,11 +166,60 @@ TEST_F(CommandLineTest, ACommandWhoseButtonIsDisabledDoesNotRunWhatTheFrameShows
   EXPECT_FALSE(win.Logged("ExitWindowsEx"));
 }
 
-TEST_F(CommandLineTest, StatusWithNothingRunningStartsNothing) {
-  EXPECT_FALSE(StartWith({"/STATUS"}));
-  EXPECT_EQ(win.exitCode, kExitNoCountdown);
-  EXPECT_EQ(win.console, std::vector<std::string>{"no countdown"});
-  EXPECT_TRUE(win.LoadedForms().empty());
+TEST_F(CommandLineTest, StatusAndCancelWithNothingRunningAnswerAtOnceAndAnEmptyArgumentIsNone) {
+  for (const char* argument : {"/STATUS", "/cancel"}) {
+    FakeWindows copy;
+    App started(copy);
+    EXPECT_FALSE(started.Start({argument}));
+    EXPECT_EQ(copy.exitCode, argument[1] == 'S' ? kExitNoCountdown : kExitDone);
+    EXPECT_TRUE(copy.LoadedForms().empty()) << argument << " started a Tarnby";
+    EXPECT_FALSE(copy.Logged("AnotherInstanceRunning")) << "a copy that asks claims no Tarnby's place";
+  }
+  ASSERT_TRUE(StartWith({"", ""}));
+  EXPECT_TRUE(win.messageBoxes.empty()) << "\"\" taken for a command";
+}
+
+// Telling the tray waits on the shell, which lets other copies' commands in:
+// they wait their turn.
+TEST_F(CommandLineTest, CommandsHandedOverWhileOneIsCarriedOutRunAfterItInTheOrderTheyCame) {
+  win.processes = {{100, "notepad.exe"}, {101, "notepad.exe"}};
+  ASSERT_TRUE(StartWith({}));
+  win.whileShellNotified = [&] {
+    win.whileShellNotified = nullptr;
+    for (const char* command : {"/status", "/cancel", "/status"})
+      f().onCopyData(kCommandCopyData, JoinArguments({command}), kSender);
+  };
+  EXPECT_EQ(HandOver({"/lock", "/when-exits", "notepad", "/in", "2h"}).code, kExitDone);
+  EXPECT_TRUE(app->triggers->Waiting()) << "the cancel ran inside the arm";
+  win.Advance(1);
+  ASSERT_EQ(win.answers.size(), 4u);
+  EXPECT_EQ(win.answers[1].text, "lock 2 hours after notepad.exe exits");
+  EXPECT_EQ(win.answers[3].code, kExitNoCountdown);
+  EXPECT_FALSE(app->triggers->Waiting());
+}
+
+// Refused in the running copy before anything changes, with no box there:
+// the reason and exit code go back to the sender.
+TEST_F(CommandLineTest, EveryCheckThatRefusesACommandIsMadeBeforeTheAnswer) {
+  const struct {
+    bool win95;
+    const char* alarm;
+    std::vector<std::string> arguments;
+    const char* reason;
+  } cases[] = {{false, "99", {"/shutdown", "/in", "60"}, "Alarm seconds must be under 60"},
+               {false, "99", {"/restart", "/when-idle", "5m"}, "Alarm seconds must be under 60"},
+               {true, "", {"/suspend"}, "You must select one of the options above"}};
+  for (const auto& c : cases) {
+    if (c.win95) win.SetVersion(FakeWindows::Version::Win95);
+    ASSERT_TRUE(StartWith({"/dos"}));
+    Paste(f().Text3, c.alarm);
+    EXPECT_EQ(HandOver(c.arguments).text, c.reason);
+    EXPECT_EQ(win.answers.back().code, kExitRefused);
+    EXPECT_TRUE(win.messageBoxes.empty() && f().shados.Visible()) << c.arguments[0];
+    EXPECT_EQ(app->commandLine->StatusLine(), "no countdown");
+    RestoreWindowProcs();
+    win.NewProcess();
+  }
 }
 
 TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEnds) {

@@ -298,24 +298,29 @@ void FakeWindows::PublishInstanceWindow(Handle hwnd) {
 
 Handle FakeWindows::InstanceWindow() { return runningCopy ? 0xC0DE : 0; }
 
-bool FakeWindows::SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
-                               std::string* reply) {
+bool FakeWindows::SendCommand(Handle hwnd, std::uintptr_t kind, const std::string& data, std::uint32_t* code,
+                              std::string* text) {
   std::string shown = data;
   for (char& c : shown)
     if (c == '\0') c = ' ';
-  Log("SendCopyData(" + Hex(hwnd) + ", " + Hex(kind) + ", " + shown + ")");
+  Log("SendCommand(" + Hex(hwnd) + ", " + Hex(kind) + ", " + shown + ")");
   if (!runningCopy || hwnd != 0xC0DE) return false;
-  const std::intptr_t answer = runningCopy(kind, data);
-  if (result) *result = answer;
-  if (reply) *reply = runningCopyReply;
+  const std::uint32_t answer = runningCopy(kind, data);
+  if (code) *code = answer;
+  if (text) *text = runningCopyReply;
   return true;
 }
 
-void FakeWindows::ReplyMessage(std::intptr_t result) { Log("ReplyMessage(" + std::to_string(result) + ")"); }
+bool FakeWindows::SendAnswer(Handle replyTo, std::uint32_t code, const std::string& text) {
+  Log("SendAnswer(" + Hex(replyTo) + ", " + std::to_string(code) + ", " + text + ")");
+  if (replyTo == 0) return false;
+  answers.push_back({replyTo, code, text});
+  return true;
+}
 
-bool FakeWindows::ReplyText(const std::string& text) {
-  Log("ReplyText(" + text + ")");
-  return senderTakesText;
+bool FakeWindows::InstanceRunning() {
+  Log("InstanceRunning");
+  return anotherInstance;
 }
 
 bool FakeWindows::WriteParentConsole(const std::string& line) {
@@ -408,6 +413,11 @@ Handle FakeWindows::FindWindow(const char* className, const char* windowName) {
   Log(std::string("FindWindow(") + (className ? className : "null") + ", " + (windowName ? windowName : "null") +
       ")");
   return className && std::string(className) == "Shell_TrayWnd" ? 0x7A5C : 0;
+}
+
+std::uint32_t FakeWindows::GetWindowThreadProcessId(Handle hwnd) {
+  const auto owner = windowProcesses.find(hwnd);
+  return owner != windowProcesses.end() ? owner->second : 0;
 }
 
 std::intptr_t FakeWindows::SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) {
@@ -511,6 +521,7 @@ PixelScale FakeWindows::ScaleOf(Handle window) {
 
 bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
   Log("Shell_NotifyIcon(" + std::to_string(message) + ", " + Hex(data.hWnd) + ")");
+  if (whileShellNotified) whileShellNotified();
   const auto id = std::make_pair(data.hWnd, data.uID);
   if (message == w::kNimAdd) {
     if (!shellReady || trayIcons.count(id) || data.hWnd == 0) return false;
@@ -860,7 +871,7 @@ void FakeWindows::SleepMachine(std::uint64_t milliseconds) {
 std::vector<ProcessEntry> FakeWindows::ProcessSnapshot() {
   Log("ProcessSnapshot");
   std::vector<ProcessEntry> entries;
-  for (const Process& process : processes) entries.push_back({process.pid, process.name});
+  for (const Process& process : processes) entries.push_back({process.pid, process.name, process.parent});
   return entries;
 }
 
@@ -876,6 +887,13 @@ Handle FakeWindows::OpenProcess(std::uint32_t access, bool, std::uint32_t proces
 }
 
 bool FakeWindows::CloseHandle(Handle object) { return processHandles_.erase(object) == 1; }
+
+std::uint32_t FakeWindows::WaitForSingleObject(Handle object, std::uint32_t milliseconds) {
+  Log("WaitForSingleObject(" + Hex(object) + ", " + std::to_string(milliseconds) + ")");
+  const auto process = processHandles_.find(object);
+  if (process == processHandles_.end()) return 0xFFFFFFFFu;  // WAIT_FAILED
+  return ended_.count(process->second) ? w::kWaitObject0 : w::kWaitTimeout;
+}
 
 Handle FakeWindows::RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) {
   const auto process = processHandles_.find(object);

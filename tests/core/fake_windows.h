@@ -82,13 +82,21 @@ class FakeWindows : public Platform {
   // The program ended and is started again on the same machine: its mutex and
   // its icons are gone, the registry and files stay.
   void NewProcess();
-  // The copy already running, for a process started while it runs: what it
-  // answers to WM_COPYDATA (unset: no window was published).
-  std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> runningCopy;
-  // The text the running copy sends back while it handles the data.
+  // The copy already running, for a process started while it runs: the exit
+  // code it answers a command with (unset: no window was published, or it
+  // did not answer).
+  std::function<std::uint32_t(std::uintptr_t kind, const std::string& data)> runningCopy;
+  // The text that comes back with that answer.
   std::string runningCopyReply;
-  // As the running copy: the sender of the data being handled takes text back.
-  bool senderTakesText = false;
+  // As the running copy: the answers sent to the windows of the commands' senders.
+  struct Answer {
+    Handle replyTo = 0;
+    std::uint32_t code = 0;
+    std::string text;
+  };
+  std::vector<Answer> answers;
+  // The processes that made windows (the senders' reply windows).
+  std::map<Handle, std::uint32_t> windowProcesses;
   bool consoleCompanion = false;  // started by tarnby.com
   SystemTime localTime;
   std::uint32_t waveDevices = 1;
@@ -119,6 +127,7 @@ class FakeWindows : public Platform {
     std::uint32_t pid = 0;
     std::string name;
     bool openable = true;
+    std::uint32_t parent = 0;
   };
   std::vector<Process> processes;
   std::uint32_t currentProcessId = 4000;
@@ -164,6 +173,8 @@ class FakeWindows : public Platform {
   std::deque<std::string> menuChoices;
   std::function<void()> whileMenuOpen;
   std::function<void()> onDoEvents;
+  // Runs while Shell_NotifyIcon waits on the shell, which lets sent messages in.
+  std::function<void()> whileShellNotified;
 
   // ------------------------------------------------------------ what happened
   std::vector<std::string> log;
@@ -228,10 +239,10 @@ class FakeWindows : public Platform {
   std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
-  bool SendCopyData(Handle hwnd, std::uintptr_t kind, const std::string& data, std::intptr_t* result,
-                    std::string* reply) override;
-  void ReplyMessage(std::intptr_t result) override;
-  bool ReplyText(const std::string& text) override;
+  bool SendCommand(Handle hwnd, std::uintptr_t kind, const std::string& data, std::uint32_t* code,
+                   std::string* text) override;
+  bool SendAnswer(Handle replyTo, std::uint32_t code, const std::string& text) override;
+  bool InstanceRunning() override;
   bool WriteParentConsole(const std::string& line) override;
   bool WriteParentConsoleError(const std::string& text) override;
   bool ConsoleCompanion() override { return consoleCompanion; }
@@ -250,6 +261,7 @@ class FakeWindows : public Platform {
   std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   bool PostMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   Handle FindWindow(const char* className, const char* windowName) override;
+  std::uint32_t GetWindowThreadProcessId(Handle hwnd) override;
   std::intptr_t SetWindowLongPtr(Handle hwnd, int index, std::intptr_t value) override;
   std::intptr_t CallWindowProc(std::intptr_t previous, Handle hwnd, std::uint32_t msg, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
@@ -293,6 +305,7 @@ class FakeWindows : public Platform {
   bool InternetAutodialHangup(std::uint32_t reserved) override;
   std::vector<ProcessEntry> ProcessSnapshot() override;
   std::uint32_t GetCurrentProcessId() override { return currentProcessId; }
+  std::uint32_t WaitForSingleObject(Handle object, std::uint32_t milliseconds) override;
   Handle OpenProcess(std::uint32_t access, bool inheritHandle, std::uint32_t processId) override;
   bool CloseHandle(Handle object) override;
   Handle RegisterWaitForSingleObject(Handle object, Handle hwnd, std::uintptr_t cookie) override;

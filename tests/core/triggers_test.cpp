@@ -6,7 +6,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
-#include "core/countdown_fixture.h"
+#include "core/command_line_fixture.h"
 #include "core/triggers/triggers.h"
 
 namespace tarnby {
@@ -67,15 +67,8 @@ TEST(TriggerTexts, LengthsAsTheStatusLineSaysThem) {
   EXPECT_EQ(ClockText(3792), "1:03:12");
 }
 
-class TriggersTest : public CountdownTest {
+class TriggersTest : public CommandLineTest {
  protected:
-  void SetUp() override {}
-  bool StartWith(const std::vector<std::string>& arguments) {
-    app = std::make_unique<App>(win);
-    const bool running = app->Start(arguments);
-    if (running) f().Timer3.SetEnabled(false);
-    return running;
-  }
   void Act(const std::vector<std::string>& arguments) { app->commandLine->Act(ParseCommandLine(arguments)); }
   Triggers& triggers() { return *app->triggers; }
   std::string Tip() { return win.trayIcons.begin()->second.szTip.substr(0, win.trayIcons.begin()->second.szTip.find('\0')); }
@@ -131,26 +124,26 @@ TEST_F(TriggersTest, ExitsWithNothingToWaitForIsRefusedWithExitOneWhereverItCame
   EXPECT_EQ(win.messageBoxes[0].text, "No program named \"render\" is running, so there is nothing to wait for.");
   EXPECT_TRUE(win.LoadedForms().empty()) << "no Tarnby was loaded for it";
 
-  // The running copy refuses before its sender goes on, with the reason as text.
+  // The running copy refuses before anything changes, and the reason goes back.
   {
   FakeWindows running;
-  running.senderTakesText = true;
   running.processes = {{100, "notepad.exe"}, {running.currentProcessId, "tarnby.exe"}};
   App copy(running);
   ASSERT_TRUE(copy.Start());
-  for (const char* program : {"tarnby", "101"}) {
-    const std::string data = JoinArguments({"/shutdown", "/when-exits", program});
-    EXPECT_EQ(copy.commandLine->frmstart_CopyData(kCommandCopyData, data), kAnswerRefused) << program;
-  }
-  EXPECT_TRUE(running.Logged("ReplyText(No process has the id 101, so there is nothing to wait for.)"));
-  EXPECT_FALSE(running.Logged("ReplyMessage"));
+  for (const char* program : {"tarnby", "101"})
+    copy.frmstart.onCopyData(kCommandCopyData, JoinArguments({"/shutdown", "/when-exits", program}), kSender);
+  running.Advance(1);
+  ASSERT_EQ(running.answers.size(), 2u);
+  EXPECT_EQ(running.answers[1].code, kExitRefused);
+  EXPECT_EQ(running.answers[1].text, "No process has the id 101, so there is nothing to wait for.");
+  EXPECT_TRUE(running.messageBoxes.empty());
   EXPECT_FALSE(copy.triggers->Waiting());
   RestoreWindowProcs();  // the hook list is program-wide
   }
 
   FakeWindows sender;
   sender.anotherInstance = true;
-  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kAnswerRefused; };
+  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kExitRefused; };
   sender.runningCopyReply = "No program named \"render\" is running, so there is nothing to wait for.";
   App third(sender);
   EXPECT_FALSE(third.Start({"/shutdown", "/when-exits", "render"}));
@@ -161,10 +154,10 @@ TEST_F(TriggersTest, ExitsWithNothingToWaitForIsRefusedWithExitOneWhereverItCame
 
 TEST_F(TriggersTest, StatusTravelsAsTextCancelDisarmsAndANewCommandReplacesTheTrigger) {
   win.processes = {{200, "notepad.exe"}};
-  win.senderTakesText = true;
   ASSERT_TRUE(StartWith({"/shutdown", "/when-exits", "200"}));
-  EXPECT_EQ(app->commandLine->frmstart_CopyData(kCommandCopyData, JoinArguments({"/status"})), kStatusInText);
-  EXPECT_TRUE(win.Logged("ReplyText(shut down 60 s after notepad.exe (process 200) exits)"));
+  const FakeWindows::Answer status = HandOver({"/status"});
+  EXPECT_EQ(status.code, kExitDone);
+  EXPECT_EQ(status.text, "shut down 60 s after notepad.exe (process 200) exits");
 
   Act({"/cancel"});
   EXPECT_FALSE(triggers().Waiting());
@@ -189,12 +182,52 @@ TEST_F(TriggersTest, StatusTravelsAsTextCancelDisarmsAndANewCommandReplacesTheTr
   // The sender prints the text that came back, exit code 0.
   FakeWindows sender;
   sender.anotherInstance = true;
-  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kStatusInText; };
+  sender.runningCopy = [](std::uintptr_t, const std::string&) { return kExitDone; };
   sender.runningCopyReply = "log off after 1 hour idle (idle now 0:05)";
   App copy(sender);
   EXPECT_FALSE(copy.Start({"/status"}));
   EXPECT_EQ(sender.console, std::vector<std::string>{sender.runningCopyReply});
   EXPECT_EQ(sender.exitCode, kExitDone);
+}
+
+TEST_F(TriggersTest, OnlyTheProcessHandleSaysItEndedWhateverMessageCame) {
+  win.processes = {{200, "notepad.exe"}};
+  ASSERT_TRUE(StartWith({"/screensaver", "/when-exits", "notepad", "/hide"}));
+  for (std::uintptr_t cookie = 0; cookie < 8; ++cookie) f().onObjectSignalled(cookie);  // any program may post them
+  EXPECT_TRUE(triggers().Waiting()) << "a stray message fired the trigger while notepad runs";
+  win.EndProcess(200);
+  EXPECT_TRUE(countdown().Running());
+}
+
+// tarnby.exe (5000) asks, started by tarnby.com (5001): both end as soon as
+// they have the answer.
+TEST_F(TriggersTest, WhenExitsOfTarnbyLeavesOutTheAskingCopyAndItsConsoleCompanion) {
+  win.processes = {{win.currentProcessId, "tarnby.exe"}, {5000, "tarnby.exe", true, 5001}, {5001, "tarnby.com"}};
+  win.windowProcesses[kSender] = 5000;
+  ASSERT_TRUE(StartWith({}));
+  for (const char* program : {"tarnby.exe", "tarnby", "TARNBY.EXE", "tarnby.com", "5001"})
+    EXPECT_EQ(HandOver({"/shutdown", "/when-exits", program}).code, kExitRefused) << program;
+  FakeWindows first;  // no copy runs: the one that asks is the first
+  first.currentProcessId = 5000;
+  first.processes = win.processes;
+  App copy(first);
+  EXPECT_FALSE(copy.Start({"/shutdown", "/when-exits", "tarnby.com"}));
+  EXPECT_EQ(first.exitCode, kExitRefused);
+}
+
+// One rule: a waiting trigger runs what the window shows when it fires.
+TEST_F(TriggersTest, AWaitingTriggerRunsWhatTheWindowShowsAndTheTipAndStatusNameIt) {
+  win.processes = {{200, "notepad.exe"}};
+  ASSERT_TRUE(StartWith({"/hibernate", "/when-exits", "notepad", "/in", "5", "/hide"}));
+  EXPECT_EQ(Tip(), "Hibernate 5 s after notepad.exe exits");
+  HandOver({"/logoff"});
+  f().chklog.Click();
+  EXPECT_EQ(triggers().StatusLine(), "forced log off 5 s after notepad.exe exits");
+  EXPECT_EQ(Tip(), "Forced log off 5 s after notepad.exe exits");
+  win.EndProcess(200);
+  win.Advance(5000);
+  EXPECT_TRUE(win.Logged("ExitWindowsEx(4, 0)"));
+  EXPECT_FALSE(win.Logged("SetSuspendState"));
 }
 
 TEST_F(TriggersTest, IdleFiresWhenTheIdleTimeIsReachedAndStartsOverWhenTheUserComesBack) {

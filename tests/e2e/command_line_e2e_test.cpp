@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "drive.h"
 
@@ -132,6 +133,24 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   EXPECT_TRUE(longest.answered);
   EXPECT_EQ(longest.answer, 1u);
   EXPECT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
+}
+
+TEST_F(CommandLineEndToEnd, FifteenHundredCommandsFromFiveSendersAtOnceAreEachTakenAnsweredAndCarriedOut) {
+  Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
+  HWND frmstart = tarnby.Form(L"frmstart");
+  ASSERT_NE(frmstart, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in "); }, 10s));
+  // Asking is what a burst of scripts does most; each sender's last word is a restart.
+  std::vector<std::wstring> commands(299, L"/status");
+  commands.push_back(L"/restart /in 5h /hide");
+  std::vector<DWORD> codes[5];
+  std::vector<std::thread> senders;
+  for (std::vector<DWORD>& answers : codes) senders.emplace_back([&] { answers = HandOver(frmstart, commands); });
+  for (std::thread& sender : senders) sender.join();
+  for (const std::vector<DWORD>& answers : codes)
+    EXPECT_EQ(answers, std::vector<DWORD>(commands.size(), 0u)) << "a command not taken, not answered or refused";
+  const std::string status = Run(L"/status").second;
+  EXPECT_TRUE(status.starts_with("restart in 4:59:") || status.starts_with("restart in 5:00:00")) << status;
 }
 
 TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClickShowsTheTimer) {

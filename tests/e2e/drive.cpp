@@ -153,6 +153,49 @@ Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Du
   return finished;
 }
 
+namespace {
+LRESULT CALLBACK TakeAnswer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  if (msg != WM_COPYDATA || copy->dwData < 0x54524E30 || copy->dwData > 0x54524E39)
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(copy->dwData - 0x54524E30));
+  return 1;
+}
+}  // namespace
+
+std::vector<DWORD> HandOver(HWND frmstart, const std::vector<std::wstring>& commands, Duration timeout) {
+  static const ATOM type = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = TakeAnswer;
+    c.lpszClassName = L"TarnbyDriveAnswers";
+    return ::RegisterClassW(&c);
+  }();
+  HWND inbox = ::CreateWindowExW(0, MAKEINTATOM(type), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  std::vector<DWORD> codes;
+  for (std::wstring command : commands) {
+    std::replace(command.begin(), command.end(), L' ', L'\0');
+    command += L'\0';
+    COPYDATASTRUCT copy{0x54524E42, static_cast<DWORD>(command.size() * sizeof(wchar_t)), command.data()};
+    ::SetWindowLongPtrW(inbox, GWLP_USERDATA, -1);
+    DWORD_PTR taken = 0;
+    if (!::SendMessageTimeoutW(frmstart, WM_COPYDATA, reinterpret_cast<WPARAM>(inbox), reinterpret_cast<LPARAM>(&copy),
+                               0, 10000, &taken) || taken != 1) {
+      codes.push_back(~0u);
+      continue;
+    }
+    // The answer is sent to our window: let it in as it comes.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    MSG message;
+    while (::GetWindowLongPtrW(inbox, GWLP_USERDATA) == -1 && std::chrono::steady_clock::now() < deadline) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    }
+    codes.push_back(static_cast<DWORD>(::GetWindowLongPtrW(inbox, GWLP_USERDATA)));
+  }
+  ::DestroyWindow(inbox);
+  return codes;
+}
+
 Tarnby::~Tarnby() {
   Kill();
   if (process_) ::CloseHandle(process_);

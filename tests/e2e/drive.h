@@ -99,6 +99,12 @@ struct Finished {
 };
 Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout = kPatience);
 
+// Hands commands to the running Tarnby one after the other, as its copies do
+// (WM_COPYDATA "TRNB" of the arguments, each ending in a NUL, a window of
+// ours in wParam), each once the one before is answered ("TRN" and the exit
+// code's digit): the exit codes, ~0u for one not taken or not answered in time.
+std::vector<DWORD> HandOver(HWND frmstart, const std::vector<std::wstring>& commands, Duration timeout = kPatience);
+
 // What the shell does when the user handles the tray icon owned by box.
 void TrayMessage(HWND box, UINT mouseMessage);
 inline void TrayRightClick(HWND box) { TrayMessage(box, WM_RBUTTONUP); }

@@ -114,6 +114,10 @@ TEST_F(TriggersEndToEnd, TheScreenSaverComesFiveSecondsAfterNotepadHasEnded) {
   ASSERT_TRUE(refused.WaitForExit(10s));
   EXPECT_EQ(refused.ExitCode(), 1u);
 
+  // Any program may post the window the message of an ended wait, or the
+  // number it once had: only notepad's handle tells.
+  for (const UINT message : {::RegisterWindowMessageW(L"Tarnby.ObjectSignalled"), UINT{WM_APP + 1}})
+    for (WPARAM cookie = 0; cookie < 8; ++cookie) ::PostMessageW(tarnby.Form(L"frmstart"), message, cookie, 0);
   ::Sleep(3000);
   EXPECT_FALSE(SaverStarted()) << "the screen saver started while notepad runs";
   EXPECT_EQ(Run(L"/status").second, line) << "the refused command changed the wait";
@@ -138,6 +142,22 @@ TEST_F(TriggersEndToEnd, CancelDisarmsTheWait) {
   ::Sleep(4000);
   EXPECT_FALSE(SaverStarted()) << "a cancelled trigger fired";
   EXPECT_TRUE(tarnby.Running());
+}
+
+// Each cancel comes as soon as its arm is answered, while the arm still
+// tells the shell what it waits for: it waits its turn, and nothing stays armed.
+TEST_F(TriggersEndToEnd, SixtyArmsEachCancelledAtOnceLeaveNothingArmed) {
+  Tarnby tarnby(Exe());
+  HWND frmstart = tarnby.Form(L"frmstart");
+  ASSERT_NE(frmstart, nullptr);
+  ASSERT_TRUE(StartNotepad());
+  ASSERT_EQ(Run(L"/lock /when-exits notepad /in 2h").first, 0u);
+  ASSERT_EQ(Run(L"/cancel").first, 0u);
+  for (int round = 0; round < 60; ++round)
+    ASSERT_EQ(HandOver(frmstart, {L"/lock /when-exits notepad /in 2h", L"/cancel", L"/status"}),
+              (std::vector<DWORD>{0, 0, 3}))
+        << "armed after round " << round;
+  EXPECT_EQ(Run(L"/status").first, 3u);
 }
 
 TEST_F(TriggersEndToEnd, IdleWaitsWhileKeysArePressedAndFiresEightSecondsAfterTheLast) {

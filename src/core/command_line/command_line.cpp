@@ -197,7 +197,11 @@ std::int64_t SecondsUntil(const ClockTime& at, const SystemTime& now) {
   return left;
 }
 
-Command ParseCommandLine(const std::vector<std::string>& arguments) {
+Command ParseCommandLine(const std::vector<std::string>& given) {
+  // An empty argument ("" at a prompt, a blank a script left) is no argument.
+  std::vector<std::string> arguments;
+  for (const std::string& argument : given)
+    if (!argument.empty()) arguments.push_back(argument);
   Command command;
   std::vector<std::string> seen;
   bool quietSettings = false;  // /cpu or /net was given

@@ -58,6 +58,9 @@ struct Command {
   bool hide = false;
   When when;            // a trigger, instead of /in or /at starting the countdown
   std::string problem;  // Bad: what is wrong, for the first line of the message
+  // The process that gave the command: this copy, or the one that handed it
+  // over (0 when it cannot be told). A trigger never waits for it.
+  std::uint32_t askedBy = 0;
 };
 
 Command ParseCommandLine(const std::vector<std::string>& arguments);

@@ -12,14 +12,14 @@ namespace tarnby {
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
 constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
-constexpr int kNameBits = 5;  // the low bits of a status answer: 1 + 2 * name + forced (at most 22)
 }  // namespace
 
 CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown, Triggers& triggers)
     : platform_(platform), frmstart_(frmstart), countdown_(countdown), triggers_(triggers) {
-  frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data) {
-    return frmstart_CopyData(kind, data);
+  frmstart_.onCopyData = [this](std::uintptr_t kind, const std::string& data, Handle sender) {
+    return frmstart_CopyData(kind, data, sender);
   };
+  frmstart_.tmrCommands.onTimer = [this] { tmrCommands_Timer(); };
   triggers_.onFire = [this](const Command& command) { StartCountdown(command); };
 }
 
@@ -42,39 +42,36 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
     default:
       break;
   }
+  command.askedBy = platform.GetCurrentProcessId();
   if (const std::optional<std::string> refusal = Refusal(command)) {
     Tell(*refusal, true, w::kMbOk);
     platform.ExitProcess(kExitRefused);
     return Next::End;
   }
 
-  const bool status = command.kind == CommandKind::Status;
-  if (platform.AnotherInstanceRunning()) {
-    std::intptr_t answer = 0;
-    std::string reply;
+  // Only a command that starts something may become the running copy; the
+  // others look for one without claiming its place.
+  const bool status = command.kind == CommandKind::Status, cancel = command.kind == CommandKind::Cancel;
+  if (status || cancel ? platform.InstanceRunning() : platform.AnotherInstanceRunning()) {
+    std::uint32_t code = kExitNotDelivered;
+    std::string text;
     const Handle running = platform.InstanceWindow();
-    const bool delivered = running != 0 && platform.SendCopyData(running, kCommandCopyData, JoinArguments(arguments),
-                                                                 &answer, &reply);
-    if (!delivered) answer = 0;
-    if (status) {
-      platform.WriteParentConsole(!reply.empty() ? reply : StatusLine(answer));
-      platform.ExitProcess(answer != 0 ? kExitDone : kExitNoCountdown);
-    } else if (answer == kAnswerRefused) {
-      // The reason came back as text, or the running copy showed it.
-      if (!reply.empty()) Tell(reply, true, w::kMbOk);
-      platform.ExitProcess(kExitRefused);
-    } else if (answer != 0) {
-      platform.ExitProcess(kExitDone);
-    } else {
+    if (running == 0 || !platform.SendCommand(running, kCommandCopyData, JoinArguments(arguments), &code, &text)) {
       platform.WriteParentConsoleError(kNotAnswered);
-      platform.ExitProcess(kExitNotDelivered);
+      code = kExitNotDelivered;
+    } else if (code == kExitRefused) {
+      if (!text.empty()) Tell(text, true, w::kMbOk);
+    } else if (!text.empty()) {
+      platform.WriteParentConsole(text);
     }
+    platform.ExitProcess(code);
     return Next::End;
   }
-  if (status) {
-    // Nothing runs, so nothing counts down; a status request starts no Tarnby.
-    platform.WriteParentConsole(kNoCountdown);
-    platform.ExitProcess(kExitNoCountdown);
+  // Nothing runs: nothing counts down and nothing is left to cancel, and
+  // neither starts a Tarnby.
+  if (status) platform.WriteParentConsole(kNoCountdown);
+  if (status || cancel) {
+    platform.ExitProcess(status ? kExitNoCountdown : kExitDone);
     return Next::End;
   }
   // From here on this copy is Tarnby, for as long as the user keeps it.
@@ -97,32 +94,58 @@ void CommandLine::Tell(const std::string& text, bool problem, std::uint32_t boxS
     platform_.WriteParentConsole(text);
 }
 
-std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data) {
+std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::string& data, Handle sender) {
   if (kind != kCommandCopyData) return 0;
-  const Command command = ParseCommandLine(SplitArguments(data));
+  Command command = ParseCommandLine(SplitArguments(data));
+  if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel &&
+      command.kind != CommandKind::Status)
+    return 0;
+  command.askedBy = sender != 0 ? platform_.GetWindowThreadProcessId(sender) : 0;
+  // Taken now, carried out in its turn: a window message handled while
+  // another command is carried out must not run inside it.
+  queue_.push_back({std::move(command), sender, false});
+  frmstart_.tmrCommands.SetEnabled(true);
+  return kAnswerTaken;
+}
+
+void CommandLine::tmrCommands_Timer() {
+  // A command's own message loop turned (a box of this copy's own command):
+  // the queue waits until it is done.
+  if (carrying_) return;
+  // Those that came before this turn; any that come meanwhile wait for the
+  // next, so that a burst never keeps the window from painting and ticking.
+  for (std::size_t count = queue_.size(); count > 0 && !queue_.empty(); --count) {
+    const Queued next = std::move(queue_.front());
+    queue_.pop_front();
+    Carry(next);
+  }
+  if (queue_.empty()) frmstart_.tmrCommands.SetEnabled(false);
+}
+
+void CommandLine::Take(const Command& command) { Carry({command, 0, true}); }
+
+void CommandLine::Carry(const Queued& queued) {
+  const Command& command = queued.command;
+  carrying_ = true;
+  struct Done {
+    bool& carrying;
+    ~Done() { carrying = false; }
+  } done{carrying_};
   if (command.kind == CommandKind::Status) {
-    if (triggers_.Waiting()) {
-      platform_.ReplyText(triggers_.StatusLine());
-      return kStatusInText;
-    }
-    const std::intptr_t answer = StatusAnswer();
-    platform_.ReplyText(StatusLine(answer));
-    return answer;
+    platform_.SendAnswer(queued.sender, AnythingDue() ? kExitDone : kExitNoCountdown, StatusLine());
+    return;
   }
-  if (command.kind != CommandKind::Start && command.kind != CommandKind::Cancel) return 0;
-  // Refused before the sender goes on, so that its exit code can say so; the
-  // reason goes back to it, or is shown here when it cannot take text.
+  // Decided before anything changes; the answer then lets the sender go on.
+  // The command of another copy shows no box here: its sender shows why.
   if (const std::optional<std::string> refusal = Refusal(command)) {
-    if (!platform_.ReplyText(*refusal)) {
-      platform_.ReplyMessage(kAnswerRefused);
-      platform_.MessageBox(*refusal, kAppTitle, w::kMbOk);
-    }
-    return kAnswerRefused;
+    if (queued.own)
+      Tell(*refusal, true, w::kMbOk);
+    else
+      platform_.SendAnswer(queued.sender, kExitRefused, *refusal);
+    return;
   }
-  // The sender goes on at once; what follows may open message boxes here.
-  platform_.ReplyMessage(kAnswerAccepted);
+  if (!queued.own) platform_.SendAnswer(queued.sender, kExitDone, {});
   Act(command);
-  return kAnswerAccepted;
 }
 
 std::optional<std::string> CommandLine::Refusal(const Command& command) {
@@ -130,7 +153,23 @@ std::optional<std::string> CommandLine::Refusal(const Command& command) {
   if (command.power)
     if (std::optional<std::string> refusal = PowerRefusal(platform_, *command.power)) return refusal;
   if (std::string refusal = triggers_.Refusal(command); !refusal.empty()) return refusal;
+  if (!command.power)
+    if (const char* refusal = countdown_.PreSelectRefusal(kPreSelectNames[static_cast<std::size_t>(command.preSelect)]))
+      return refusal;
+  // The countdown it starts, now or when its trigger fires.
+  if (command.inSeconds || command.at || command.when.kind != WhenKind::None)
+    if (const char* refusal = countdown_.TimeRefusal(CountdownTime::Of(CountdownSeconds(command)))) return refusal;
   return std::nullopt;
+}
+
+std::int64_t CommandLine::CountdownSeconds(const Command& command) {
+  if (command.inSeconds) return *command.inSeconds;
+  if (command.at) {
+    SystemTime now;
+    platform_.GetLocalTime(now);
+    return SecondsUntil(*command.at, now);
+  }
+  return command.when.kind != WhenKind::None ? kTriggerCountdownSeconds : 0;
 }
 
 void CommandLine::Act(const Command& command) {
@@ -139,19 +178,30 @@ void CommandLine::Act(const Command& command) {
     triggers_.Disarm();
     if (countdown.Running()) countdown.Cancel();
   } else if (command.kind == CommandKind::Start && command.when.kind != WhenKind::None) {
-    // A trigger takes the place of the running or paused countdown, as a new time does.
+    // A trigger takes the place of the running or paused countdown, as a new
+    // time does, and what it will run shows in the window from now on.
     if (countdown.Running() || countdown.Paused()) countdown.Cancel();
-    // The processes may have ended since the command was checked.
-    if (const std::string refusal = triggers_.Arm(command); !refusal.empty())
-      platform_.MessageBox(refusal, kAppTitle, w::kMbOk);
+    PreSelect(command);
+    triggers_.Arm(command);
   } else if (command.kind == CommandKind::Start) {
     if (command.inSeconds || command.at) triggers_.Disarm();
     StartCountdown(command);
   }
 }
 
-void CommandLine::StartCountdown(const Command& command) {
+void CommandLine::PreSelect(const Command& command) {
+  if (command.power) {
+    countdown_.PreSelectPower(*command.power);
+    return;
+  }
+  // As the user does it.
   Frmstart& f = frmstart_;
+  const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
+  (f.*name.button).Click();
+  if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
+}
+
+void CommandLine::StartCountdown(const Command& command) {
   Countdown& countdown = countdown_;
   const bool timed = command.inSeconds || command.at;
   if (command.power && !timed) {
@@ -161,50 +211,27 @@ void CommandLine::StartCountdown(const Command& command) {
   // A new countdown takes the place of the running (or paused) one.
   if (timed && (countdown.Running() || countdown.Paused())) countdown.Cancel();
 
-  Countdown::ZeroAction action{nullptr, false, command.power};
-  if (!command.power) {
-    // Pre-selected as the user does it.
-    const PreSelectName& name = kPreSelectNames[static_cast<std::size_t>(command.preSelect)];
-    (f.*name.button).Click();
-    if (name.forceBox != nullptr && (f.*name.forceBox).Enabled()) (f.*name.forceBox).SetValue(command.force);
-    action = {&name, command.force, std::nullopt};
-  }
-  if (!command.hide) f.mnupopmenushow.Click();
+  PreSelect(command);
+  if (!command.hide) frmstart_.mnupopmenushow.Click();
   if (!timed) return;
-
-  std::int64_t total = 0;
-  if (command.inSeconds) {
-    total = *command.inSeconds;
-  } else {
-    SystemTime now;
-    platform_.GetLocalTime(now);
-    total = SecondsUntil(*command.at, now);
-  }
-  countdown.Begin(action, CountdownTime::Of(total));
+  const Countdown::ZeroAction action =
+      command.power ? Countdown::ZeroAction{nullptr, false, command.power}
+                    : Countdown::ZeroAction{&kPreSelectNames[static_cast<std::size_t>(command.preSelect)], command.force,
+                                            std::nullopt};
+  countdown.Begin(action, CountdownTime::Of(CountdownSeconds(command)));
 }
 
-std::intptr_t CommandLine::StatusAnswer() const {
-  const Countdown& countdown = countdown_;
-  if (!countdown.Running()) return 0;
-  const Countdown::ZeroAction due = countdown.DueAction();
-  // The power actions are numbered after the pre-selections.
-  std::intptr_t index = 0;
-  if (due.power)
-    index = static_cast<std::intptr_t>(kPreSelectNames.size() + (&PowerNamed(*due.power) - kPowerNames.data()));
-  else if (due.name != nullptr)
-    index = static_cast<std::intptr_t>(due.name - kPreSelectNames.data());
-  else
-    return 0;
-  return (static_cast<std::intptr_t>(countdown.SecondsLeft()) << kNameBits) | (1 + index * 2 + (due.forced ? 1 : 0));
+bool CommandLine::AnythingDue() const {
+  const Countdown::ZeroAction due = countdown_.DueAction();
+  return triggers_.Waiting() || (countdown_.Running() && (due.power || due.name != nullptr));
 }
 
-std::string StatusLine(std::intptr_t answer) {
-  const std::intptr_t code = answer & ((1 << kNameBits) - 1);
-  const auto index = static_cast<std::size_t>((code - 1) / 2);
-  if (answer <= 0 || code == 0 || index >= kPreSelectNames.size() + kPowerNames.size()) return kNoCountdown;
-  const char* what = index < kPreSelectNames.size() ? StatusOf(kPreSelectNames[index], (code - 1) % 2 == 1)
-                                                     : kPowerNames[index - kPreSelectNames.size()].status;
-  const long long left = answer >> kNameBits;
+std::string CommandLine::StatusLine() {
+  if (triggers_.Waiting()) return triggers_.StatusLine();
+  if (!AnythingDue()) return kNoCountdown;
+  const Countdown::ZeroAction due = countdown_.DueAction();
+  const char* what = due.power ? PowerNamed(*due.power).status : StatusOf(*due.name, due.forced);
+  const long long left = countdown_.SecondsLeft();
   char time[48];
   std::snprintf(time, sizeof time, " in %lld:%02lld:%02lld", left / 3600, left / 60 % 60, left % 60);
   return std::string(what) + time;

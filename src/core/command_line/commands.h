@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,17 +22,24 @@ class Triggers;
 
 // The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
 inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
-// What the running copy answers a command other than /status: 0 not
-// Tarnby's, accepted, or refused (its reason comes back as text).
-inline constexpr std::intptr_t kAnswerAccepted = 1, kAnswerRefused = 2;
-// The status answer when only the text that came back tells it (a trigger waits).
-inline constexpr std::intptr_t kStatusInText = -1;
+// What the running copy returns for it: 0 not Tarnby's, or taken. A taken
+// command waits its turn; when it has been decided, the running copy sends
+// the answer to the sender's window (wParam) as a WM_COPYDATA of the kind
+// "TRN" and the exit code's digit ("TRN0" ... "TRN3") holding the text: the
+// /status line, or why the command was refused.
+inline constexpr std::intptr_t kAnswerTaken = 1;
+inline constexpr std::uintptr_t kAnswerCopyData = 0x54524E30;
 // The most a hand-over can carry: a command line holds at most 32,767
 // UTF-16 characters, its program's name and the blanks between arguments
 // among them, and JoinArguments turns each blank into one NUL. Anything
 // larger is no command line and is refused unread.
 inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
+// Commands run one at a time, each to its end, in the order they came: the
+// running copy's own command, then those other copies hand over, each taken
+// from the queue only when the one before is done. Acting on one may let
+// window messages in (the tray waits on the shell); a command that arrives
+// meanwhile waits in the queue instead of running inside the other.
 class CommandLine {
  public:
   // A fired trigger starts its countdown through StartCountdown.
@@ -39,23 +47,29 @@ class CommandLine {
 
   // The program starts with these arguments: what can be done before Tarnby
   // loads. PlainStart: there are none; End: this process ends here, its exit
-  // code set; Load: load as Tarnby, then Act(command).
+  // code set; Load: load as Tarnby, then Take(command).
   enum class Next { PlainStart, End, Load };
   Next Start(const std::vector<std::string>& arguments, Command& command);
 
-  // Another copy handed its arguments over. A status request is answered
-  // with its line as text and StatusAnswer; every other command is accepted
-  // at once and then carried out, or refused (kAnswerRefused) with its
-  // reason as text when this machine cannot do it or its trigger has
-  // nothing to wait for; 0 refuses what is not Tarnby's.
-  std::intptr_t frmstart_CopyData(std::uintptr_t kind, const std::string& data);
+  // Another copy handed its arguments over, naming its window for the
+  // answer: Tarnby's commands are queued (kAnswerTaken), anything else is
+  // refused (0).
+  std::intptr_t frmstart_CopyData(std::uintptr_t kind, const std::string& data, Handle sender);
+  // Takes the commands queued before this turn, one after the other.
+  void tmrCommands_Timer();
 
-  // What keeps this machine from carrying the command out, as the message
-  // says it; nothing when it can. Asked when the command comes, in the copy
-  // that was started with it and again in the running copy it is handed to:
-  // a refused command arms nothing and its tarnby.exe ends with kExitRefused.
+  // This copy's own command, as the commands of others are taken: decided,
+  // then carried out; a refusal shows in a box here.
+  void Take(const Command& command);
+
+  // What keeps this copy from carrying the command out now, as the message
+  // says it; nothing when it can. Every check that could refuse it later is
+  // made here (the machine's power, the trigger's processes, the
+  // countdown's own checks), so that a command is refused before anything
+  // changes, and its sender hears why.
   std::optional<std::string> Refusal(const Command& command);
 
+  // Carries out a command that was not refused.
   void Act(const Command& command);
 
   // A command's action, now or after its time: the one way from a command
@@ -63,11 +77,23 @@ class CommandLine {
   // running or paused countdown; a power action without a time runs at once.
   void StartCountdown(const Command& command);
 
-  // The running countdown in one number: its seconds left and what runs at
-  // zero; 0 when none runs.
-  std::intptr_t StatusAnswer() const;
+  // What /status says now, and whether anything counts down or waits.
+  std::string StatusLine();
+  bool AnythingDue() const;
 
  private:
+  struct Queued {
+    Command command;
+    Handle sender = 0;  // the window that takes the answer
+    bool own = false;   // this copy's own command: a refusal shows here
+  };
+  // Decides the command and answers its sender (or, for this copy's own,
+  // shows the refusal), then carries it out.
+  void Carry(const Queued& queued);
+  // The countdown's length for a timed or triggered command.
+  std::int64_t CountdownSeconds(const Command& command);
+  // Makes the command's action the window's pre-selection, as the user does.
+  void PreSelect(const Command& command);
   // The usage, or a problem with it: a box, or tarnby.com's console.
   void Tell(const std::string& text, bool problem);
   void Tell(const std::string& text, bool problem, std::uint32_t boxStyle);
@@ -76,9 +102,8 @@ class CommandLine {
   Frmstart& frmstart_;
   Countdown& countdown_;
   Triggers& triggers_;
+  std::deque<Queued> queue_;
+  bool carrying_ = false;  // a command is being carried out
 };
-
-// "shut down in 1:29:58", or "no countdown", from a StatusAnswer.
-std::string StatusLine(std::intptr_t answer);
 
 }  // namespace tarnby

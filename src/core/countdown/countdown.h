@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -89,6 +90,12 @@ class Countdown {
   // a power action takes the frame's choice away, so no ring claims to be
   // what runs. The boxes then show the time. False when refused.
   bool Begin(const ZeroAction& action, const CountdownTime& time);
+  // What Begin would refuse before anything changes, as its message: the
+  // button of a pre-selection that cannot be pressed (nothing would show
+  // what runs), a time or an alarm box out of bounds; null when it would
+  // start. Hours beyond the hours window's are for the caller to keep out.
+  const char* PreSelectRefusal(const PreSelectName& name) const;
+  const char* TimeRefusal(const CountdownTime& time) const;
   // Stopped by "&Pause": "&Start" goes on with the same countdown.
   bool Paused() const { return resuming_ && !Running(); }
 
@@ -107,6 +114,10 @@ class Countdown {
   // A "Pre-Selects" button: its ring alone shown, only its own force box
   // usable. The click of each of cmddos ... cmdshut runs it.
   void PreSelect(Control& button);
+  // A power action, which has no button, is what runs at zero: no ring shows.
+  void PreSelectPower(PowerAction action);
+  // The pre-selection changed: a button, a force box or a power action.
+  std::function<void()> onPreSelectionChanged;
 
   // ---- entry and control (entry.cpp)
   void Text1_KeyPress(int& keyAscii);

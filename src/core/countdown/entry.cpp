@@ -4,6 +4,7 @@
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
+#include "core/countdown/preselect_names.h"
 
 namespace tarnby {
 
@@ -65,6 +66,18 @@ bool Countdown::AlarmAccepted() {
   return false;
 }
 
+const char* Countdown::PreSelectRefusal(const PreSelectName& name) const {
+  return (f_.*name.button).Enabled() ? nullptr : kNoSelection;
+}
+
+const char* Countdown::TimeRefusal(const CountdownTime& time) const {
+  if (time.minutes < 0 || time.minutes > kMaxMinutes) return kTooManyMinutes;
+  // An empty alarm box is no alarm.
+  if (!f_.Text3.Text().empty() && !WithinLimit(f_.Text3, kMaxAlarm)) return kAlarmTooLong;
+  if (time.seconds < 0 || time.seconds > kMaxSeconds) return kTooManySeconds;
+  return nullptr;
+}
+
 // "&Start" checks the boxes in its own order, each with its message, and
 // hands what they hold to Begin.
 void Countdown::cmdstart_Click() {
@@ -105,24 +118,17 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
     Refuse(kNoSelection);
     return false;
   }
-  if (time.minutes < 0 || time.minutes > kMaxMinutes) {
-    Refuse(kTooManyMinutes);
+  if (const char* refusal = TimeRefusal(time)) {
+    Refuse(refusal);
     return false;
   }
-  if (!AlarmAccepted()) return false;
-  if (time.seconds < 0 || time.seconds > kMaxSeconds) {
-    Refuse(kTooManySeconds);
-    return false;
-  }
+  if (f_.Text3.Text().empty()) f_.Text3.SetText("0");
   if (time.hours < 0 || time.hours > kMaxHours) {
     frmhrs_().ShowHoursLimit();
     return false;
   }
   ShowTime(time);
-  if (action.power) {
-    ClearPreSelection();
-    power_ = action.power;
-  }
+  if (action.power) PreSelectPower(*action.power);
 
   Counters& c = counters_;
   c.hoursCount = static_cast<std::int32_t>(time.hours);

@@ -14,6 +14,10 @@ void Countdown::WirePreSelection() {
   for (const PreSelectRow& row : preSelects_) {
     Control* button = row.button;
     button->onClick = [this, button] { PreSelect(*button); };
+    if (row.forceBox != nullptr)
+      row.forceBox->onClick = [this] {
+        if (onPreSelectionChanged) onPreSelectionChanged();
+      };
   }
 }
 
@@ -35,6 +39,13 @@ void Countdown::PreSelect(Control& button) {
     row.forceBox->SetEnabled(own);
     if (!own) row.forceBox->SetValue(false);
   }
+  if (onPreSelectionChanged) onPreSelectionChanged();
+}
+
+void Countdown::PreSelectPower(PowerAction action) {
+  ClearPreSelection();
+  power_ = action;
+  if (onPreSelectionChanged) onPreSelectionChanged();
 }
 
 void Countdown::ClearPreSelection() {

@@ -220,8 +220,9 @@ class Form {
   std::function<void()> onUnload;  // the title bar's close, too
   std::function<void(int button, int shift, int x, int y)> onMouseMove;
   std::function<void()> onShellRestarted;  // the taskbar was created anew
-  // WM_COPYDATA from another process: its kind (dwData) and its text.
-  std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> onCopyData;
+  // WM_COPYDATA from another process: its kind (dwData), its text and the
+  // window its sender named (wParam) for what goes back.
+  std::function<std::intptr_t(std::uintptr_t kind, const std::string& data, Handle sender)> onCopyData;
   // A wait registered for this window (Platform::RegisterWaitForSingleObject) was signalled.
   std::function<void(std::uintptr_t cookie)> onObjectSignalled;
   // The title bar's close or Alt+F4: true keeps the window loaded.

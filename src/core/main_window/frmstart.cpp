@@ -85,6 +85,7 @@ Frmstart::Frmstart(Platform& platform)
       Timer3(*this, "Timer3", 50, true),
       tmrTray(*this, "tmrTray", 1000, false),
       tmrWhen(*this, "tmrWhen", 1000, false),
+      tmrCommands(*this, "tmrCommands", 1, false),
       mnupopmenu("mnupopmenu", "Menu"),
       mnucd("mnucd", "&Eject CD-Rom Drive"),
       mnucdclose("mnucdclose", "Cl&ose CD-Rom Drive"),

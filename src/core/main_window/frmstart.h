@@ -67,6 +67,9 @@ class Frmstart : public Form {
   // Triggers::tmrWhen_Timer (triggers/triggers.cpp). A process it waits on
   // that ends arrives at Triggers::frmstart_ObjectSignalled.
   Timer tmrWhen;
+  // Runs while commands handed over by other copies wait their turn:
+  // CommandLine::tmrCommands_Timer (command_line/commands.cpp).
+  Timer tmrCommands;
 
   // The popup menu: the quick-action items (mnudos ... mnushutf) run
   // Shell::SelectQuickAction, and mnupopmenu_Click, mnusave_Click,

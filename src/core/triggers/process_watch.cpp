@@ -9,6 +9,7 @@ namespace tarnby {
 
 namespace {
 constexpr std::uint32_t kPresenceMs = 2000;
+constexpr char kConsoleCompanion[] = "tarnby.com";
 
 // A file name as Windows compares it; ".exe" may be left out.
 bool SameProgram(const std::string& running, const std::string& asked) {
@@ -17,13 +18,23 @@ bool SameProgram(const std::string& running, const std::string& asked) {
 }
 }  // namespace
 
-std::vector<ProcessEntry> Triggers::Matching(const When& when) {
+std::vector<ProcessEntry> Triggers::Matching(const Command& command) {
+  const When& when = command.when;
   const std::uint32_t self = platform_.GetCurrentProcessId();
   std::vector<ProcessEntry> found = platform_.ProcessSnapshot();
-  // Tarnby waiting for its own end would wait for ever.
+  // Tarnby waiting for its own end would wait for ever, and the copy that
+  // asked ends as soon as it has its answer, as does tarnby.com, the console
+  // companion that started it: counted, they would fire the trigger at once.
+  std::uint32_t companion = 0;
+  for (const ProcessEntry& asking : found)
+    if (command.askedBy != 0 && asking.th32ProcessID == command.askedBy)
+      for (const ProcessEntry& parent : found)
+        if (parent.th32ProcessID == asking.th32ParentProcessID && Lower(parent.szExeFile) == kConsoleCompanion)
+          companion = parent.th32ProcessID;
   std::erase_if(found, [&](const ProcessEntry& process) {
-    if (process.th32ProcessID == self) return true;
-    return when.pid ? process.th32ProcessID != *when.pid : !SameProgram(process.szExeFile, when.program);
+    const std::uint32_t id = process.th32ProcessID;
+    if (id == self || (id == command.askedBy && id != 0) || (id == companion && id != 0)) return true;
+    return when.pid ? id != *when.pid : !SameProgram(process.szExeFile, when.program);
   });
   return found;
 }
@@ -49,7 +60,9 @@ void Triggers::frmstart_ObjectSignalled(std::uintptr_t cookie) {
   if (state_ != State::Waiting) return;  // a signal that was on its way when the trigger went
   for (std::size_t i = 0; i < watched_.size(); ++i)
     if (watched_[i].wait && watched_[i].cookie == cookie) {
-      Ended(i);
+      // Only the process's handle says it has ended: any program may post
+      // the window a message.
+      if (platform_.WaitForSingleObject(watched_[i].process.get(), 0) == w::kWaitObject0) Ended(i);
       return;
     }
 }

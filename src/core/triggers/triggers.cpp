@@ -40,6 +40,7 @@ Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown, Tray& 
     : platform_(platform), f_(f), countdown_(countdown), tray_(tray) {
   f_.tmrWhen.onTimer = [this] { tmrWhen_Timer(); };
   f_.onObjectSignalled = [this](std::uintptr_t cookie) { frmstart_ObjectSignalled(cookie); };
+  countdown_.onPreSelectionChanged = [this] { ShowWaitingTip(); };
 }
 
 Triggers::~Triggers() = default;
@@ -52,19 +53,22 @@ std::string NothingToWaitFor(const When& when) {
 }  // namespace
 
 std::string Triggers::Refusal(const Command& command) {
-  if (command.when.kind != WhenKind::Exits || !Matching(command.when).empty()) return {};
+  if (command.when.kind != WhenKind::Exits || !Matching(command).empty()) return {};
   return NothingToWaitFor(command.when);
 }
 
-std::string Triggers::Arm(const Command& command) {
+void Triggers::Arm(const Command& command) {
   Disarm();
-  if (command.when.kind == WhenKind::None) return {};
+  if (command.when.kind == WhenKind::None) return;
   command_ = command;
   switch (command.when.kind) {
     case WhenKind::Exits: {
-      const std::vector<ProcessEntry> found = Matching(command.when);
-      if (found.empty()) return NothingToWaitFor(command.when);
+      const std::vector<ProcessEntry> found = Matching(command);
       state_ = State::Waiting;
+      if (found.empty()) {
+        Fire();
+        return;
+      }
       ArmExits(found);
       break;
     }
@@ -82,7 +86,6 @@ std::string Triggers::Arm(const Command& command) {
       break;
   }
   ShowWaitingTip();
-  return {};
 }
 
 void Triggers::ShowWaitingTip() {
@@ -105,6 +108,13 @@ void Triggers::Fire() {
   Command countdown = command_;
   countdown.when = When{};
   if (!countdown.inSeconds) countdown.inSeconds = kTriggerCountdownSeconds;
+  // What the window shows now is what runs.
+  const Countdown::ZeroAction due = countdown_.DueAction();
+  if (due.power || due.name != nullptr) {
+    countdown.power = due.power;
+    countdown.preSelect = due.name != nullptr ? static_cast<int>(due.name - kPreSelectNames.data()) : -1;
+    countdown.force = due.forced;
+  }
   const bool idle = command_.when.kind == WhenKind::Idle;
   Disarm();
   if (onFire) onFire(countdown);
@@ -147,9 +157,12 @@ void Triggers::tmrWhen_Timer() {
 }
 
 std::string Triggers::Sentence() const {
-  const std::string action = command_.power
-                                 ? PowerNamed(*command_.power).status
-                                 : StatusOf(kPreSelectNames[static_cast<std::size_t>(command_.preSelect)], command_.force);
+  const Countdown::ZeroAction due = countdown_.DueAction();
+  const std::string action = due.power            ? PowerNamed(*due.power).status
+                             : due.name != nullptr ? StatusOf(*due.name, due.forced)
+                             : command_.power      ? PowerNamed(*command_.power).status
+                                                   : StatusOf(kPreSelectNames[static_cast<std::size_t>(command_.preSelect)],
+                                                              command_.force);
   const When& when = command_.when;
   switch (when.kind) {
     case WhenKind::Exits: {

@@ -36,9 +36,15 @@ class Triggers {
   // What stops the command's trigger from being armed now (no process of
   // that name runs), as the message says it; empty when it can be armed.
   std::string Refusal(const Command& command);
-  // Arms the command's trigger in place of any other; the message, as
-  // Refusal gives it, when there is nothing to wait for.
-  std::string Arm(const Command& command);
+  // Arms the command's trigger in place of any other. Processes that have
+  // all ended since Refusal looked have done what was waited for: it fires.
+  //
+  // A waiting trigger runs what the main window shows when it fires, as a
+  // countdown runs what the window shows at zero: the command's action is
+  // pre-selected when it is armed, and a Pre-Selects button or an untimed
+  // command meanwhile changes what the trigger runs. The tray's tip and the
+  // status line name what the window shows.
+  void Arm(const Command& command);
   void Disarm();
   // Armed and not fired yet.
   bool Waiting() const { return state_ == State::Waiting; }
@@ -81,7 +87,7 @@ class Triggers {
   void ShowWaitingTip();
 
   // Process (process_watch.cpp).
-  std::vector<ProcessEntry> Matching(const When& when);
+  std::vector<ProcessEntry> Matching(const Command& command);
   void ArmExits(const std::vector<ProcessEntry>& found);
   void LookForAbsent();
   void Ended(std::size_t index);
