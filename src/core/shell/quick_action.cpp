@@ -18,6 +18,12 @@ namespace tarnby {
 namespace {
 constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnby?";
 constexpr char kExitTitle[] = "Leave Tarnby?";
+
+// The exit takes down every icon the program may have put in the tray, the
+// notice's picNotifier among them, in this order whatever the quick action.
+constexpr std::array<Control Frmstart::*, 9> kExitTrayOrder = {
+    &Frmstart::picprogram, &Frmstart::picwin,   &Frmstart::picrestart, &Frmstart::picshut, &Frmstart::piclog,
+    &Frmstart::picNotifier, &Frmstart::picsleep, &Frmstart::picscreen,  &Frmstart::picdos};
 }  // namespace
 
 void Shell::SelectQuickAction(MenuItem& item) {
@@ -74,8 +80,7 @@ void Shell::Exit() {
   Frmstart& f = frmstart_;
   windows_.frmhrs().Hide();
   if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
-  for (Control* box : TrayBoxes(f)) tray_.Remove(*box);
-  tray_.Remove(f.picNotifier);
+  for (Control Frmstart::*box : kExitTrayOrder) tray_.Remove(f.*box);
   platform.PlaySound("", 0, w::kSndNoDefault);
   countdown_.KeepAwake(false);
   RestoreWindowProcs();
