@@ -24,6 +24,18 @@ constexpr char kExitTitle[] = "Leave Tarnby?";
 constexpr std::array<Control Frmstart::*, 9> kExitTrayOrder = {
     &Frmstart::picprogram, &Frmstart::picwin,   &Frmstart::picrestart, &Frmstart::picshut, &Frmstart::piclog,
     &Frmstart::picNotifier, &Frmstart::picsleep, &Frmstart::picscreen,  &Frmstart::picdos};
+
+constexpr bool TakesEachIconDownOnce() {
+  const auto times = [](Control Frmstart::*box) {
+    int n = 0;
+    for (Control Frmstart::*taken : kExitTrayOrder) n += taken == box ? 1 : 0;
+    return n;
+  };
+  for (const CatalogueRow* row : kOwnBoxRows)
+    if (times(row->trayBox) != 1) return false;
+  return times(&Frmstart::picNotifier) == 1 && kExitTrayOrder.size() == kOwnBoxes + 1;
+}
+static_assert(TakesEachIconDownOnce(), "the exit takes every tray box's icon down, once");
 }  // namespace
 
 void Shell::SelectQuickAction(MenuItem& item) {
