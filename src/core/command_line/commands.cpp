@@ -175,6 +175,8 @@ std::int64_t CommandLine::CountdownSeconds(const Command& command) {
 void CommandLine::Act(const Command& command) {
   Countdown& countdown = countdown_;
   if (command.kind == CommandKind::Cancel) {
+    // A power trigger that waited took the window's choice aside: it comes back.
+    if (triggers_.Waiting() && !countdown.Running()) countdown.DropPowerAction();
     triggers_.Disarm();
     if (countdown.Running()) countdown.Cancel();
   } else if (command.kind == CommandKind::Start && command.when.kind != WhenKind::None) {
