@@ -224,15 +224,13 @@ void CommandLine::StartCountdown(const Command& command) {
 }
 
 bool CommandLine::AnythingDue() const {
-  const Countdown::ZeroAction due = countdown_.DueAction();
-  return triggers_.Waiting() || (countdown_.Running() && (due.power || due.name != nullptr));
+  return triggers_.Waiting() || (countdown_.Running() && countdown_.DueStatus() != nullptr);
 }
 
 std::string CommandLine::StatusLine() {
   if (triggers_.Waiting()) return triggers_.StatusLine();
   if (!AnythingDue()) return kNoCountdown;
-  const Countdown::ZeroAction due = countdown_.DueAction();
-  const char* what = due.power ? PowerNamed(*due.power).status : StatusOf(*due.name, due.forced);
+  const char* what = countdown_.DueStatus();
   const long long left = countdown_.SecondsLeft();
   char time[48];
   std::snprintf(time, sizeof time, " in %lld:%02lld:%02lld", left / 3600, left / 60 % 60, left % 60);

@@ -82,6 +82,9 @@ class Countdown {
     std::optional<PowerAction> power;
   };
   ZeroAction DueAction() const;
+  // What the status line calls it ("forced restart", "hibernate"); null
+  // when nothing is due.
+  const char* DueStatus() const;
 
   // The one way into a countdown, for "&Start", the command line and the
   // triggers: counts `time` down to `action`, with the checks and messages of

@@ -2,6 +2,7 @@
 // the one red ring and the ticked force boxes; the engine reads them at zero.
 #include "core/actions/frmprogram.h"
 #include "core/countdown/countdown.h"
+#include "core/countdown/preselect_names.h"
 
 namespace tarnby {
 
@@ -42,6 +43,12 @@ void Countdown::PreSelect(Control& button) {
     if (!own) row.forceBox->SetValue(false);
   }
   if (onPreSelectionChanged) onPreSelectionChanged();
+}
+
+const char* Countdown::DueStatus() const {
+  const ZeroAction due = DueAction();
+  if (due.power) return PowerNamed(*due.power).status;
+  return due.name != nullptr ? StatusOf(*due.name, due.forced) : nullptr;
 }
 
 void Countdown::PreSelectPower(PowerAction action) {

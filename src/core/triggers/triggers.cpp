@@ -157,12 +157,10 @@ void Triggers::tmrWhen_Timer() {
 }
 
 std::string Triggers::Sentence() const {
-  const Countdown::ZeroAction due = countdown_.DueAction();
-  const std::string action = due.power            ? PowerNamed(*due.power).status
-                             : due.name != nullptr ? StatusOf(*due.name, due.forced)
-                             : command_.power      ? PowerNamed(*command_.power).status
-                                                   : StatusOf(kPreSelectNames[static_cast<std::size_t>(command_.preSelect)],
-                                                              command_.force);
+  // Arming made the command's action the window's, and what the window
+  // shows is what runs.
+  const char* due = countdown_.DueStatus();
+  const std::string action = due != nullptr ? due : "";
   const When& when = command_.when;
   switch (when.kind) {
     case WhenKind::Exits: {
