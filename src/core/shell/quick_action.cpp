@@ -46,10 +46,7 @@ void Shell::settingS() {
 }
 
 void Shell::SaveSettings() {
-  static constexpr std::array<ActionCode, 10> kSaveOrder = {
-      ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen, ActionCode::sleep,
-      ActionCode::dos,     ActionCode::log,      ActionCode::logf,     ActionCode::shut,   ActionCode::shutf};
-  for (ActionCode code : kSaveOrder)
+  for (ActionCode code : kSettingsWriteOrder)
     WriteRegString(platform_, w::kHkeyCurrentUser, kSettingsKey, CodeName(code),
                    (frmstart_.*Catalogued(code).item).checked ? kTrue : "");
 }
