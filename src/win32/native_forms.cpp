@@ -118,8 +118,9 @@ void NativeHostImpl::DestroyFormWindow(Form& form) {
     Unname(cw->hwnd);
   }
   Unname(fw->hwnd);
-  if (fw->tooltip) ::DestroyWindow(fw->tooltip);
-  ::DestroyWindow(fw->hwnd);
+  // Destroyed through their owners, the tooltip first.
+  OwnedWindow(fw->tooltip).reset();
+  OwnedWindow(fw->hwnd).reset();
   // The pictures, icons and brush go with fw, now that no window shows them.
   for (auto& cw : fw->controls) cw->control->pictureHandle = 0;
   fw.reset();

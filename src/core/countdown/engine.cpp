@@ -202,7 +202,7 @@ void Countdown::RunPowerAction(PowerAction action) {
 
 void Countdown::EmptyTimeShown() {
   // The countdown is over: "&Start" runs the frame's choice again.
-  power_.reset();
+  DropPowerAction();
   resuming_ = false;
   f_.Label3.SetCaption("");
   f_.display.SetCaption("");
