@@ -11,16 +11,18 @@ namespace tarnby {
 
 namespace {
 
-constexpr char kUsage[] =
+// Up to the actions.
+constexpr char kUsageHead[] =
     "Usage:\n"
     "tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]\n"
     "tarnby.exe ACTION [/force] TRIGGER [/in TIME] [/hide]\n"
     "tarnby.exe /cancel\n"
     "tarnby.exe /status\n"
     "tarnby.exe /?\n"
-    "\n"
-    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs;\n"
-    "or /sleep, /hibernate or /lock, which run at once when no time is given.\n"
+    "\n";
+// After the actions, which the catalogue names.
+constexpr char kUsageAfterActions[] =
+    ", which run at once when no time is given.\n"
     "/force: shut down, restart or log off by force.\n"
     "/in TIME: count down 90 (seconds), 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS; at most 336 hours.\n"
     "/at CLOCK: count down to the next HH:MM or HH:MM:SS (24-hour, local time).\n"
@@ -97,44 +99,88 @@ std::optional<std::int64_t> Counted(std::string_view digits, std::int64_t limit)
 
 constexpr std::int64_t kMaxNetKbps = 1000000000, kMaxProcessId = 0xFFFFFFFF;
 
-bool IsTrigger(const std::string& name) {
-  return name == "when-exits" || name == "when-idle" || name == "when-quiet";
+// A trigger's value into the command; empty when it is good, else what is
+// wrong with it.
+using ReadValue = std::string (*)(const std::string& value, When& when);
+
+std::string ReadProgram(const std::string& value, When& when) {
+  // A path names the same program as its file name.
+  const std::size_t slash = value.find_last_of("\\/");
+  when.program = slash == std::string::npos ? value : value.substr(slash + 1);
+  if (when.program.empty()) return "/when-exits needs a program's file name or process id after it.";
+  if (std::all_of(when.program.begin(), when.program.end(), IsDigit)) {
+    const auto pid = Counted(when.program, kMaxProcessId);
+    if (!pid) return "\"" + value + "\" is not a process id.";
+    when.pid = static_cast<std::uint32_t>(*pid);
+  }
+  return {};
 }
 
-// The value of a trigger or of one of its settings into the command; empty
-// when it is good, else what is wrong with it.
-std::string ReadWhen(const std::string& name, const std::string& value, When& when) {
-  if (name == "when-exits") {
-    when.kind = WhenKind::Exits;
-    // A path names the same program as its file name.
-    const std::size_t slash = value.find_last_of("\\/");
-    when.program = slash == std::string::npos ? value : value.substr(slash + 1);
-    if (when.program.empty()) return "/when-exits needs a program's file name or process id after it.";
-    if (std::all_of(when.program.begin(), when.program.end(), IsDigit)) {
-      const auto pid = Counted(when.program, kMaxProcessId);
-      if (!pid) return "\"" + value + "\" is not a process id.";
-      when.pid = static_cast<std::uint32_t>(*pid);
-    }
-    return {};
+std::string ReadDuration(const std::string& value, When& when) {
+  const auto seconds = ParseTime(value);
+  if (!seconds) return "\"" + value + "\" is not a duration such as 90, 10m, 1h30m or 1:30:00.";
+  if (*seconds < 1) return "A duration lasts one second at least.";
+  if (*seconds > kMaxCommandSeconds) return "A duration lasts 336 hours at most.";
+  when.seconds = *seconds;
+  return {};
+}
+
+// The triggers by their switch names, and how each reads its value. How each
+// is armed, watched and said is the triggers' own business.
+struct TriggerRow {
+  WhenKind kind;
+  const char* name;
+  ReadValue read;
+};
+constexpr std::array<TriggerRow, 3> kTriggerKinds = {{
+    {WhenKind::Exits, "when-exits", ReadProgram},
+    {WhenKind::Idle, "when-idle", ReadDuration},
+    {WhenKind::Quiet, "when-quiet", ReadDuration},
+}};
+
+// Every kind but None, once: the switch has no default, so a kind added to
+// the enum stops the build here until it is listed, and then at the check
+// below until it has its row.
+constexpr bool IsWhenKind(WhenKind kind) {
+  switch (kind) {
+    case WhenKind::None:
+    case WhenKind::Exits:
+    case WhenKind::Idle:
+    case WhenKind::Quiet:
+      return true;
   }
+  return false;
+}
+
+constexpr bool EveryTriggerKindHasOneRow() {
+  int kind = 1;  // after None
+  for (; IsWhenKind(static_cast<WhenKind>(kind)); ++kind) {
+    int rows = 0;
+    for (const TriggerRow& row : kTriggerKinds) rows += row.kind == static_cast<WhenKind>(kind) ? 1 : 0;
+    if (rows != 1) return false;
+  }
+  return static_cast<std::size_t>(kind - 1) == kTriggerKinds.size();
+}
+static_assert(EveryTriggerKindHasOneRow(), "every trigger kind has exactly one row");
+
+const TriggerRow* TriggerNamed(const std::string& name) {
+  for (const TriggerRow& row : kTriggerKinds)
+    if (name == row.name) return &row;
+  return nullptr;
+}
+
+// The value of one of the quiet trigger's settings into the command; empty
+// when it is good, else what is wrong with it.
+std::string ReadQuietSetting(const std::string& name, const std::string& value, When& when) {
   if (name == "cpu") {
     const auto percent = Counted(value, 100);
     if (!percent) return "\"" + value + "\" is not a percentage from 1 to 100.";
     when.cpuPercent = static_cast<int>(*percent);
     return {};
   }
-  if (name == "net") {
-    const auto kbps = Counted(value, kMaxNetKbps);
-    if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
-    when.netKbps = *kbps;
-    return {};
-  }
-  when.kind = name == "when-idle" ? WhenKind::Idle : WhenKind::Quiet;
-  const auto seconds = ParseTime(value);
-  if (!seconds) return "\"" + value + "\" is not a duration such as 90, 10m, 1h30m or 1:30:00.";
-  if (*seconds < 1) return "A duration lasts one second at least.";
-  if (*seconds > kMaxCommandSeconds) return "A duration lasts 336 hours at most.";
-  when.seconds = *seconds;
+  const auto kbps = Counted(value, kMaxNetKbps);
+  if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
+  when.netKbps = *kbps;
   return {};
 }
 
@@ -235,12 +281,16 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
       command.kind = CommandKind::Cancel;
     } else if (name == "status") {
       command.kind = CommandKind::Status;
-    } else if (IsTrigger(name) || name == "cpu" || name == "net") {
-      if (IsTrigger(name) && command.when.kind != WhenKind::None) return Bad("Give one trigger only.");
+    } else if (const TriggerRow* trigger = TriggerNamed(name); trigger || name == "cpu" || name == "net") {
+      if (trigger && command.when.kind != WhenKind::None) return Bad("Give one trigger only.");
       if (i + 1 == arguments.size()) return Bad("/" + name + " needs a value after it.");
-      if (std::string problem = ReadWhen(name, arguments[++i], command.when); !problem.empty())
+      const std::string& value = arguments[++i];
+      if (trigger) command.when.kind = trigger->kind;
+      if (std::string problem = trigger ? trigger->read(value, command.when)
+                                        : ReadQuietSetting(name, value, command.when);
+          !problem.empty())
         return Bad(std::move(problem));
-      if (!IsTrigger(name)) quietSettings = true;
+      if (!trigger) quietSettings = true;
     } else if (name == "in" || name == "at") {
       if (i + 1 == arguments.size()) return Bad("/" + name + " needs a time after it.");
       const std::string& value = arguments[++i];
@@ -288,7 +338,21 @@ std::vector<std::string> ArgumentsAfterProgram(const std::string& line, const st
   return {words.begin() + 1, words.end()};
 }
 
-std::string UsageText() { return kUsage; }
+namespace {
+// "/a, /b or /c"
+template <class Names>
+std::string SwitchList(const Names& names) {
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    list += (i == 0 ? "/" : i + 1 == names.size() ? " or /" : ", /") + std::string(names[i].switchName);
+  return list;
+}
+}  // namespace
+
+std::string UsageText() {
+  return kUsageHead + ("ACTION: " + SwitchList(kPreSelectNames) + ";\nor " + SwitchList(kPowerNames)) +
+         kUsageAfterActions;
+}
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {
   std::string joined;
