@@ -243,85 +243,125 @@ std::int64_t SecondsUntil(const ClockTime& at, const SystemTime& now) {
   return left;
 }
 
-Command ParseCommandLine(const std::vector<std::string>& arguments) {
+namespace {
+
+// The command as its switches are read, and what the checks at the end need.
+struct Reading {
   Command command;
-  std::vector<std::string> seen;
-  bool quietSettings = false;  // /cpu or /net was given
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string name = SwitchName(arguments[i]);
-    if (name == "?" || name == "help") {
-      Command usage;
-      usage.kind = CommandKind::Usage;
-      return usage;
-    }
-  }
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
+  std::vector<std::string> seen;  // the switches so far, each once
+  bool quietSettings = false;     // /cpu or /net was given
+};
+
+using Problem = std::optional<std::string>;
+
+bool AsksForUsage(const std::vector<std::string>& arguments) {
+  return std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
     const std::string name = SwitchName(argument);
-    if (name.empty()) return Bad("\"" + argument + "\" is not a switch.");
-    for (const std::string& earlier : seen)
-      if (earlier == name) return Bad("/" + name + " is given twice.");
-    seen.push_back(name);
+    return name == "?" || name == "help";
+  });
+}
 
-    int preSelect = -1;
-    for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
-      if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
-    std::optional<PowerAction> power;
-    for (const PowerName& powerName : kPowerNames)
-      if (name == powerName.switchName) power = powerName.action;
-    if (preSelect >= 0 || power) {
-      if (command.preSelect >= 0 || command.power) return Bad("Give one action only.");
-      command.preSelect = preSelect;
-      command.power = power;
-    } else if (name == "force") {
-      command.force = true;
-    } else if (name == "hide") {
-      command.hide = true;
-    } else if (name == "cancel") {
-      command.kind = CommandKind::Cancel;
-    } else if (name == "status") {
-      command.kind = CommandKind::Status;
-    } else if (const TriggerRow* trigger = TriggerNamed(name); trigger || name == "cpu" || name == "net") {
-      if (trigger && command.when.kind != WhenKind::None) return Bad("Give one trigger only.");
-      if (i + 1 == arguments.size()) return Bad("/" + name + " needs a value after it.");
-      const std::string& value = arguments[++i];
-      if (trigger) command.when.kind = trigger->kind;
-      if (std::string problem = trigger ? trigger->read(value, command.when)
-                                        : ReadQuietSetting(name, value, command.when);
-          !problem.empty())
-        return Bad(std::move(problem));
-      if (!trigger) quietSettings = true;
-    } else if (name == "in" || name == "at") {
-      if (i + 1 == arguments.size()) return Bad("/" + name + " needs a time after it.");
-      const std::string& value = arguments[++i];
-      if (name == "in") {
-        command.inSeconds = ParseTime(value);
-        if (!command.inSeconds) return Bad("\"" + value + "\" is not a time such as 90, 45m, 1h30m or 1:30:00.");
-        if (*command.inSeconds > kMaxCommandSeconds) return Bad("A countdown lasts 336 hours at most.");
-      } else {
-        command.at = ParseClock(value);
-        if (!command.at) return Bad("\"" + value + "\" is not a clock time such as 23:00 or 06:30:15.");
-      }
-    } else {
-      return Bad("\"" + argument + "\" is not a switch Tarnby knows.");
-    }
+// An action's switch; false for any other.
+bool IsAction(const std::string& name, int& preSelect, std::optional<PowerAction>& power) {
+  for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
+    if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
+  for (const PowerName& powerName : kPowerNames)
+    if (name == powerName.switchName) power = powerName.action;
+  return preSelect >= 0 || power;
+}
+
+// A trigger, or one of the quiet trigger's settings, with its value.
+Problem ReadTrigger(const TriggerRow* trigger, const std::string& name, const std::string& value, Reading& reading) {
+  When& when = reading.command.when;
+  if (trigger) when.kind = trigger->kind;
+  if (std::string problem = trigger ? trigger->read(value, when) : ReadQuietSetting(name, value, when);
+      !problem.empty())
+    return problem;
+  if (!trigger) reading.quietSettings = true;
+  return std::nullopt;
+}
+
+// /in or /at with its value.
+Problem ReadTime(const std::string& name, const std::string& value, Command& command) {
+  if (name == "in") {
+    command.inSeconds = ParseTime(value);
+    if (!command.inSeconds) return "\"" + value + "\" is not a time such as 90, 45m, 1h30m or 1:30:00.";
+    if (*command.inSeconds > kMaxCommandSeconds) return "A countdown lasts 336 hours at most.";
+    return std::nullopt;
   }
+  command.at = ParseClock(value);
+  if (!command.at) return "\"" + value + "\" is not a clock time such as 23:00 or 06:30:15.";
+  return std::nullopt;
+}
 
+// The switch at arguments[i] into the command, and the value after it where
+// it takes one (i then moves onto the value).
+Problem ReadSwitch(const std::vector<std::string>& arguments, std::size_t& i, Reading& reading) {
+  const std::string& argument = arguments[i];
+  const std::string name = SwitchName(argument);
+  if (name.empty()) return "\"" + argument + "\" is not a switch.";
+  for (const std::string& earlier : reading.seen)
+    if (earlier == name) return "/" + name + " is given twice.";
+  reading.seen.push_back(name);
+
+  Command& command = reading.command;
+  int preSelect = -1;
+  std::optional<PowerAction> power;
+  if (IsAction(name, preSelect, power)) {
+    if (command.preSelect >= 0 || command.power) return "Give one action only.";
+    command.preSelect = preSelect;
+    command.power = power;
+    return std::nullopt;
+  }
+  if (name == "force") command.force = true;
+  if (name == "hide") command.hide = true;
+  if (name == "cancel") command.kind = CommandKind::Cancel;
+  if (name == "status") command.kind = CommandKind::Status;
+  if (name == "force" || name == "hide" || name == "cancel" || name == "status") return std::nullopt;
+
+  const TriggerRow* trigger = TriggerNamed(name);
+  const bool takesTime = name == "in" || name == "at";
+  if (!trigger && name != "cpu" && name != "net" && !takesTime)
+    return "\"" + argument + "\" is not a switch Tarnby knows.";
+  if (trigger && command.when.kind != WhenKind::None) return "Give one trigger only.";
+  if (i + 1 == arguments.size()) return "/" + name + (takesTime ? " needs a time after it." : " needs a value after it.");
+  const std::string& value = arguments[++i];
+  return takesTime ? ReadTime(name, value, command) : ReadTrigger(trigger, name, value, reading);
+}
+
+// The rules between switches, once all are read.
+Command Finished(Reading& reading) {
+  Command& command = reading.command;
   if (command.kind == CommandKind::Cancel || command.kind == CommandKind::Status) {
-    if (seen.size() > 1)
+    if (reading.seen.size() > 1)
       return Bad(command.kind == CommandKind::Cancel ? "/cancel stands alone." : "/status stands alone.");
     return command;
   }
-  if (seen.empty()) return command;  // no arguments: the plain start
+  if (reading.seen.empty()) return command;  // no arguments: the plain start
   if (command.preSelect < 0 && !command.power)
     return Bad("/in, /at, /force, /hide and the triggers need an action such as /shutdown.");
   if (command.inSeconds && command.at) return Bad("Give /in or /at, not both.");
   if (command.when.kind != WhenKind::None && command.at) return Bad("A trigger goes with /in, not with /at.");
-  if (quietSettings && command.when.kind != WhenKind::Quiet) return Bad("/cpu and /net go with /when-quiet only.");
+  if (reading.quietSettings && command.when.kind != WhenKind::Quiet)
+    return Bad("/cpu and /net go with /when-quiet only.");
   if (command.force && (command.power || kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr))
     return Bad("/force goes with /shutdown, /restart or /logoff only.");
   command.kind = CommandKind::Start;
   return command;
+}
+
+}  // namespace
+
+Command ParseCommandLine(const std::vector<std::string>& arguments) {
+  if (AsksForUsage(arguments)) {
+    Command usage;
+    usage.kind = CommandKind::Usage;
+    return usage;
+  }
+  Reading reading;
+  for (std::size_t i = 0; i < arguments.size(); ++i)
+    if (Problem problem = ReadSwitch(arguments, i, reading)) return Bad(std::move(*problem));
+  return Finished(reading);
 }
 
 std::vector<std::string> ArgumentsAfterProgram(const std::string& line, const std::vector<std::string>& words,
