@@ -201,5 +201,41 @@ TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEn
   EXPECT_EQ(win.executionState, w::kEsContinuous) << "the machine may sleep again after zero";
 }
 
+TEST(LastMinute, ASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTakingTheFocusOnce) {
+  const struct {
+    std::vector<std::string> action;
+    bool shown;
+  } cases[] = {{{"/shutdown"}, true},      {{"/restart", "/force"}, true}, {{"/logoff"}, true},
+               {{"/restartwindows"}, true}, {{"/dos"}, true},              {{"/hibernate"}, false},
+               {{"/sleep"}, false},         {{"/lock"}, false},            {{"/screensaver"}, false}};
+  for (const auto& c : cases) {
+    std::vector<std::string> command = c.action;
+    command.insert(command.end(), {"/in", "70s", "/hide"});
+    const std::string& name = c.action[0];
+    FakeWindows machine;
+    App tarnby(machine);
+    ASSERT_TRUE(tarnby.Start(command)) << name;
+    Frmstart& f = tarnby.frmstart;
+    machine.Advance(9999);
+    EXPECT_FALSE(f.Visible()) << name << ": shown before its last minute";
+    machine.ClearLog();
+    machine.Advance(1);
+    EXPECT_EQ(f.Visible(), c.shown) << name;
+    char hwnd[32];
+    std::snprintf(hwnd, sizeof hwnd, "0x%llx", static_cast<unsigned long long>(f.hwnd));
+    EXPECT_EQ(machine.Logged(std::string("ShowWindow(") + hwnd + ", 4)"), c.shown) << name << ": not SW_SHOWNOACTIVATE";
+    EXPECT_EQ(machine.Logged(std::string("SetWindowPos(") + hwnd + ", -1, 0, 0, 0, 0, 19)"), c.shown)
+        << name << ": not put on top without activation";
+    EXPECT_FALSE(machine.Logged("SetForegroundWindow") || machine.Logged("BringWindowForward")) << name;
+    if (!machine.balloons.empty()) {
+      EXPECT_EQ(machine.balloons.back().uFlags, w::kNifInfo | w::kNifRealtime) << name << ": a late balloon shows";
+    }
+    f.Command3.Click();  // "&Hide"
+    machine.Advance(30000);
+    EXPECT_FALSE(f.Visible()) << name << ": hidden again, it came back";
+    RestoreWindowProcs();  // the hook list is program-wide and outlives this machine
+  }
+}
+
 }  // namespace
 }  // namespace tarnby
