@@ -116,7 +116,7 @@ struct PerformCase {
   const char* name;
   V version;
   ActionCode code;
-  Trigger trigger;
+  Caller caller;
   Calls calls;
 };
 
@@ -128,7 +128,7 @@ TEST_P(PerformTest, SendsTheOperationWithTheTriggersArgumentsAndNeverEndsTheProg
   StoreScreenSaver("C:\\WINDOWS\\SYSTEM\\Flying Windows.scr");
   Start();
   win.ClearLog();
-  actions().Perform(c.code, c.trigger);
+  actions().Perform(c.code, c.caller);
   EXPECT_EQ(SystemCalls(), c.calls);
   EXPECT_FALSE(win.processEnded);
 }
@@ -136,28 +136,28 @@ TEST_P(PerformTest, SendsTheOperationWithTheTriggersArgumentsAndNeverEndsTheProg
 INSTANTIATE_TEST_SUITE_P(
     EachCodeAndTrigger, PerformTest,
     ::testing::Values(
-        PerformCase{"LogCountdown", V::Win98, ActionCode::log, Trigger::Countdown, {"ExitWindowsEx(0, 0xFFFFFFFF)"}},
-        PerformCase{"LogHotKey", V::Win98, ActionCode::log, Trigger::HotKey, {"ExitWindowsEx(0, 0)"}},
-        PerformCase{"LogCountdownXp", V::WinXP, ActionCode::log, Trigger::Countdown,
+        PerformCase{"LogCountdown", V::Win98, ActionCode::log, Caller::Countdown, {"ExitWindowsEx(0, 0xFFFFFFFF)"}},
+        PerformCase{"LogHotKey", V::Win98, ActionCode::log, Caller::HotKey, {"ExitWindowsEx(0, 0)"}},
+        PerformCase{"LogCountdownXp", V::WinXP, ActionCode::log, Caller::Countdown,
                     {"EnableShutdownPrivilege", "ExitWindowsEx(0, 0xFFFFFFFF)"}},
-        PerformCase{"ShutHotKeyWin10", V::Win10, ActionCode::shut, Trigger::HotKey,
+        PerformCase{"ShutHotKeyWin10", V::Win10, ActionCode::shut, Caller::HotKey,
                     {"EnableShutdownPrivilege", "ExitWindowsEx(1, 1)"}},
-        PerformCase{"RestartwCountdown", V::WinXP, ActionCode::restartw, Trigger::Countdown,
+        PerformCase{"RestartwCountdown", V::WinXP, ActionCode::restartw, Caller::Countdown,
                     {OpenCall("C:\\Program Files\\Tarnby\\restart.exe")}},
-        PerformCase{"SleepHotKey", V::WinXP, ActionCode::sleep, Trigger::HotKey, {kScreenSaveMessage}},
-        PerformCase{"DosHotKey", V::Win98, ActionCode::dos, Trigger::HotKey,
+        PerformCase{"SleepHotKey", V::WinXP, ActionCode::sleep, Caller::HotKey, {kScreenSaveMessage}},
+        PerformCase{"DosHotKey", V::Win98, ActionCode::dos, Caller::HotKey,
                     {"Shell(C:\\WINDOWS\\exit to dos.pif, 2)"}},
-        PerformCase{"ScreenHotKeyWin98", V::Win98, ActionCode::screen, Trigger::HotKey,
+        PerformCase{"ScreenHotKeyWin98", V::Win98, ActionCode::screen, Caller::HotKey,
                     {OpenCall("C:\\WINDOWS\\SYSTEM\\Flying Windows.scr")}},
-        PerformCase{"ScreenHotKeyWin95", V::Win95, ActionCode::screen, Trigger::HotKey, {kScreenSaveMessage}},
-        PerformCase{"ScreenHotKeyXp", V::WinXP, ActionCode::screen, Trigger::HotKey, {kScreenSaveMessage}},
-        PerformCase{"ScreenCountdownWin10", V::Win10, ActionCode::screen, Trigger::Countdown, {kScreenSaveMessage}}),
+        PerformCase{"ScreenHotKeyWin95", V::Win95, ActionCode::screen, Caller::HotKey, {kScreenSaveMessage}},
+        PerformCase{"ScreenHotKeyXp", V::WinXP, ActionCode::screen, Caller::HotKey, {kScreenSaveMessage}},
+        PerformCase{"ScreenCountdownWin10", V::Win10, ActionCode::screen, Caller::Countdown, {kScreenSaveMessage}}),
     [](const ::testing::TestParamInfo<PerformCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ActionsTest, ExitToDosUsesAnEmptyWindowsFolderWhenTheSystemCannotSay) {
   win.windowsDir = "";
   Start();
-  actions().Perform(ActionCode::dos, Trigger::HotKey);
+  actions().Perform(ActionCode::dos, Caller::HotKey);
   EXPECT_TRUE(win.Logged("Shell(\\exit to dos.pif, 2)"));
 }
 
@@ -165,7 +165,7 @@ TEST_F(ActionsTest, RestartExeIsLookedUpInTheProgramFolder) {
   win.programFolder = "D:\\Tools\\Tarnby 2";
   win.AddFolder(win.programFolder);
   Start();
-  actions().Perform(ActionCode::restartw, Trigger::HotKey);
+  actions().Perform(ActionCode::restartw, Caller::HotKey);
   EXPECT_EQ(SystemCalls(), Calls({OpenCall("D:\\Tools\\Tarnby 2\\restart.exe", "D:\\Tools\\Tarnby 2")}));
 }
 

@@ -109,7 +109,7 @@ TEST_F(ActionsTest, Windows98StoredScreenSaverTooLongForTheShellFailsQuietly) {
 TEST_F(ActionsTest, Windows98CancelStoresNothingSoTheNextTimeAsksAgain) {
   Start();
   DoubleClick(f().picscreen);
-  actions().Perform(ActionCode::screen, Trigger::HotKey);
+  actions().Perform(ActionCode::screen, Caller::HotKey);
   EXPECT_EQ(win.fileDialogs.size(), 2u);
   EXPECT_FALSE(win.Logged("ShellExecute"));
   EXPECT_FALSE(StoredScreenSaver());
@@ -120,10 +120,10 @@ TEST_F(ActionsTest, AHeldHotKeyNeverOpensASecondScreenSaverDialog) {
   Start();
   win.whileFileDialog = [&] {
     win.whileFileDialog = nullptr;  // the ticks come while the first dialog is up
-    actions().Perform(ActionCode::screen, Trigger::HotKey);
+    actions().Perform(ActionCode::screen, Caller::HotKey);
     f().mnuscreenchange.Click();
   };
-  actions().Perform(ActionCode::screen, Trigger::HotKey);
+  actions().Perform(ActionCode::screen, Caller::HotKey);
   EXPECT_EQ(win.fileDialogs.size(), 1u);
   EXPECT_EQ(win.Count("ShellExecute"), 1);
   EXPECT_EQ(StoredScreenSaver(), "C:\\WINDOWS\\SYSTEM\\Mystify.scr");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
@@ -188,11 +189,46 @@ TEST_F(PowerTest, AHibernateCountdownShowsNoRingNamesItselfAndLetsTheMachineSlee
   EXPECT_FALSE(win.processEnded) << "Tarnby keeps running";
   ExpectIdle();
   EXPECT_EQ(Status(), "no countdown");
-  f().cmdshut.Click();
+  EXPECT_TRUE(f().shashut.Visible()) << "the user's choice shows again";
   Type(f().Text1, "5");
   f().cmdstart.Click();
   win.Advance(5000);
-  EXPECT_TRUE(win.Logged("ExitWindowsEx(1, 1)")) << "after zero the frame's choice runs again";
+  EXPECT_TRUE(win.Logged("ExitWindowsEx(5, 0)")) << "after zero the frame's choice runs again, forced as ticked";
+}
+
+TEST_F(PowerTest, TheUsersPreSelectionShowsAgainAsItWasWhenAPowerCountdownEndsIsCancelledOrReplaced) {
+  ASSERT_TRUE(StartWith({}));
+  const auto act = [this](const std::vector<std::string>& arguments) {
+    app->commandLine->Act(ParseCommandLine(arguments));
+  };
+  const struct {
+    const char* how;
+    std::function<void()> end;
+  } cases[] = {{"ends", [this] { win.Advance(5000); }},
+               {"is cancelled", [&] { act({"/cancel"}); }},
+               {"is replaced by a power countdown that ends",
+                [&] {
+                  act({"/sleep", "/in", "5"});
+                  EXPECT_FALSE(f().shalog.Visible()) << "still no ring";
+                  win.Advance(5000);
+                }},
+               {"is replaced by the user's click", [this] { f().cmdlog.Click(); }}};
+  f().cmdlog.Click();
+  f().chklog.Click();
+  for (const auto& c : cases) {
+    act({"/lock", "/in", "5"});
+    ASSERT_TRUE(countdown().Running()) << c.how;
+    for (const Control* box : {&f().chkrestart, &f().chklog, &f().chkshut})
+      EXPECT_TRUE(!box->Value() && !box->Enabled()) << c.how << ": no force box claims to run either";
+    EXPECT_FALSE(f().shalog.Visible()) << c.how;
+    c.end();
+    EXPECT_TRUE(f().shalog.Visible()) << c.how;
+    EXPECT_FALSE(f().sharestart.Visible() || f().shashut.Visible() || f().shados.Visible()) << c.how;
+    EXPECT_TRUE(f().chklog.Value() && f().chklog.Enabled()) << c.how;
+    EXPECT_FALSE(f().chkshut.Enabled() || f().chkrestart.Enabled()) << c.how;
+    act({"/cancel"});
+  }
+  EXPECT_EQ(win.Count("ExitWindowsEx"), 0);
 }
 
 TEST_F(PowerTest, SleepAtOnceLetsARunningCountdownGoOnAwakeAndLockAtZeroHasNoNotice) {

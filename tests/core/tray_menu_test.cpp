@@ -193,10 +193,17 @@ TEST_F(ExitTest, YesTakesDownTheIconStopsSoundUnhooksUnloadsAndEnds) {
   app->frmAbout().Show();
   win.playing = "C:\\alarm.wav";
   win.messageBoxAnswers = {w::kIdYes};
+  std::vector<std::string> deletes;
+  for (const Control* box : {&f().picprogram, &f().picwin, &f().picrestart, &f().picshut, &f().piclog,
+                             &f().picNotifier, &f().picsleep, &f().picscreen, &f().picdos}) {
+    std::ostringstream call;
+    call << "Shell_NotifyIcon(2, 0x" << std::hex << box->hwnd << ")";
+    deletes.push_back(call.str());
+  }
   win.ClearLog();
   ChooseFromMenu(f().picrestart, "mnupopmenuexit");
   EXPECT_TRUE(win.trayIcons.empty());
-  EXPECT_EQ(win.Count("Shell_NotifyIcon(2"), 9) << "the nine boxes, picNotifier among them";
+  EXPECT_EQ(win.Calls("Shell_NotifyIcon(2"), deletes) << "the nine boxes, in the exit's own order";
   EXPECT_TRUE(win.Logged("PlaySound(, 0, 2)"));
   EXPECT_TRUE(win.playing.empty());
   EXPECT_EQ(LimitedWindowCount(), 0);

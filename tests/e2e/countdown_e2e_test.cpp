@@ -45,18 +45,6 @@ class CountdownEndToEnd : public ::testing::Test {
   }
   static bool SaverStarted() { return ::FindWindowW(L"Notepad", nullptr) != nullptr; }
 
-  // Shows the main window of a started tarnby.exe through the tray's "&Show Timer".
-  HWND ShowTimer(Tarnby& tarnby) {
-    HWND frmstart = tarnby.Form(L"frmstart");
-    HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
-    if (!frmstart || !picscreen) return nullptr;
-    TrayRightClick(picscreen);
-    HWND menu = tarnby.PopupMenu();
-    if (!menu) return nullptr;
-    ChooseMenuItem(menu, L's');
-    return WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }) ? frmstart : nullptr;
-  }
-
   // Pre-selects with a button, types minutes and seconds and presses "&Start";
   // the moment of the press.
   static Clock::time_point StartCountdown(Tarnby& tarnby, const wchar_t* button, const std::wstring& minutes,
@@ -128,7 +116,7 @@ class CountdownEndToEnd : public ::testing::Test {
 TEST_F(CountdownEndToEnd, ScreenSaverAtTheFifthSecondThenIdleAndHidden) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
-  HWND frmstart = ShowTimer(tarnby);
+  HWND frmstart = tarnby.ShowTimer();
   ASSERT_NE(frmstart, nullptr) << "the main window could not be shown";
 
   const Clock::time_point pressed = StartCountdown(tarnby, L"cmdscreen", L"0", L"5");
@@ -170,7 +158,7 @@ TEST_F(CountdownEndToEnd, FromTheCommandLineTheScreenSaverStartsAtTheFifthSecond
 TEST_F(CountdownEndToEnd, PauseGivesTheShownTimeBack) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
-  ASSERT_NE(ShowTimer(tarnby), nullptr);
+  ASSERT_NE(tarnby.ShowTimer(), nullptr);
 
   StartCountdown(tarnby, L"cmdsleep", L"1", L"");
   HWND display = tarnby.Control(L"frmstart", L"display");
@@ -192,7 +180,7 @@ TEST_F(CountdownEndToEnd, PauseGivesTheShownTimeBack) {
 TEST_F(CountdownEndToEnd, AFractionPastedAsMinutesGetsItsMessageAndNothingStarts) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
-  ASSERT_NE(ShowTimer(tarnby), nullptr);
+  ASSERT_NE(tarnby.ShowTimer(), nullptr);
   Click(tarnby.Control(L"frmstart", L"cmdscreen"));
   HWND minutes = tarnby.Control(L"frmstart", L"Text2");
   Type(minutes, L"5");  // enables "&Start"
@@ -208,7 +196,7 @@ TEST_F(CountdownEndToEnd, AFractionPastedAsMinutesGetsItsMessageAndNothingStarts
 TEST_F(CountdownEndToEnd, TimeLeftWindowShowsTheTimeAndClosesAtZero) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
-  HWND frmstart = ShowTimer(tarnby);
+  HWND frmstart = tarnby.ShowTimer();
   ASSERT_NE(frmstart, nullptr);
 
   StartCountdown(tarnby, L"cmdsleep", L"0", L"8");
@@ -234,7 +222,7 @@ TEST_F(CountdownEndToEnd, TimeLeftWindowShowsTheTimeAndClosesAtZero) {
 TEST_F(CountdownEndToEnd, TenSecondsActWithinHalfASecond) {
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
-  ASSERT_NE(ShowTimer(tarnby), nullptr);
+  ASSERT_NE(tarnby.ShowTimer(), nullptr);
 
   const Clock::time_point pressed = StartCountdown(tarnby, L"cmdsleep", L"0", L"10");
   const Watched watched = WatchToZero(tarnby, 20s);

@@ -241,6 +241,17 @@ HWND Tarnby::MessageBoxTitled(const std::wstring& title, Duration timeout) const
   return found;
 }
 
+HWND Tarnby::ShowTimer() const {
+  HWND frmstart = Form(L"frmstart");
+  HWND picscreen = Control(L"frmstart", L"picscreen");
+  if (!frmstart || !picscreen) return nullptr;
+  TrayRightClick(picscreen);
+  HWND menu = PopupMenu();
+  if (!menu) return nullptr;
+  ChooseMenuItem(menu, L's');
+  return WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }) ? frmstart : nullptr;
+}
+
 std::optional<std::wstring> Tarnby::AnswerMessageBox(const std::wstring& title, int button, Duration timeout) const {
   const HWND box = MessageBoxTitled(title, timeout);
   if (box == nullptr) return std::nullopt;

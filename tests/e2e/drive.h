@@ -77,6 +77,10 @@ class Tarnby {
 
   // The open popup menu of this process, or null when none shows in time.
   HWND PopupMenu(Duration timeout = kPatience) const;
+  // Shows the main window through the tray's "&Show Timer", as the user
+  // does while the screen saver is the quick action: the window, or null
+  // when it did not show in time.
+  HWND ShowTimer() const;
   // A message box (a dialog with this title) of this process.
   HWND MessageBoxTitled(const std::wstring& title, Duration timeout = kPatience) const;
   // Answers such a message box with a button (IDOK, IDYES, ...): its text, or

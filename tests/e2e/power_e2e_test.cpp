@@ -74,6 +74,23 @@ TEST_F(PowerEndToEnd, LockCallsLockWorkStationAtOnceAndTarnbyKeepsRunning) {
   EXPECT_FALSE(::IsWindowVisible(tarnby.Form(L"frmstart"))) << "nothing to show for a lock at once";
 }
 
+TEST_F(PowerEndToEnd, ALockCountdownHidesTheUsersRingWhileItRunsAndShowsItAgainAfterwards) {
+  Tarnby first(Exe());
+  ASSERT_NE(first.ShowTimer(), nullptr);
+  const HWND ring = first.Control(L"frmstart", L"shalog");
+  const HWND force = first.Control(L"frmstart", L"chklog");
+  Click(first.Control(L"frmstart", L"cmdlog"));
+  Click(force);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(ring) && ::SendMessageW(force, BM_GETCHECK, 0, 0); }, 5s));
+  EXPECT_EQ(RunToEnd(Exe(), L"/lock /in 2s").code, 0u);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(ring); }, 2s)) << "the ring claims to be what runs";
+  ASSERT_TRUE(WaitForTraced("Call user32.LockWorkStation()")) << "LockWorkStation was not called";
+  ASSERT_NE(first.ShowTimer(), nullptr);
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(ring) != FALSE; }, 5s)) << "the user's ring is gone";
+  EXPECT_EQ(::SendMessageW(force, BM_GETCHECK, 0, 0), BST_CHECKED) << "the user's force box is cleared";
+  EXPECT_TRUE(::IsWindowEnabled(force));
+}
+
 TEST_F(PowerEndToEnd, HibernateInTwoSecondsLetsTheKeepAwakeGoAndCallsSetSuspendStateWithTrue) {
   Tarnby first(Exe());
   ASSERT_NE(first.Form(L"frmstart"), nullptr);

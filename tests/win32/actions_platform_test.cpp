@@ -191,7 +191,7 @@ TEST_F(ActionsWineTest, TheShutdownPrivilegeIsHeldWhenWindowsIsAskedToEnd) {
   ASSERT_FALSE(WatchedPlatform::ShutdownPrivilegeEnabled());
   // Log off from a hot key: Tarnby keeps running, and Wine ends nothing
   // outside itself.
-  actions().Perform(ActionCode::log, Trigger::HotKey);
+  actions().Perform(ActionCode::log, Caller::HotKey);
   ASSERT_EQ(platform.calls.size(), 1u);
   EXPECT_EQ(platform.calls[0].flags, 0u);
   EXPECT_EQ(platform.calls[0].reserved, 0u);
@@ -285,7 +285,7 @@ TEST_F(RestartExeTest, EndsTheShellAndStartsItAgain) {
 TEST_F(RestartExeTest, TarnbysRestartWindowsOnlyStartsIt) {
   // The program folder is this test's folder, where restart.exe lies too.
   ASSERT_EQ(platform.ProgramFolder(), Utf8(ExeFolder()));
-  actions().Perform(ActionCode::restartw, Trigger::HotKey);
+  actions().Perform(ActionCode::restartw, Caller::HotKey);
   ExpectShellRestarted();
 }
 

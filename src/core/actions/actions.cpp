@@ -44,26 +44,30 @@ void Actions::RestartWindowsOnly() {
                         platform.ProgramFolder(), w::kSwShowNormal);
 }
 
-void Actions::Perform(ActionCode code, Trigger trigger) {
+void Actions::Perform(ActionCode code, Caller caller) {
   switch (code) {
     case ActionCode::shut: ExitSession(w::kEwxShutdown, 1); break;
     case ActionCode::shutf: ExitSession(w::kEwxShutdown | w::kEwxForce, 0); break;
     case ActionCode::restart: ExitSession(w::kEwxReboot, 2); break;
     case ActionCode::restartf: ExitSession(w::kEwxReboot | w::kEwxForce, 0); break;
-    case ActionCode::log: ExitSession(w::kEwxLogoff, trigger == Trigger::Countdown ? kFromCountdown : 0); break;
+    case ActionCode::log: ExitSession(w::kEwxLogoff, caller == Caller::Countdown ? kFromCountdown : 0); break;
     case ActionCode::logf: ExitSession(w::kEwxLogoff | w::kEwxForce, 0); break;
     case ActionCode::restartw: RestartWindowsOnly(); break;
     case ActionCode::sleep: SendScreenSave(); break;
     case ActionCode::screen:
-      // Windows 98 runs the file Tarnby remembers; every other system gets
-      // the screen-saver command (NT too: doing nothing there helps nobody).
-      if (IsWin98())
+      if (ScreenSaverRunsStoredFile())
         StartStoredScreenSaver();
       else
         SendScreenSave();
       break;
     case ActionCode::dos: ExitToDos(); break;
   }
+}
+
+bool Actions::ScreenSaverRunsStoredFile() {
+  // Windows 98 runs the file Tarnby remembers; every other system gets the
+  // screen-saver command (NT too: doing nothing there helps nobody).
+  return IsWin98();
 }
 
 void Actions::EndAtOnce() { platform_.ExitProcess(0); }
@@ -80,9 +84,9 @@ void Actions::TrayDoubleClick(Control& box) {
     // A normal action and its forced twin share a box; the check mark decides.
     const CatalogueRow& forced = Catalogued(*row.forcedTwin);
     if (checked)
-      Perform(*row.code, Trigger::Tray);
+      Perform(*row.code, Caller::Tray);
     else if ((f.*forced.item).checked)
-      Perform(*forced.code, Trigger::Tray);
+      Perform(*forced.code, Caller::Tray);
     else
       return;
     EndAtOnce();
@@ -93,26 +97,26 @@ void Actions::TrayDoubleClick(Control& box) {
     return;
   }
   switch (*row.code) {
-    case ActionCode::dos:
-      if (!checked) return;
-      Perform(ActionCode::dos, Trigger::Tray);
-      EndAtOnce();
-      return;
     case ActionCode::screen:
-      // Windows 98 runs its steps whatever the check mark; elsewhere the
-      // screen-saver item must be the quick action.
-      if (IsWin98())
-        StartStoredScreenSaver();
-      else if (checked)
-        SendScreenSave();
+      // Where it runs the stored file it runs whatever the check mark;
+      // elsewhere the screen-saver item must be the quick action.
+      if (checked || ScreenSaverRunsStoredFile()) Perform(ActionCode::screen, Caller::Tray);
       return;
     case ActionCode::sleep:
     case ActionCode::restartw:
-      // Both leave Tarnby running.
-      if (checked) Perform(*row.code, Trigger::Tray);
+    case ActionCode::dos:
+      if (!checked) return;
+      Perform(*row.code, Caller::Tray);
+      // Exit to DOS ends Tarnby; the other two leave it running.
+      if (*row.code == ActionCode::dos) EndAtOnce();
       return;
-    default:
-      return;  // the rest share their box with a forced twin: above
+    case ActionCode::shut:
+    case ActionCode::shutf:
+    case ActionCode::restart:
+    case ActionCode::restartf:
+    case ActionCode::log:
+    case ActionCode::logf:
+      return;  // a box shared with a forced twin: above
   }
 }
 

@@ -14,8 +14,9 @@ namespace tarnby {
 
 class Frmprogram;
 
-// Who asked: the arguments and what follows differ a little between them.
-enum class Trigger { Tray, Countdown, HotKey };
+// Who asked for an action: the arguments and what follows differ a little
+// between them.
+enum class Caller { Tray, Countdown, HotKey };
 
 class Actions {
  public:
@@ -26,10 +27,14 @@ class Actions {
   // afterwards where the tray path does.
   void TrayDoubleClick(Control& box);
 
-  // The operation of one action at the system, with the trigger's arguments
+  // The operation of one action at the system, with the caller's arguments
   // (for example log off passes 0xFFFFFFFF from the countdown). Never ends the
-  // program itself; `screen` here is the trigger's screen-saver rule.
-  void Perform(ActionCode code, Trigger trigger);
+  // program itself.
+  void Perform(ActionCode code, Caller caller);
+
+  // The screen saver's rule: true where it runs the file Tarnby remembers
+  // (which may ask for one first), false where Windows gets the command.
+  bool ScreenSaverRunsStoredFile();
 
   // Run the two selected programs from the program selection window's boxes
   // ("Nothing" marks an empty slot), then unload that window.

@@ -47,16 +47,6 @@ void FilterDigits(int& keyAscii) {
   if ((keyAscii < '0' || keyAscii > '9') && keyAscii != kKeyBackspace) keyAscii = 0;
 }
 
-namespace {
-// At zero the first test that holds wins: a ticked force box before its own
-// ring, and the actions in this order.
-constexpr std::array<const CatalogueRow*, kCatalogue.size()> kZeroOrder = {
-    &Catalogued(ActionCode::restartf), &Catalogued(ActionCode::restart), &kRunProgramsRow,
-    &Catalogued(ActionCode::restartw), &Catalogued(ActionCode::screen),  &Catalogued(ActionCode::shutf),
-    &Catalogued(ActionCode::shut),     &Catalogued(ActionCode::dos),     &Catalogued(ActionCode::logf),
-    &Catalogued(ActionCode::log),      &Catalogued(ActionCode::sleep)};
-}  // namespace
-
 Countdown::Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& frmhrs, FormSlot<Frmtime>& frmtime,
                      FormSlot<Frmprogram>& frmprogram, Actions& actions, NoticeArea& notice)
     : platform_(platform),
@@ -73,7 +63,7 @@ Countdown::Countdown(Platform& platform, Frmstart& frmstart, FormSlot<Frmhrs>& f
     preSelects_[i] = {&(f_.*row.preSelection), &(f_.*row.ring), forceBox};
   }
   for (std::size_t i = 0; i < kZeroOrder.size(); ++i) {
-    const CatalogueRow& row = *kZeroOrder[i];
+    const CatalogueRow& row = Catalogued(kZeroOrder[i]);
     // A forced form is due when its box is ticked, any other when its ring shows.
     zeroOrder_[i] = {IsForcedForm(row) ? &(f_.*row.preSelection) : &(f_.*row.ring), &row};
   }

@@ -90,10 +90,10 @@ class Countdown {
   // triggers: counts `time` down to `action`, with the checks and messages of
   // "&Start" (the alarm's lead time is the alarm box's). The action must be
   // what the "Pre-Selects" frame shows, since the frame is what zero reads;
-  // a power action takes the frame's choice away, so no ring claims to be
-  // what runs. The boxes then show the time. `toClockTime`: the time is how
-  // long until a clock time (/at), which the time asleep brings nearer too.
-  // False when refused.
+  // a power action hides the frame's choice while it runs, so no ring claims
+  // to be what runs. The boxes then show the time. `toClockTime`: the time is
+  // how long until a clock time (/at), which the time asleep brings nearer
+  // too. False when refused.
   bool Begin(const ZeroAction& action, const CountdownTime& time, bool toClockTime = false);
   // Stopped by "&Pause": "&Start" goes on with the same countdown.
   bool Paused() const { return resuming_ && !Running(); }
@@ -162,8 +162,10 @@ class Countdown {
   // The boxes and the hours window show the time; a box that already reads
   // the same number keeps the user's own spelling of it.
   void ShowTime(const CountdownTime& time);
-  // No ring shows and no force box is ticked, as at start-up.
-  void ClearPreSelection();
+  // A power action runs at zero instead of the frame's choice, which the
+  // frame stops showing; dropped, the user's choice shows again as it was.
+  void TakePowerAction(PowerAction action);
+  void DropPowerAction();
   bool AlarmAccepted();
   // The balloon over the tray icon shortly before the session ends, once per
   // countdown, and taken down again by a pause.
@@ -195,6 +197,11 @@ class Countdown {
   std::array<ZeroRow, kCatalogue.size()> zeroOrder_{};
   std::string alarmSoundPath_;
   std::optional<PowerAction> power_;  // what runs at zero instead of the frame's choice
+  struct HeldRow {
+    bool ringShown, boxEnabled, boxTicked;
+  };
+  using HeldPreSelection = std::array<HeldRow, kOwnBoxes>;
+  std::optional<HeldPreSelection> heldPreSelection_;  // the user's choice while a power countdown hides it
 
   // The clock of the running countdown: when it was started (or resumed), on
   // the awake clock, how many of its seconds have been run since, and, for a

@@ -209,36 +209,20 @@ void Countdown::RunPreSelectedAction() {
     return;
   }
   const ActionCode code = *due->action->code;
-  switch (code) {
-    case ActionCode::screen:
-      // Idle with empty boxes either way; Windows 98 gets there before its
-      // file dialog can open.
-      if (COpSysInfo(platform_).IsWin98()) {
-        ReturnToIdle();
-        actions_.StartStoredScreenSaver();
-      } else {
-        platform_.SendMessage(f_.hwnd, w::kWmSysCommand, w::kScScreenSave, 0);
-        ReturnToIdle();
-      }
-      return;
-    case ActionCode::sleep:
-      actions_.Perform(code, Trigger::Countdown);
-      ReturnToIdle();
-      return;
-    case ActionCode::shut:
-    case ActionCode::shutf:
-    case ActionCode::restart:
-    case ActionCode::restartf:
-    case ActionCode::log:
-    case ActionCode::logf:
-    case ActionCode::restartw:
-    case ActionCode::dos:
-      // The session (or Windows) ends: Tarnby ends with it, at once.
-      RestoreWindowProcs();
-      actions_.Perform(code, Trigger::Countdown);
-      actions_.EndAtOnce();
-      return;
+  if (due->action->endsSession) {
+    // The session (or Windows) ends: Tarnby ends with it, at once.
+    RestoreWindowProcs();
+    actions_.Perform(code, Caller::Countdown);
+    actions_.EndAtOnce();
+    return;
   }
+  // The rest leave the session running and Tarnby idle with empty boxes.
+  // Windows 98's stored screen saver may open a file dialog first: the boxes
+  // are empty before it can.
+  const bool idleFirst = code == ActionCode::screen && actions_.ScreenSaverRunsStoredFile();
+  if (idleFirst) ReturnToIdle();
+  actions_.Perform(code, Caller::Countdown);
+  if (!idleFirst) ReturnToIdle();
 }
 
 void Countdown::ReturnToIdle() {
@@ -265,7 +249,7 @@ void Countdown::RunPowerAction(PowerAction action) {
 
 void Countdown::EmptyTimeShown() {
   // The countdown is over: "&Start" runs the frame's choice again.
-  power_.reset();
+  DropPowerAction();
   resuming_ = false;
   f_.Label3.SetCaption("");
   f_.display.SetCaption("");

@@ -119,10 +119,7 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time, bool 
     return false;
   }
   ShowTime(time);
-  if (action.power) {
-    ClearPreSelection();
-    power_ = action.power;
-  }
+  if (action.power) TakePowerAction(*action.power);
 
   Counters& c = counters_;
   c.hoursCount = static_cast<std::int32_t>(time.hours);

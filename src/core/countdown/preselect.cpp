@@ -25,7 +25,9 @@ void Countdown::PreSelect(Control& button) {
   for (const PreSelectRow& row : preSelects_)
     if (row.button == &button) chosen = &row;
   if (chosen == nullptr) return;
-  power_.reset();  // the frame's choice is what runs at zero again
+  // The frame's choice is what runs at zero again, starting from the user's
+  // own as it was before a power countdown hid it.
+  DropPowerAction();
 
   for (const PreSelectRow& row : preSelects_) {
     row.ring->SetVisible(&row == chosen);
@@ -37,13 +39,39 @@ void Countdown::PreSelect(Control& button) {
   }
 }
 
-void Countdown::ClearPreSelection() {
+void Countdown::TakePowerAction(PowerAction action) {
+  power_ = action;
+  // A power countdown has no ring: nothing in the frame may claim to be what
+  // runs. The user's choice is kept aside, once, however often a power
+  // countdown replaces another, and comes back when the last one is over.
+  if (!heldPreSelection_) {
+    HeldPreSelection& held = heldPreSelection_.emplace();
+    for (std::size_t i = 0; i < preSelects_.size(); ++i) {
+      const PreSelectRow& row = preSelects_[i];
+      held[i] = {row.ring->Visible(), row.forceBox != nullptr && row.forceBox->Enabled(),
+                 row.forceBox != nullptr && row.forceBox->Value()};
+    }
+  }
   for (const PreSelectRow& row : preSelects_) {
     row.ring->SetVisible(false);
     if (row.forceBox == nullptr) continue;
     row.forceBox->SetValue(false);
-    row.forceBox->SetEnabled(true);
+    row.forceBox->SetEnabled(false);
   }
+}
+
+void Countdown::DropPowerAction() {
+  power_.reset();
+  if (!heldPreSelection_) return;
+  for (std::size_t i = 0; i < preSelects_.size(); ++i) {
+    const PreSelectRow& row = preSelects_[i];
+    const HeldRow& held = (*heldPreSelection_)[i];
+    row.ring->SetVisible(held.ringShown);
+    if (row.forceBox == nullptr) continue;
+    row.forceBox->SetEnabled(held.boxEnabled);
+    row.forceBox->SetValue(held.boxTicked);
+  }
+  heldPreSelection_.reset();
 }
 
 bool Countdown::AnyRingShown() const {

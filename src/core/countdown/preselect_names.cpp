@@ -4,21 +4,26 @@
 
 namespace tarnby {
 
-const std::array<PreSelectName, 8> kPreSelectNames = {{
-    {"shutdown", Catalogued(ActionCode::shut).preSelection, Catalogued(ActionCode::shutf).preSelection, "shut down",
-     "forced shut down", "shut down the computer", "force the computer to shut down"},
-    {"restart", Catalogued(ActionCode::restart).preSelection, Catalogued(ActionCode::restartf).preSelection, "restart",
-     "forced restart", "restart the computer", "force the computer to restart"},
-    {"logoff", Catalogued(ActionCode::log).preSelection, Catalogued(ActionCode::logf).preSelection, "log off",
-     "forced log off", "log you off", "force you to log off"},
-    {"restartwindows", Catalogued(ActionCode::restartw).preSelection, nullptr, "restart Windows only", nullptr,
-     "restart Windows", nullptr},
-    {"suspend", Catalogued(ActionCode::sleep).preSelection, nullptr, "suspend", nullptr, nullptr, nullptr},
-    {"screensaver", Catalogued(ActionCode::screen).preSelection, nullptr, "start the screen saver", nullptr, nullptr,
-     nullptr},
-    {"dos", Catalogued(ActionCode::dos).preSelection, nullptr, "exit to DOS", nullptr, "exit to DOS", nullptr},
-    {"programs", kRunProgramsRow.preSelection, nullptr, "run the programs", nullptr, nullptr, nullptr},
-}};
+namespace {
+constexpr PreSelectName NameOf(const CatalogueRow& row) {
+  const CatalogueRow* forced = row.forcedTwin ? &Catalogued(*row.forcedTwin) : nullptr;
+  return {row.switchName,
+          row.preSelection,
+          forced ? forced->preSelection : nullptr,
+          row.status,
+          forced ? forced->status : nullptr,
+          row.notice,
+          forced ? forced->notice : nullptr};
+}
+
+constexpr std::array<PreSelectName, kOwnBoxes> PreSelectNames() {
+  std::array<PreSelectName, kOwnBoxes> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = NameOf(Catalogued(kPreSelectOrder[i]));
+  return names;
+}
+}  // namespace
+
+const std::array<PreSelectName, kOwnBoxes> kPreSelectNames = PreSelectNames();
 
 const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f) {
   for (const PreSelectName& name : kPreSelectNames)

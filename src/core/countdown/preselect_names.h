@@ -1,13 +1,13 @@
-// The eight pre-selections by name: the command-line switch that makes each
-// one, what the status line calls it, and the notice shown before it ends
-// the session. Every text about a pre-selected action lives here.
+// The eight pre-selections by name, with their forced forms, as the catalogue
+// has them: the command-line switch that makes each one, what the status line
+// calls it, and the notice shown before it ends the session.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "core/main_window/frmstart.h"
+#include "core/actions/catalogue.h"
 
 namespace tarnby {
 
@@ -21,7 +21,7 @@ struct PreSelectName {
   const char* forcedNotice;
 };
 
-extern const std::array<PreSelectName, 8> kPreSelectNames;
+extern const std::array<PreSelectName, kOwnBoxes> kPreSelectNames;
 
 // The pre-selection a button makes, or null for any other control.
 const PreSelectName* PreSelectNamed(const Control& button, const Frmstart& f);

@@ -50,16 +50,12 @@ Frmhot::Frmhot(Platform& host)
       Command3(*this, "Command3", ControlKind::Button, {1440, 5520, 1200, 348}, "Cancel"),
       Frame1(*this, "Frame1", ControlKind::Frame, {3960, 720, 2532, 5052}, "About Hot Keys"),
       Label1(*this, "Label1", ControlKind::Label, {120, 360, 2388, 3264}, kHelp, &Frame1),
-      rows_{{{&Check1, &optrestart, ActionCode::restart},
-             {&Check2, &optwin, ActionCode::restartw},
-             {&Check3, &optrestartf, ActionCode::restartf},
-             {&Check4, &optscreen, ActionCode::screen},
-             {&Check5, &optsleep, ActionCode::sleep},
-             {&Check6, &optdos, ActionCode::dos},
-             {&Check7, &optlog, ActionCode::log},
-             {&Check8, &optlogf, ActionCode::logf},
-             {&Check9, &optshut, ActionCode::shut},
-             {&Check10, &optshutf, ActionCode::shutf}}} {
+      rows_{{{&Check1, &optrestart}, {&Check2, &optwin}, {&Check3, &optrestartf}, {&Check4, &optscreen},
+             {&Check5, &optsleep}, {&Check6, &optdos}, {&Check7, &optlog}, {&Check8, &optlogf}, {&Check9, &optshut},
+             {&Check10, &optshutf}}} {
+  // The rows from the top stand for the actions in the order the settings
+  // are written.
+  for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i].action = kSettingsWriteOrder[i];
   SetDesign(kCaption, {0, 0, 6612, 6036});
   borderStyle = BorderStyle::FixedSingle;
   lblhot.foreColor = Rgb(0, 0, 192);

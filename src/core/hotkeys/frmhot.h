@@ -26,16 +26,16 @@ class Frmhot : public Form {
   struct Row {
     Control* check;
     Control* option;
-    ActionCode action;
+    ActionCode action{};
   };
-  const std::array<Row, 10>& Rows() const { return rows_; }
+  const std::array<Row, kSettingsWriteOrder.size()>& Rows() const { return rows_; }
 
   void Form_Load();
   void Command1_Click();
   void Command3_Click();
 
  private:
-  std::array<Row, 10> rows_;
+  std::array<Row, kSettingsWriteOrder.size()> rows_;
 };
 
 }  // namespace tarnby

@@ -91,7 +91,7 @@ void HotKeys::PollHotKeys() {
         latched_.set(i);
         if (performing_ != i) {
           const ScopedValue<std::size_t> performing(performing_, i);
-          actions_.Perform(row.action, Trigger::HotKey);
+          actions_.Perform(row.action, Caller::HotKey);
         }
       }
       break;

@@ -31,18 +31,12 @@ constexpr HotKeyRow HotKeyOf(ActionCode code) {
 // held combinations wins. When the screen saver's keys are held but its hot
 // key is not enabled, the chain goes on with the rows after it instead of
 // ending the tick.
-inline constexpr std::array<HotKeyRow, 10> kHotKeyChain = {{
-    HotKeyOf(ActionCode::restart),
-    HotKeyOf(ActionCode::restartf),
-    HotKeyOf(ActionCode::restartw),
-    HotKeyOf(ActionCode::shut),
-    HotKeyOf(ActionCode::shutf),
-    HotKeyOf(ActionCode::screen),
-    HotKeyOf(ActionCode::sleep),
-    HotKeyOf(ActionCode::dos),
-    HotKeyOf(ActionCode::log),
-    HotKeyOf(ActionCode::logf),
-}};
+constexpr std::array<HotKeyRow, kHotKeyOrder.size()> HotKeyChain() {
+  std::array<HotKeyRow, kHotKeyOrder.size()> chain{};
+  for (std::size_t i = 0; i < chain.size(); ++i) chain[i] = HotKeyOf(kHotKeyOrder[i]);
+  return chain;
+}
+inline constexpr std::array<HotKeyRow, kHotKeyOrder.size()> kHotKeyChain = HotKeyChain();
 
 class HotKeys {
  public:

@@ -18,6 +18,24 @@ namespace tarnby {
 namespace {
 constexpr char kExitQuestion[] = "Are you sure you want to exit Tarnby?";
 constexpr char kExitTitle[] = "Leave Tarnby?";
+
+// The exit takes down every icon the program may have put in the tray, the
+// notice's picNotifier among them, in this order whatever the quick action.
+constexpr std::array<Control Frmstart::*, 9> kExitTrayOrder = {
+    &Frmstart::picprogram, &Frmstart::picwin,   &Frmstart::picrestart, &Frmstart::picshut, &Frmstart::piclog,
+    &Frmstart::picNotifier, &Frmstart::picsleep, &Frmstart::picscreen,  &Frmstart::picdos};
+
+constexpr bool TakesEachIconDownOnce() {
+  const auto times = [](Control Frmstart::*box) {
+    int n = 0;
+    for (Control Frmstart::*taken : kExitTrayOrder) n += taken == box ? 1 : 0;
+    return n;
+  };
+  for (const CatalogueRow* row : kOwnBoxRows)
+    if (times(row->trayBox) != 1) return false;
+  return times(&Frmstart::picNotifier) == 1 && kExitTrayOrder.size() == kOwnBoxes + 1;
+}
+static_assert(TakesEachIconDownOnce(), "the exit takes every tray box's icon down, once");
 }  // namespace
 
 void Shell::SelectQuickAction(MenuItem& item) {
@@ -46,10 +64,7 @@ void Shell::settingS() {
 }
 
 void Shell::SaveSettings() {
-  static constexpr std::array<ActionCode, 10> kSaveOrder = {
-      ActionCode::restart, ActionCode::restartw, ActionCode::restartf, ActionCode::screen, ActionCode::sleep,
-      ActionCode::dos,     ActionCode::log,      ActionCode::logf,     ActionCode::shut,   ActionCode::shutf};
-  for (ActionCode code : kSaveOrder)
+  for (ActionCode code : kSettingsWriteOrder)
     WriteRegString(platform_, w::kHkeyCurrentUser, kSettingsKey, CodeName(code),
                    (frmstart_.*Catalogued(code).item).checked ? kTrue : "");
 }
@@ -74,8 +89,7 @@ void Shell::Exit() {
   Frmstart& f = frmstart_;
   windows_.frmhrs().Hide();
   if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
-  for (Control* box : TrayBoxes(f)) tray_.Remove(*box);
-  tray_.Remove(f.picNotifier);
+  for (Control Frmstart::*box : kExitTrayOrder) tray_.Remove(f.*box);
   platform.PlaySound("", 0, w::kSndNoDefault);
   countdown_.KeepAwake(false);
   RestoreWindowProcs();

@@ -178,9 +178,11 @@ std::string Triggers::StatusLine() {
       return Sentence() + " (quiet now " + ClockText(static_cast<std::int64_t>((now - std::min(now, quietSince_)) / 1000)) +
              ")";
     }
-    default:
-      return Sentence();
+    case WhenKind::Exits:
+    case WhenKind::None:
+      break;
   }
+  return Sentence();
 }
 
 }  // namespace tarnby
