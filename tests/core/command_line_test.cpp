@@ -202,37 +202,27 @@ TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEn
 }
 
 TEST(LastMinute, ASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTakingTheFocusOnce) {
-  const struct {
-    std::vector<std::string> action;
-    bool shown;
-  } cases[] = {{{"/shutdown"}, true},      {{"/restart", "/force"}, true}, {{"/logoff"}, true},
-               {{"/restartwindows"}, true}, {{"/dos"}, true},              {{"/hibernate"}, false},
-               {{"/sleep"}, false},         {{"/lock"}, false},            {{"/screensaver"}, false}};
-  for (const auto& c : cases) {
-    std::vector<std::string> command = c.action;
-    command.insert(command.end(), {"/in", "70s", "/hide"});
-    const std::string& name = c.action[0];
+  for (const char* action : {"/shutdown", "/restart", "/logoff", "/restartwindows", "/dos", "/hibernate", "/sleep",
+                             "/lock", "/screensaver"}) {
+    const bool ends = std::string("/shutdown/restart/logoff/restartwindows/dos").find(action) != std::string::npos;
     FakeWindows machine;
     App tarnby(machine);
-    ASSERT_TRUE(tarnby.Start(command)) << name;
+    ASSERT_TRUE(tarnby.Start({action, "/in", "70s", "/hide"})) << action;
     Frmstart& f = tarnby.frmstart;
     machine.Advance(9999);
-    EXPECT_FALSE(f.Visible()) << name << ": shown before its last minute";
+    EXPECT_FALSE(f.Visible()) << action << ": shown before its last minute";
     machine.ClearLog();
     machine.Advance(1);
-    EXPECT_EQ(f.Visible(), c.shown) << name;
+    EXPECT_EQ(f.Visible(), ends) << action;
     char hwnd[32];
     std::snprintf(hwnd, sizeof hwnd, "0x%llx", static_cast<unsigned long long>(f.hwnd));
-    EXPECT_EQ(machine.Logged(std::string("ShowWindow(") + hwnd + ", 4)"), c.shown) << name << ": not SW_SHOWNOACTIVATE";
-    EXPECT_EQ(machine.Logged(std::string("SetWindowPos(") + hwnd + ", -1, 0, 0, 0, 0, 19)"), c.shown)
-        << name << ": not put on top without activation";
-    EXPECT_FALSE(machine.Logged("SetForegroundWindow") || machine.Logged("BringWindowForward")) << name;
-    if (!machine.balloons.empty()) {
-      EXPECT_EQ(machine.balloons.back().uFlags, w::kNifInfo | w::kNifRealtime) << name << ": a late balloon shows";
-    }
+    EXPECT_EQ(machine.Logged(std::string("ShowWindow(") + hwnd + ", 4)"), ends) << action << ": SW_SHOWNOACTIVATE";
+    EXPECT_EQ(machine.Logged(std::string("SetWindowPos(") + hwnd + ", -1, 0, 0, 0, 0, 19)"), ends) << action;
+    EXPECT_FALSE(machine.Logged("SetForegroundWindow") || machine.Logged("BringWindowForward")) << action;
+    for (const auto& balloon : machine.balloons) EXPECT_EQ(balloon.uFlags, w::kNifInfo | w::kNifRealtime) << action;
     f.Command3.Click();  // "&Hide"
     machine.Advance(30000);
-    EXPECT_FALSE(f.Visible()) << name << ": hidden again, it came back";
+    EXPECT_FALSE(f.Visible()) << action << ": hidden again, it came back";
     RestoreWindowProcs();  // the hook list is program-wide and outlives this machine
   }
 }

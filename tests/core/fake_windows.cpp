@@ -374,10 +374,8 @@ bool FakeWindows::SetSuspendState(bool hibernate, bool force, bool disableWakeEv
 
 long FakeWindows::CallNtPowerInformation(std::uint32_t level, bool* platformAoAc) {
   Log("CallNtPowerInformation(" + std::to_string(level) + ")");
-  if (level == w::kScreenOff) return screenOffStatus;
-  if (level != w::kPlatformInformation || platformAoAc == nullptr) return static_cast<long>(0xC000000Du);
-  *platformAoAc = aoAc;
-  return 0;
+  if (platformAoAc) *platformAoAc = aoAc;
+  return level == w::kScreenOff ? screenOffStatus : 0;
 }
 
 bool FakeWindows::QueryUnbiasedInterruptTime(std::uint64_t& unbiasedTime) {
@@ -875,10 +873,8 @@ void FakeWindows::Stall(std::uint64_t milliseconds) {
 
 void FakeWindows::SleepMachine(std::uint64_t milliseconds, bool told) {
   const auto broadcast = [this, told](std::uintptr_t event) {
-    if (!told) return;
-    const std::vector<Form*> forms = forms_;
-    for (Form* form : forms)
-      if (std::find(forms_.begin(), forms_.end(), form) != forms_.end() && form->onPowerBroadcast)
+    for (Form* form : std::vector<Form*>(forms_))  // a handler may unload forms
+      if (told && std::count(forms_.begin(), forms_.end(), form) && form->onPowerBroadcast)
         form->onPowerBroadcast(event);
   };
   broadcast(w::kPbtApmSuspend);

@@ -168,6 +168,7 @@ TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndThe
   HWND frmstart = tarnby.Form(L"frmstart");
   ASSERT_NE(frmstart, nullptr);
   const Clock::time_point started = Clock::now();
+  ::Sleep(3000);  // the user goes back to typing once Tarnby has started
   ASSERT_TRUE(typing.TakeFocus()) << "the typing window cannot take the focus";
   EXPECT_FALSE(::IsWindowVisible(frmstart));
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 15s)) << "the timer did not come up";
