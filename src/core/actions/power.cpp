@@ -2,18 +2,40 @@
 
 namespace tarnby {
 
-const std::array<PowerName, 3> kPowerNames = {{
+namespace {
+// Every power action, once: the switch has no default, so one added to the
+// enum stops the build here until it is listed, and then at the check below
+// until it has its row.
+constexpr bool IsPowerAction(PowerAction action) {
+  switch (action) {
+    case PowerAction::Sleep:
+    case PowerAction::Hibernate:
+    case PowerAction::Lock:
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
+constexpr std::array<PowerName, 3> kPowerRows = {{
     {PowerAction::Sleep, "sleep", "sleep", "Sleep in", "put the computer to sleep", "This computer cannot sleep."},
     {PowerAction::Hibernate, "hibernate", "hibernate", "Hibernate in", "hibernate the computer",
      "This computer cannot hibernate."},
     {PowerAction::Lock, "lock", "lock", "Lock in", nullptr, nullptr},
 }};
 
-const PowerName& PowerNamed(PowerAction action) {
-  for (const PowerName& name : kPowerNames)
-    if (name.action == action) return name;
-  return kPowerNames.front();  // every action has its row
+// In the order of the enum, so that an action is its row's index.
+constexpr bool EveryPowerActionIsItsRow() {
+  std::size_t action = 0;
+  for (; IsPowerAction(static_cast<PowerAction>(action)); ++action)
+    if (action >= kPowerRows.size() || kPowerRows[action].action != static_cast<PowerAction>(action)) return false;
+  return action == kPowerRows.size();
 }
+static_assert(EveryPowerActionIsItsRow(), "every power action has its row, in the enum's order");
+
+const std::array<PowerName, 3> kPowerNames = kPowerRows;
+
+const PowerName& PowerNamed(PowerAction action) { return kPowerNames[static_cast<std::size_t>(action)]; }
 
 bool ModernStandby(Platform& platform) {
   bool aoAc = false;
