@@ -220,7 +220,7 @@ void CommandLine::StartCountdown(const Command& command) {
       command.power ? Countdown::ZeroAction{nullptr, false, command.power}
                     : Countdown::ZeroAction{&kPreSelectNames[static_cast<std::size_t>(command.preSelect)], command.force,
                                             std::nullopt};
-  countdown.Begin(action, CountdownTime::Of(CountdownSeconds(command)));
+  countdown.Begin(action, CountdownTime::Of(CountdownSeconds(command)), command.at.has_value());
 }
 
 bool CommandLine::AnythingDue() const {
