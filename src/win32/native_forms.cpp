@@ -75,11 +75,7 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   // A window that opens on a monitor of another DPI than the system's is laid
   // out for that monitor before its controls are made.
   LoadFormIcons(fw);
-  if (const int dpi = WindowDpi(hwnd); dpi != fw.scale.dpi && dpi > 0) {
-    RECT fitted = OuterRect(form, style, exStyle, ScaleForDpi(dpi, dpi));
-    ::OffsetRect(&fitted, rect.left - fitted.left, rect.top - fitted.top);
-    DpiChanged(fw, dpi, &fitted);
-  }
+  if (const int dpi = WindowDpi(hwnd); dpi != fw.scale.dpi && dpi > 0) DpiChanged(fw, dpi, &rect);
 
   // Child windows stack in creation order, which is also the Tab order: the
   // controls by their tab index, frames last so they lie beneath what they hold.
