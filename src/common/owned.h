@@ -1,46 +1,14 @@
 // Owners of Win32 resources, shared by tarnby.exe, restart.exe and
-// tarnby.com. Each owns one handle, gives it back to the system exactly once
-// (when it goes out of scope, is reset or is given another), and can be moved
-// but never copied, so neither a leak nor a double free can be written with
-// them.
+// tarnby.com: how each kind of handle is given back to the system, and the
+// few owners that hold more than one handle.
 #pragma once
 
 #include <windows.h>
 #include <objbase.h>  // CoTaskMemFree
 
-#include <utility>
+#include "common/owner.h"
 
 namespace tarnby {
-
-template <class Traits>
-class Owned {
- public:
-  using Type = typename Traits::Type;
-
-  Owned() noexcept = default;
-  explicit Owned(Type handle) noexcept : handle_(handle) {}
-  ~Owned() { reset(); }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  Owned(Owned&& other) noexcept : handle_(other.release()) {}
-  Owned& operator=(Owned&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-
-  Type get() const noexcept { return handle_; }
-  explicit operator bool() const noexcept { return handle_ != Traits::Empty(); }
-  // Hands the handle to someone else (the system, say), who frees it from now on.
-  Type release() noexcept { return std::exchange(handle_, Traits::Empty()); }
-  // Frees the handle held (unless it is the one given) and holds the one given.
-  void reset(Type handle = Traits::Empty()) noexcept {
-    const Type old = std::exchange(handle_, handle);
-    if (old != Traits::Empty() && old != handle) Traits::Free(old);
-  }
-
- private:
-  Type handle_ = Traits::Empty();
-};
 
 namespace owned {
 

@@ -10,6 +10,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/command_line/commands.h"
+#include "win32/system_library.h"
 #include "win32/utf16.h"
 #include "win32/win32_platform_parts.h"
 
@@ -111,8 +112,7 @@ void Win32Platform::GetLocalTime(SystemTime& time) {
 std::uint32_t Win32Platform::SetThreadExecutionState(std::uint32_t flags) {
   // Looked up at run time: a system without it simply sleeps as it likes.
   using Call = EXECUTION_STATE(WINAPI*)(EXECUTION_STATE);
-  static const Call call = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetThreadExecutionState")));
+  static const Call call = SystemFunction<Call>(L"kernel32.dll", "SetThreadExecutionState");
   return call ? call(flags) : 0;
 }
 

@@ -5,6 +5,7 @@
 #include "win32/native_host_parts.h"
 
 #include "core/resource_ids.h"
+#include "win32/system_library.h"
 
 namespace tarnby {
 
@@ -16,18 +17,11 @@ namespace {
 constexpr int kLowestDpi = 48;
 constexpr int kHighestDpi = 960;
 
-// A call of a system DLL that older systems lack: null there.
-template <class Call>
-Call SystemCall(const wchar_t* module, const char* name) {
-  const HMODULE handle = ::GetModuleHandleW(module);
-  return handle ? reinterpret_cast<Call>(reinterpret_cast<void (*)()>(::GetProcAddress(handle, name))) : nullptr;
-}
-
 }  // namespace
 
 int native::WindowDpi(HWND hwnd) {
   using Call = UINT(WINAPI*)(HWND);
-  static const Call call = SystemCall<Call>(L"user32.dll", "GetDpiForWindow");
+  static const Call call = SystemFunction<Call>(L"user32.dll", "GetDpiForWindow");
   return call ? static_cast<int>(call(hwnd)) : 0;
 }
 
@@ -42,7 +36,7 @@ bool native::ReadRect(LPARAM pointer, RECT& rect) {
 int NativeHostImpl::Metric(int index, int dpi) const {
   if (dpi == screen_.dpi) return ::GetSystemMetrics(index);
   using Call = int(WINAPI*)(int, UINT);
-  static const Call call = SystemCall<Call>(L"user32.dll", "GetSystemMetricsForDpi");
+  static const Call call = SystemFunction<Call>(L"user32.dll", "GetSystemMetricsForDpi");
   return call ? call(index, static_cast<UINT>(dpi)) : ::MulDiv(::GetSystemMetrics(index), dpi, screen_.dpi);
 }
 
@@ -51,7 +45,7 @@ OwnedIcon NativeHostImpl::LoadIconAt(int resourceId, int size) const {
   // A size the icon file lacks is scaled down from a larger picture, not
   // blown up from a smaller one, where the common controls can.
   using Call = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-  static const Call scaleDown = SystemCall<Call>(L"comctl32.dll", "LoadIconWithScaleDown");
+  static const Call scaleDown = SystemFunction<Call>(L"comctl32.dll", "LoadIconWithScaleDown");
   HICON icon = nullptr;
   if (scaleDown && SUCCEEDED(scaleDown(instance_, MAKEINTRESOURCEW(resourceId), size, size, &icon)) && icon)
     return OwnedIcon(icon);
@@ -62,7 +56,7 @@ OwnedIcon NativeHostImpl::LoadIconAt(int resourceId, int size) const {
 RECT NativeHostImpl::OuterRect(const Form& form, DWORD style, DWORD exStyle, const Scale& scale) const {
   RECT rect{0, 0, Pixels(form.ClientWidth(), scale.x), Pixels(form.ClientHeight(), scale.y)};
   using Call = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const Call forDpi = SystemCall<Call>(L"user32.dll", "AdjustWindowRectExForDpi");
+  static const Call forDpi = SystemFunction<Call>(L"user32.dll", "AdjustWindowRectExForDpi");
   if (forDpi && scale.dpi != screen_.dpi) {
     forDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(scale.dpi));
   } else {

@@ -11,6 +11,66 @@ using namespace native;
 
 // ------------------------------------------------------------------ forms
 
+namespace {
+
+struct FormStyle {
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+  DWORD exStyle = 0;
+  bool titleBar = false;
+};
+
+// The window styles of a form's border, title bar and taskbar button.
+FormStyle StyleOf(const Form& form) {
+  FormStyle made;
+  // A form shows a title bar when it has a caption or a control box; without
+  // one it keeps its border all the same.
+  made.titleBar = !form.Caption().empty() || form.controlBox;
+  switch (form.borderStyle) {
+    case BorderStyle::None:
+      break;
+    case BorderStyle::FixedSingle:
+      made.style |= WS_BORDER;
+      break;
+    case BorderStyle::Sizable:
+      made.style |= WS_THICKFRAME;
+      break;
+    case BorderStyle::FixedDialog:
+      made.style |= WS_DLGFRAME;
+      made.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case BorderStyle::FixedToolWindow:
+      made.style |= WS_BORDER;
+      made.exStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (made.titleBar && form.borderStyle != BorderStyle::None) {
+    made.style |= WS_CAPTION;
+    if (form.controlBox) made.style |= WS_SYSMENU;
+    if (form.minButton) made.style |= WS_MINIMIZEBOX;
+    if (form.maxButton) made.style |= WS_MAXIMIZEBOX;
+  }
+  if (form.showInTaskbar)
+    made.exStyle |= WS_EX_APPWINDOW;
+  else if (!made.titleBar)
+    made.exStyle |= WS_EX_TOOLWINDOW;
+  return made;
+}
+
+// Child windows stack in creation order, which is also the Tab order: the
+// controls by their tab index, frames last so they lie beneath what they hold.
+std::vector<Control*> CreationOrder(const Form& form) {
+  std::vector<Control*> order(form.controls.begin(), form.controls.end());
+  std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+    const bool aFrame = a->kind == ControlKind::Frame, bFrame = b->kind == ControlKind::Frame;
+    if (aFrame != bFrame) return bFrame;
+    const int aIndex = a->tabIndex < 0 ? 1 << 30 : a->tabIndex, bIndex = b->tabIndex < 0 ? 1 << 30 : b->tabIndex;
+    return aIndex < bIndex;
+  });
+  return order;
+}
+
+}  // namespace
+
 void NativeHostImpl::CreateFormWindow(Form& form) {
   if (Find(form)) return;
   auto owned = std::make_unique<FormWindow>();
@@ -20,48 +80,14 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   fw.scale = screen_;
   if (form.backColor != kDefaultColor) fw.background.reset(::CreateSolidBrush(ToColor(form.backColor, COLOR_BTNFACE)));
 
-  // A form shows a title bar when it has a caption or a control box; without
-  // one it keeps its border all the same.
-  const bool titleBar = !form.Caption().empty() || form.controlBox;
-  DWORD style = WS_POPUP | WS_CLIPCHILDREN;
-  DWORD exStyle = 0;
-  switch (form.borderStyle) {
-    case BorderStyle::None:
-      break;
-    case BorderStyle::FixedSingle:
-      style |= WS_BORDER;
-      break;
-    case BorderStyle::Sizable:
-      style |= WS_THICKFRAME;
-      break;
-    case BorderStyle::FixedDialog:
-      style |= WS_DLGFRAME;
-      exStyle |= WS_EX_DLGMODALFRAME;
-      break;
-    case BorderStyle::FixedToolWindow:
-      style |= WS_BORDER;
-      exStyle |= WS_EX_TOOLWINDOW;
-      break;
-  }
-  if (titleBar && form.borderStyle != BorderStyle::None) {
-    style |= WS_CAPTION;
-    if (form.controlBox) style |= WS_SYSMENU;
-    if (form.minButton) style |= WS_MINIMIZEBOX;
-    if (form.maxButton) style |= WS_MAXIMIZEBOX;
-  }
-  HWND owner = nullptr;
-  if (form.showInTaskbar) {
-    exStyle |= WS_EX_APPWINDOW;
-  } else {
-    // Owned by the hidden window, a form stays out of the taskbar and keeps a
-    // full-size title bar; one without a title bar is a tool window as well.
-    owner = owner_.get();
-    if (!titleBar) exStyle |= WS_EX_TOOLWINDOW;
-  }
-
-  const RECT rect = OuterRect(form, style, exStyle, fw.scale);
-  HWND hwnd = ::CreateWindowExW(exStyle, kFormClass, Wide(form.Caption()).c_str(), style, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance_, nullptr);
+  const FormStyle made = StyleOf(form);
+  // Owned by the hidden window, a form stays out of the taskbar and keeps a
+  // full-size title bar.
+  HWND owner = form.showInTaskbar ? nullptr : owner_.get();
+  const RECT rect = OuterRect(form, made.style, made.exStyle, fw.scale);
+  HWND hwnd = ::CreateWindowExW(made.exStyle, kFormClass, Wide(form.Caption()).c_str(), made.style, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance_,
+                                nullptr);
   if (!hwnd) return;
   fw.hwnd = hwnd;
   ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&fw));
@@ -77,18 +103,8 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   LoadFormIcons(fw);
   if (const int dpi = WindowDpi(hwnd); dpi != fw.scale.dpi && dpi > 0) DpiChanged(fw, dpi, &rect);
 
-  // Child windows stack in creation order, which is also the Tab order: the
-  // controls by their tab index, frames last so they lie beneath what they hold.
-  std::vector<Control*> order(form.controls.begin(), form.controls.end());
-  std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-    const bool aFrame = a->kind == ControlKind::Frame, bFrame = b->kind == ControlKind::Frame;
-    if (aFrame != bFrame) return bFrame;
-    const int aIndex = a->tabIndex < 0 ? 1 << 30 : a->tabIndex, bIndex = b->tabIndex < 0 ? 1 << 30 : b->tabIndex;
-    return aIndex < bIndex;
-  });
   int id = kFirstControlId;
-  for (Control* control : order) CreateControl(fw, *control, id++);
-
+  for (Control* control : CreationOrder(form)) CreateControl(fw, *control, id++);
   for (Timer* timer : form.timers) TimerChanged(*timer);
   ReportPosition(fw);
 }
@@ -114,8 +130,9 @@ void NativeHostImpl::DestroyFormWindow(Form& form) {
     Unname(cw->hwnd);
   }
   Unname(fw->hwnd);
-  if (fw->tooltip) ::DestroyWindow(fw->tooltip);
-  ::DestroyWindow(fw->hwnd);
+  // Destroyed through their owners, the tooltip first.
+  OwnedWindow(fw->tooltip).reset();
+  OwnedWindow(fw->hwnd).reset();
   // The pictures, icons and brush go with fw, now that no window shows them.
   for (auto& cw : fw->controls) cw->control->pictureHandle = 0;
   fw.reset();

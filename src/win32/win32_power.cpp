@@ -1,52 +1,36 @@
-// Sleep, hibernate and lock. powrprof.dll is loaded from the system folder
-// when first asked, and LockWorkStation looked up in user32, so that a system
-// without them starts Tarnby all the same and only refuses these actions.
+// Sleep, hibernate and lock. powrprof.dll's calls and LockWorkStation are
+// looked up when first asked, so that a system without them starts Tarnby all
+// the same and only refuses these actions.
+#include "win32/system_library.h"
 #include "win32/win32_platform_parts.h"
 
 namespace tarnby {
 
 namespace {
 
-HMODULE Powrprof() {
-  // By full path: a powrprof.dll lying beside tarnby.exe is never loaded.
-  static const HMODULE module = [] {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return HMODULE{};
-    return ::LoadLibraryW((std::wstring(folder, length) + L"\\powrprof.dll").c_str());
-  }();
-  return module;
-}
-
-template <class Call>
-Call Resolve(HMODULE module, const char* name) {
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 using Allowed = BOOLEAN(WINAPI*)();
 
 }  // namespace
 
 bool Win32Platform::IsPwrSuspendAllowed() {
-  static const Allowed call = Resolve<Allowed>(Powrprof(), "IsPwrSuspendAllowed");
+  static const Allowed call = SystemFunction<Allowed>(L"powrprof.dll", "IsPwrSuspendAllowed");
   return call != nullptr && call() != FALSE;
 }
 
 bool Win32Platform::IsPwrHibernateAllowed() {
-  static const Allowed call = Resolve<Allowed>(Powrprof(), "IsPwrHibernateAllowed");
+  static const Allowed call = SystemFunction<Allowed>(L"powrprof.dll", "IsPwrHibernateAllowed");
   return call != nullptr && call() != FALSE;
 }
 
 bool Win32Platform::SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) {
   using Call = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
-  static const Call call = Resolve<Call>(Powrprof(), "SetSuspendState");
+  static const Call call = SystemFunction<Call>(L"powrprof.dll", "SetSuspendState");
   return call != nullptr && call(hibernate, force, disableWakeEvent) != FALSE;
 }
 
 bool Win32Platform::LockWorkStation() {
   using Call = BOOL(WINAPI*)();
-  static const Call call = Resolve<Call>(::GetModuleHandleW(L"user32.dll"), "LockWorkStation");
+  static const Call call = SystemFunction<Call>(L"user32.dll", "LockWorkStation");
   return call != nullptr && call() != FALSE;
 }
 

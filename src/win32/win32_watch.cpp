@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "win32/system_library.h"
 #include "win32/utf16.h"
 
 namespace tarnby {
@@ -31,21 +32,15 @@ VOID CALLBACK Signalled(PVOID context, BOOLEAN) {
   ::PostMessageW(wait->hwnd, w::kWmObjectSignalled, wait->cookie, 0);
 }
 
-template <class Call>
-Call Resolve(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Call>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name))) : nullptr;
-}
-
 // The interface table, newest call first. Loopback moves nothing over the
 // network, and a filter interface only shows again what its adapter moved.
 bool AddUpInterfaces(std::uint64_t& received, std::uint64_t& sent) {
-  static const HMODULE iphlpapi = ::LoadLibraryW(L"iphlpapi.dll");
   using GetIfTable2Call = DWORD(WINAPI*)(PMIB_IF_TABLE2*);
   using FreeMibTableCall = VOID(WINAPI*)(PVOID);
   using GetIfTableCall = DWORD(WINAPI*)(PMIB_IFTABLE, PULONG, BOOL);
-  static const auto getIfTable2 = Resolve<GetIfTable2Call>(iphlpapi, "GetIfTable2");
-  static const auto freeMibTable = Resolve<FreeMibTableCall>(iphlpapi, "FreeMibTable");
-  static const auto getIfTable = Resolve<GetIfTableCall>(iphlpapi, "GetIfTable");
+  static const auto getIfTable2 = SystemFunction<GetIfTable2Call>(L"iphlpapi.dll", "GetIfTable2");
+  static const auto freeMibTable = SystemFunction<FreeMibTableCall>(L"iphlpapi.dll", "FreeMibTable");
+  static const auto getIfTable = SystemFunction<GetIfTableCall>(L"iphlpapi.dll", "GetIfTable");
   received = sent = 0;
   if (getIfTable2 && freeMibTable) {
     PMIB_IF_TABLE2 table = nullptr;

@@ -49,18 +49,84 @@ TEST_F(StartWithWindowsTest, LabelsAndOptionsFlipTheEntry) {
   EXPECT_EQ(win.Count("RegSetValueEx(Tarnby"), 4) << "one write per click";
 }
 
-TEST_F(StartWithWindowsTest, AnEntryForTheSameFolderIsOnButOnlyWithTheSameLetterCase) {
-  win.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "Tarnby", Entry());
-  Start();
-  ExpectOffered(false);
-  FakeWindows other;
-  other.SetRegString(w::kHkeyLocalMachine, kWindowsRunKey, "tarnby", "c:\\program files\\tarnby\\TARNBY.EXE");
-  App local(other);
-  ASSERT_TRUE(local.Start());
-  // Neither on nor off: the controls keep their design state, all enabled.
-  EXPECT_TRUE(local.frmstart.Label8.Enabled());
-  EXPECT_TRUE(local.frmstart.Label9.Enabled());
-  RestoreWindowProcs();
+// Windows starts the same file however the entry spells it; a standard user
+// switching off takes away only a value that starts this very file.
+TEST_F(StartWithWindowsTest, EachSpellingOfThisProgramIsThisProgram) {
+  struct Case {
+    std::string data;
+    std::uint32_t type;
+    bool isThis;
+  };
+  const Case cases[] = {
+      {"c:\\program files\\tarnby\\TARNBY.EXE", w::kRegSz, true},
+      {"\"C:\\PROGRA~1\\Tarnby\\tarnby.exe\"", w::kRegSz, true},
+      {"C:/Program Files/Tarnby/tarnby.exe", w::kRegSz, true},
+      {"\"%ProgramFiles%\\Tarnby\\tarnby.exe\"", w::kRegExpandSz, true},
+      {"%programfiles%\\Tarnby\\tarnby.exe", w::kRegExpandSz, true},
+      {"%ProgramFiles%\\Tarnby\\tarnby.exe", w::kRegSz, false},  // Windows expands only REG_EXPAND_SZ
+      {"%Unset%\\Tarnby\\tarnby.exe", w::kRegExpandSz, false},
+      {"\"C:\\Program Files\\Other\\other.exe\"", w::kRegSz, false},
+      {"C:\\Program Files\\Tarnby\\tarnby.exe.bak", w::kRegSz, false},
+      {"tarnby.exe", w::kRegSz, false},  // found, if at all, where the system looks for it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.data);
+    FakeWindows fresh;
+    fresh.AddFile(fresh.programFolder + "\\tarnby.exe");
+    fresh.AddFile("C:\\Program Files\\Other\\other.exe");
+    fresh.AddLink("C:\\PROGRA~1", "C:\\Program Files");
+    fresh.environment["PROGRAMFILES"] = "C:\\Program Files";
+    fresh.currentDir = fresh.programFolder;
+    fresh.localMachineWritable = false;
+    fresh.SetRegValue(w::kHkeyCurrentUser, kUserRunKey, "Tarnby", c.type,
+                      std::vector<std::uint8_t>(c.data.begin(), c.data.end() + 1));
+    App local(fresh);
+    ASSERT_TRUE(local.Start());
+    EXPECT_EQ(local.frmstart.Label9.Enabled(), true) << "on, or left as designed";
+    EXPECT_EQ(local.frmstart.Label8.Enabled(), !c.isThis);
+    local.frmstart.Label9.Click();
+    EXPECT_EQ(fresh.GetRegValue(w::kHkeyCurrentUser, kUserRunKey, "Tarnby").has_value(), !c.isThis);
+    EXPECT_TRUE(fresh.messageBoxes.empty());
+    RestoreWindowProcs();
+  }
+}
+
+// Task Manager marks an entry disabled beside it, in the same hive: such an
+// entry is off, and switching on takes the mark of the hive written away.
+TEST_F(StartWithWindowsTest, TaskManagersMarkTurnsTheEntryOff) {
+  constexpr char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+  struct Case {
+    const char* name;
+    Handle hive;
+    std::vector<std::uint8_t> mark;  // empty: none
+    bool on;
+  };
+  const Case cases[] = {
+      {"disabled, machine-wide", w::kHkeyLocalMachine, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+      {"disabled, the user's", w::kHkeyCurrentUser, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+      {"disabled, another odd byte", w::kHkeyCurrentUser, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
+      {"enabled again", w::kHkeyCurrentUser, {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, true},
+      {"no mark", w::kHkeyLocalMachine, {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeWindows fresh;
+    const bool machine = c.hive == w::kHkeyLocalMachine;
+    fresh.localMachineWritable = machine;
+    fresh.SetRegString(c.hive, machine ? kWindowsRunKey : kUserRunKey, "Tarnby", Quoted());
+    if (!c.mark.empty()) fresh.SetRegValue(c.hive, kApproved, "Tarnby", w::kRegBinary, c.mark);
+    App local(fresh);
+    ASSERT_TRUE(local.Start());
+    EXPECT_EQ(local.frmstart.Label9.Enabled(), c.on);
+    EXPECT_EQ(local.frmstart.Label8.Enabled(), !c.on);
+    if (c.on) local.frmstart.Label9.Click();
+    local.frmstart.Label8.Click();
+    EXPECT_EQ(local.frmstart.Label9.Enabled(), true) << "switching on turned it on";
+    const auto left = fresh.GetRegValue(c.hive, kApproved, "Tarnby");
+    EXPECT_TRUE(!left || !(left->data.at(0) & 1)) << "a disabling mark stayed";
+    EXPECT_TRUE(fresh.messageBoxes.empty());
+    RestoreWindowProcs();
+  }
 }
 
 TEST_F(StartWithWindowsTest, AnEntryFromAnotherFolderLeavesTheControlsAsTheyWere) {
@@ -127,7 +193,9 @@ TEST_F(StartWithWindowsTest, AStandardUserSwitchesTheirOwnEntry) {
       {"off, unquoted", "", entry, false, std::nullopt, false, nullptr},
       {"off, machine-wide left", entry, quoted, false, std::nullopt, true, kStays},
       {"off, another copy machine-wide", "D:\\Old\\tarnby.exe", std::nullopt, false, std::nullopt, std::nullopt,
-       kStays},
+       nullptr},
+      {"off, another program's own", std::nullopt, "\"D:\\Other\\other.exe\"", false, "\"D:\\Other\\other.exe\"",
+       std::nullopt, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,7 +1,8 @@
 // Start with Windows for a standard user, on the real tarnby.exe: the
 // machine-wide run key is refused as Windows refuses it to a program that is
 // not elevated, Tarnby writes the user's own entry, starts from it as Windows
-// does at logon, and takes it away again.
+// does at logon, and takes it away again. An entry Task Manager has marked
+// disabled is off until Tarnby is switched on again.
 #include "drive.h"  // first: <windows.h> before <sddl.h>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ namespace tarnby::drive {
 namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr wchar_t kFolder[] = L"C:\\Program Files\\Tar nby";
 constexpr wchar_t kCopy[] = L"C:\\Program Files\\Tar nby\\tarnby.exe";
 constexpr wchar_t kScreenTip[] = L"Double click to start screensaver, right click for menu";
@@ -64,7 +66,10 @@ class StartWithWindowsEndToEnd : public ::testing::Test {
     ::CreateDirectoryW(kFolder, nullptr);
     ASSERT_TRUE(::CopyFileW(WindowsPath(TARNBY_EXE).c_str(), kCopy, FALSE)) << "copying tarnby.exe";
   }
-  void TearDown() override { ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby"); }
+  void TearDown() override {
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby");
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kApprovedKey, L"Tarnby");
+  }
 
   static std::optional<std::wstring> UserEntry() { return ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Tarnby"); }
   static std::optional<std::wstring> MachineEntry() {
@@ -146,6 +151,32 @@ TEST_F(StartWithWindowsEndToEnd, AMachineWideEntryTheUserMayNotChangeStaysOnAndI
       << "the refusal passed in silence";
   EXPECT_TRUE(ShowsOn(tarnby, true));
   EXPECT_EQ(MachineEntry(), std::wstring(kCopy));
+  Exit(tarnby);
+}
+
+// As Task Manager's Startup page leaves it: the entry in place, a mark beside it.
+TEST_F(StartWithWindowsEndToEnd, AnEntryDisabledInTaskManagerIsOffUntilSwitchedOn) {
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", REG_SZ, kCopy,
+                              static_cast<DWORD>((std::wstring(kCopy).size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  const Finished marked =
+      RunToEnd(L"C:\\windows\\system32\\reg.exe",
+               std::wstring(L"add \"HKLM\\") + kApprovedKey + L"\" /v Tarnby /t REG_BINARY /d 030000000000000000000000 /f");
+  ASSERT_EQ(marked.code, 0u) << marked.output << marked.errors;
+  Tarnby tarnby(kCopy);
+  ASSERT_TRUE(tarnby.Started());
+  EXPECT_TRUE(ShowsOn(tarnby, false)) << "a disabled entry showed on";
+  ClickLabel(tarnby.Control(L"frmstart", L"Label8"));
+  EXPECT_TRUE(ShowsOn(tarnby, true));
+  EXPECT_TRUE(WaitFor([] {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return true;
+    const LSTATUS status = ::RegQueryValueExW(key, L"Tarnby", nullptr, nullptr, nullptr, nullptr);
+    ::RegCloseKey(key);
+    return status == ERROR_FILE_NOT_FOUND;
+  })) << "the disabling mark stayed";
+  EXPECT_EQ(MachineEntry(), std::wstring(kCopy));
+  EXPECT_EQ(tarnby.MessageBoxTitled(L"Tarnby", 1s), nullptr);
   Exit(tarnby);
 }
 

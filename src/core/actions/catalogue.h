@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 
 #include "core/main_window/frmstart.h"
 #include "core/resource_ids.h"
@@ -285,6 +286,17 @@ constexpr bool EveryRowIsNamedAndSaid() {
   return true;
 }
 static_assert(EveryRowIsNamedAndSaid(), "a command-line name for each own box, a status for all, a notice for each end");
+
+constexpr bool HotKeysAreDistinctAndTipsFit() {
+  for (const CatalogueRow& row : kCatalogue) {
+    // The tray's tip field holds 64 characters on every system, the last a NUL.
+    if (std::char_traits<char>::length(row.tip) >= 64) return false;
+    for (const CatalogueRow& other : kCatalogue)
+      if (&other != &row && row.hotKey != 0 && other.hotKey == row.hotKey) return false;
+  }
+  return true;
+}
+static_assert(HotKeysAreDistinctAndTipsFit(), "one action per hot key, and every tip fits the tray's field");
 
 static_assert(OrdersEach(kSettingsReadOrder, EveryCodedRow), "the settings are read for every code, once");
 static_assert(OrdersEach(kSettingsWriteOrder, EveryCodedRow), "the settings are written for every code, once");

@@ -88,10 +88,15 @@ class Shell {
   void Option2_Click();
   void Label8_Click();
   void Label9_Click();
-  // The entry written (machine-wide, else the user's own) or cleared from both;
-  // a refusal that leaves it otherwise is told.
+  // The entry written (machine-wide, else the user's own, and Task Manager's
+  // mark on it taken away) or cleared from both; a refusal that leaves it
+  // otherwise is told.
   void SwitchOn();
   void SwitchOff();
+  // Whether a run entry starts this very file, however it is spelled.
+  bool NamesThisProgram(const std::string& entry) const;
+  enum class Entry { None, This, Other };
+  Entry ReadRunEntry(bool machineWide) const;
 
   Platform& platform_;
   Frmstart& frmstart_;

@@ -1,34 +1,37 @@
 #include "core/system/settings_store.h"
 
-#include <cstring>
-#include <vector>
 
 #include "core/system/platform_owned.h"
 
 namespace tarnby {
 
-std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName) {
+std::optional<std::string> ReadRegValue(Platform& platform, Handle hive, const std::string& key,
+                                        const std::string& valueName, std::uint32_t* type) {
   Handle opened = 0;
   const bool isOpen = platform.RegOpenKey(hive, key, &opened) == w::kErrorSuccess;
   const PlatformKey owner(platform, isOpen ? opened : 0);
-  std::string result;
-  std::uint32_t type = 0;
   std::uint32_t size = 0;
+  if (platform.RegQueryValueEx(opened, valueName, type, nullptr, &size) != w::kErrorSuccess) return std::nullopt;
   // An empty value has nothing to read: no buffer, no second query.
-  if (platform.RegQueryValueEx(opened, valueName, &type, nullptr, &size) == w::kErrorSuccess &&
-      type == w::kRegSz && size > 0) {
-    std::vector<std::uint8_t> buffer(size, ' ');
-    std::uint32_t got = size;
-    if (platform.RegQueryValueEx(opened, valueName, &type, buffer.data(), &got) == w::kErrorSuccess &&
-        type == w::kRegSz) {
-      // The value may have grown between the two queries; never read past our buffer.
-      const std::size_t length = got < size ? got : size;
-      const auto* begin = reinterpret_cast<const char*>(buffer.data());
-      const void* nul = std::memchr(begin, '\0', length);
-      result.assign(begin, nul ? static_cast<const char*>(nul) - begin : length);
-    }
-  }
-  return result;
+  if (size == 0) return std::string();
+  const std::uint32_t first = *type;
+  std::string buffer(size, ' ');
+  std::uint32_t got = size;
+  if (platform.RegQueryValueEx(opened, valueName, type, reinterpret_cast<std::uint8_t*>(buffer.data()), &got) !=
+          w::kErrorSuccess ||
+      *type != first)
+    return std::nullopt;
+  // The value may have grown between the two queries; never read past our buffer.
+  buffer.resize(got < size ? got : size);
+  return buffer;
+}
+
+std::string UpToNul(const std::string& data) { return data.substr(0, data.find('\0')); }
+
+std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName) {
+  std::uint32_t type = 0;
+  const std::optional<std::string> data = ReadRegValue(platform, hive, key, valueName, &type);
+  return data && type == w::kRegSz ? UpToNul(*data) : std::string();
 }
 
 long WriteRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName,

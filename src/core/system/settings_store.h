@@ -2,6 +2,7 @@
 // the empty string, and every reader goes to the registry when it needs a value.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/platform.h"
@@ -20,6 +21,13 @@ inline constexpr char kTrue[] = "true";
 // The value's text up to its first NUL; empty when the key or value is
 // missing, is not a REG_SZ, or cannot be read.
 std::string ReadRegString(Platform& platform, Handle hive, const std::string& key, const std::string& valueName);
+
+// The value's bytes as stored, and its type; nullopt when the key or value is
+// missing or cannot be read.
+std::optional<std::string> ReadRegValue(Platform& platform, Handle hive, const std::string& key,
+                                        const std::string& valueName, std::uint32_t* type);
+// A stored string's text: up to its first NUL.
+std::string UpToNul(const std::string& data);
 
 // Creates the key when needed and stores data as a NUL-terminated REG_SZ.
 // The system's answer: ERROR_SUCCESS, or why the key or value was refused.
