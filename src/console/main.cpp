@@ -13,19 +13,19 @@
 
 #include <cstring>
 
+#include "common/exit_codes.h"
 #include "common/owned.h"
 #include "console/console_core.h"
 
 namespace {
 
+using tarnby::kExitBadArguments;
+using tarnby::kExitNotDelivered;
 using tarnby::OwnedHandle;
 using tarnby::OwnedLocalMemory;
 using tarnby::console::CommandLineWriter;
 using tarnby::console::kCommandLineCapacity;
 
-// As tarnby.exe ends when the running copy does not answer: nothing was done.
-constexpr DWORD kExitNotStarted = 2;
-constexpr DWORD kExitBadArguments = 1;
 constexpr DWORD kChunk = 4096;
 
 wchar_t ownPath[kCommandLineCapacity];
@@ -111,7 +111,7 @@ DWORD StartAlone() {
   PROCESS_INFORMATION process{};
   if (!::CreateProcessW(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     SayCannotStart();
-    return kExitNotStarted;
+    return kExitNotDelivered;
   }
   const OwnedHandle thread(process.hThread), started(process.hProcess);
   return 0;
@@ -167,7 +167,7 @@ DWORD RunAndRelay() {
   OwnedHandle outWrite(ends[1]), errWrite(ends[3]);
   if (!goesOn || !piped) {
     SayCannotStart();
-    return kExitNotStarted;
+    return kExitNotDelivered;
   }
   ::SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0);
   ::SetHandleInformation(errRead.get(), HANDLE_FLAG_INHERIT, 0);
@@ -181,7 +181,7 @@ DWORD RunAndRelay() {
   if (!started) {
     ::SetLastError(startError);
     SayCannotStart();
-    return kExitNotStarted;
+    return kExitNotDelivered;
   }
   const OwnedHandle thread(process.hThread), tarnbyExe(process.hProcess);
 
@@ -198,7 +198,7 @@ DWORD RunAndRelay() {
   DWORD code = 0;
   if (::WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0 &&
       !::GetExitCodeProcess(tarnbyExe.get(), &code))
-    code = kExitNotStarted;
+    code = kExitNotDelivered;
   return code;
 }
 
@@ -213,7 +213,7 @@ int wmain(int, wchar_t**) {
   const DWORD length = ::GetModuleFileNameW(nullptr, ownPath, kCommandLineCapacity);
   if (arguments == nullptr || length == 0 || length >= kCommandLineCapacity) {
     Say(L"Tarnby could not read its command line.");
-    return kExitNotStarted;
+    return kExitNotDelivered;
   }
   const std::wstring_view folder = tarnby::console::FolderOf({ownPath, length});
   CommandLineWriter exe(exePath, kCommandLineCapacity);

@@ -22,6 +22,11 @@ App::App(Platform& host) : platform(host), frmstart(host) {
                                   tray, *actions, *hotkeys, *countdown);
   triggers = std::make_unique<Triggers>(platform, frmstart, *countdown, tray);
   commandLine = std::make_unique<CommandLine>(platform, frmstart, *countdown, *triggers);
+  // Sleep and wake concern two parts: the countdown's clock and the idle wait.
+  frmstart.onPowerBroadcast = [this](std::uintptr_t event) {
+    countdown->frmstart_PowerBroadcast(event);
+    triggers->frmstart_PowerBroadcast(event);
+  };
 }
 
 App::~App() = default;

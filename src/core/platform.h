@@ -40,20 +40,21 @@ inline constexpr std::uint32_t kKeyRead = 0x20019, kKeyAllAccess = 0xF003F, kKey
 inline constexpr std::uint32_t kPlatformWin32Windows = 1, kPlatformWin32Nt = 2;
 
 inline constexpr std::uint32_t kNimAdd = 0, kNimModify = 1, kNimDelete = 2;
-inline constexpr std::uint32_t kNifMessage = 1, kNifIcon = 2, kNifTip = 4, kNifInfo = 0x10;
+inline constexpr std::uint32_t kNifMessage = 1, kNifIcon = 2, kNifTip = 4, kNifInfo = 0x10, kNifRealtime = 0x40;
 inline constexpr std::uint32_t kNiifWarning = 2;
 inline constexpr std::uint32_t kNinBalloonUserClick = 0x0405;
 
 inline constexpr std::uint32_t kWmNull = 0x0000, kWmCommand = 0x0111, kWmSysCommand = 0x0112, kWmGetMinMaxInfo = 0x0024,
                                kWmMouseMove = 0x0200, kWmLButtonDblClk = 0x0203, kWmRButtonUp = 0x0205,
                                kWmNcLButtonDown = 0x00A1;
-inline constexpr std::uintptr_t kScScreenSave = 0xF140, kHtCaption = 2;
+inline constexpr std::uintptr_t kScScreenSave = 0xF140, kScMonitorPower = 0xF170, kHtCaption = 2;
+inline constexpr std::intptr_t kMonitorOff = 2;  // SC_MONITORPOWER's lParam
 inline constexpr int kGwlWndProc = -4;
 inline constexpr Handle kHwndTopmost = static_cast<Handle>(-1);
-inline constexpr std::uint32_t kSwpNoSize = 1, kSwpNoMove = 2;
+inline constexpr std::uint32_t kSwpNoSize = 1, kSwpNoMove = 2, kSwpNoActivate = 0x10;
 
 inline constexpr std::uint32_t kEwxLogoff = 0, kEwxShutdown = 1, kEwxReboot = 2, kEwxForce = 4;
-inline constexpr int kSwHide = 0, kSwShowNormal = 1, kSwShowMinimized = 2;
+inline constexpr int kSwHide = 0, kSwShowNormal = 1, kSwShowMinimized = 2, kSwShowNoActivate = 4;
 
 inline constexpr std::uint32_t kMbOk = 0, kMbYesNo = 4, kMbIconQuestion = 32, kMbIconExclamation = 48,
                                kMbIconInformation = 64;
@@ -75,6 +76,11 @@ inline constexpr std::uint32_t kKfFlagDontVerify = 0x4000;
 inline constexpr std::uint32_t kShardPathA = 2;
 
 inline constexpr std::uint32_t kEsSystemRequired = 0x00000001, kEsContinuous = 0x80000000u;
+// CallNtPowerInformation's levels (POWER_INFORMATION_LEVEL).
+inline constexpr std::uint32_t kPlatformInformation = 66, kScreenOff = 73;
+// WM_POWERBROADCAST and the events it carries in wParam.
+inline constexpr std::uint32_t kWmPowerBroadcast = 0x0218;
+inline constexpr std::uintptr_t kPbtApmSuspend = 0x0004, kPbtApmResumeAutomatic = 0x0012;
 
 inline constexpr std::uint32_t kSynchronize = 0x00100000u;
 // WM_APP + 1: a wait registered with RegisterWaitForSingleObject was signalled.
@@ -224,6 +230,9 @@ class Platform : public NativeWindows {
   virtual ScreenInfo Screen() = 0;
   // Milliseconds from a monotonic clock that keeps counting while the machine sleeps.
   virtual std::uint64_t TickCount() = 0;
+  // The interrupt time in 100 ns, without the time the machine spent asleep
+  // or hibernated; false where the system has no such clock.
+  virtual bool QueryUnbiasedInterruptTime(std::uint64_t& unbiasedTime) = 0;
   virtual void GetLocalTime(SystemTime& time) = 0;
   // Keeps the machine from sleeping on its own (ES_ flags); returns the state
   // before, or 0 where the system has no such call.
@@ -243,6 +252,10 @@ class Platform : public NativeWindows {
   virtual bool IsPwrSuspendAllowed() = 0;
   virtual bool IsPwrHibernateAllowed() = 0;
   virtual bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) = 0;
+  // CallNtPowerInformation for a level without buffers (kScreenOff), or for
+  // kPlatformInformation, whose POWER_PLATFORM_INFORMATION.AoAc (the machine
+  // sleeps as Modern Standby) lands in *aoAc. The NTSTATUS: 0 is success.
+  virtual long CallNtPowerInformation(std::uint32_t level, bool* aoAc) = 0;
   // The running copy's main window, recorded beside the single-instance mutex
   // by the copy that holds it, so that a later copy can hand it arguments.
   virtual void PublishInstanceWindow(Handle hwnd) = 0;
@@ -273,6 +286,7 @@ class Platform : public NativeWindows {
   // --- Windows and input (user32)
   virtual bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) = 0;
   virtual bool SetForegroundWindow(Handle hwnd) = 0;
+  virtual bool ShowWindow(Handle hwnd, int showCommand) = 0;
   // ShowWindow(SW_RESTORE) when the window is minimised, then SetForegroundWindow.
   virtual void BringWindowForward(Handle hwnd) = 0;
   virtual bool ReleaseCapture() = 0;

@@ -194,17 +194,24 @@ LRESULT CALLBACK NativeHostImpl::OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, L
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* host = reinterpret_cast<NativeHostImpl*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (host && msg != 0 && msg == host->taskbarCreated_) {
-    // The shell came back: every form that cares hears of it. Collect first,
-    // a handler may load or unload forms.
-    return Guarded([host] {
+  // What the system broadcasts reaches this hidden, unowned window for sure;
+  // every form that cares hears of it. Collect first, a handler may load or
+  // unload forms.
+  const auto tellForms = [host](auto event, auto tell) {
+    return Guarded([&] {
       std::vector<Form*> forms;
       for (const auto& [form, fw] : host->forms_)
-        if (fw->form->onShellRestarted) forms.push_back(fw->form);
+        if (fw->form->*event) forms.push_back(fw->form);
       for (Form* form : forms)
-        if (host->Find(*form) && form->onShellRestarted) form->onShellRestarted();
+        if (host->Find(*form) && form->*event) tell(*form);
       return LRESULT{0};
     });
+  };
+  if (host && msg != 0 && msg == host->taskbarCreated_)  // the shell came back
+    return tellForms(&Form::onShellRestarted, [](Form& form) { form.onShellRestarted(); });
+  if (host && msg == WM_POWERBROADCAST) {
+    tellForms(&Form::onPowerBroadcast, [wParam](Form& form) { form.onPowerBroadcast(wParam); });
+    return TRUE;
   }
   return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -251,6 +258,7 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case w::kWmObjectSignalled:
       if (form.onObjectSignalled) form.onObjectSignalled(wParam);
       return 0;
+
     case WM_MOVE:
     case WM_SIZE:
       ReportPosition(fw);

@@ -63,6 +63,8 @@ bool Win32Platform::SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, 
 
 bool Win32Platform::SetForegroundWindow(Handle hwnd) { return ::SetForegroundWindow(Hwnd(hwnd)); }
 
+bool Win32Platform::ShowWindow(Handle hwnd, int showCommand) { return ::ShowWindow(Hwnd(hwnd), showCommand); }
+
 void Win32Platform::BringWindowForward(Handle hwnd) {
   if (::IsIconic(Hwnd(hwnd))) ::ShowWindow(Hwnd(hwnd), SW_RESTORE);
   ::SetForegroundWindow(Hwnd(hwnd));

@@ -44,6 +44,7 @@ class Win32Platform : public Platform {
   Handle InstanceHandle() override;
   ScreenInfo Screen() override;
   std::uint64_t TickCount() override;
+  bool QueryUnbiasedInterruptTime(std::uint64_t& unbiasedTime) override;
   void GetLocalTime(SystemTime& time) override;
   std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
 
@@ -56,6 +57,7 @@ class Win32Platform : public Platform {
   bool IsPwrSuspendAllowed() override;
   bool IsPwrHibernateAllowed() override;
   bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
+  long CallNtPowerInformation(std::uint32_t level, bool* aoAc) override;
   // Hand-over between copies (hand_over.cpp).
   void PublishInstanceWindow(Handle hwnd) override;
   Handle InstanceWindow() override;
@@ -72,6 +74,7 @@ class Win32Platform : public Platform {
   // Windows and input
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
   bool SetForegroundWindow(Handle hwnd) override;
+  bool ShowWindow(Handle hwnd, int showCommand) override;
   void BringWindowForward(Handle hwnd) override;
   bool ReleaseCapture() override;
   std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -174,4 +174,11 @@ ScreenInfo Win32Platform::Screen() {
 
 std::uint64_t Win32Platform::TickCount() { return ::GetTickCount64(); }
 
+bool Win32Platform::QueryUnbiasedInterruptTime(std::uint64_t& unbiasedTime) {
+  ULONGLONG time = 0;
+  if (!::QueryUnbiasedInterruptTime(&time)) return false;
+  unbiasedTime = time;
+  return true;
+}
+
 }  // namespace tarnby

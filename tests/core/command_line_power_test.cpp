@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <functional>
 
 #include "core/command_line/command_line.h"
@@ -85,6 +86,35 @@ TEST_F(PowerTest, AMachineThatCannotRefusesInTheFirstCopyAndInTheSenderWithExitC
     EXPECT_FALSE(machine.Logged("SendCopyData")) << "nothing handed over";
     EXPECT_TRUE(machine.LoadedForms().empty()) << "nothing loaded";
     EXPECT_FALSE(machine.Logged("SetSuspendState"));
+  }
+}
+
+TEST_F(PowerTest, SleepTakesTheMachinesRoadAndTarnbySaysWhatWindowsRefused) {
+  const struct {
+    const char* command;
+    bool s3, aoAc, refused, screenOffFails;
+    const char* call;  // what put the machine to sleep ("off": SC_MONITORPOWER to the main window)
+    const char* said;  // the message, or ""
+  } cases[] = {{"/sleep", true, false, false, false, "SetSuspendState(0, 0, 0)", ""},
+               {"/sleep", false, true, false, false, "CallNtPowerInformation(73)", ""},
+               {"/sleep", false, true, false, true, "off", ""},
+               {"/sleep", true, false, true, false, "SetSuspendState(0, 0, 0)",
+                "Windows did not let Tarnby put the computer to sleep."},
+               {"/hibernate", true, true, true, false, "SetSuspendState(1, 0, 0)",
+                "Windows did not let Tarnby hibernate the computer."},
+               {"/sleep", false, false, false, false, "CallNtPowerInformation(66)", "This computer cannot sleep."}};
+  for (const auto& c : cases) {
+    FakeWindows machine;
+    std::tie(machine.canSleep, machine.aoAc, machine.suspendRefused) = std::tie(c.s3, c.aoAc, c.refused);
+    machine.screenOffStatus = c.screenOffFails ? 1 : 0;
+    App copy(machine);
+    copy.Start({c.command});
+    const std::string off = "SendMessage(" + Hex(copy.frmstart.hwnd) + ", 0x112, 0xf170, 2)";
+    EXPECT_TRUE(machine.Logged(c.call == std::string("off") ? off : c.call)) << c.command << c.s3 << c.aoAc;
+    EXPECT_EQ(machine.Logged("SetSuspendState"), std::string(c.call).starts_with("SetSuspendState"));
+    EXPECT_EQ(machine.messageBoxes.empty() ? "" : machine.messageBoxes[0].text, c.said);
+    EXPECT_EQ(machine.processEnded, std::string(c.said).starts_with("This computer cannot")) << "only a refusal ends";
+    RestoreWindowProcs();  // the hook list is program-wide and outlives this machine
   }
 }
 

@@ -201,5 +201,31 @@ TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEn
   EXPECT_EQ(win.executionState, w::kEsContinuous) << "the machine may sleep again after zero";
 }
 
+TEST(LastMinute, ASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTakingTheFocusOnce) {
+  for (const char* action : {"/shutdown", "/restart", "/logoff", "/restartwindows", "/dos", "/hibernate", "/sleep",
+                             "/lock", "/screensaver"}) {
+    const bool ends = std::string("/shutdown/restart/logoff/restartwindows/dos").find(action) != std::string::npos;
+    FakeWindows machine;
+    App tarnby(machine);
+    ASSERT_TRUE(tarnby.Start({action, "/in", "70s", "/hide"})) << action;
+    Frmstart& f = tarnby.frmstart;
+    machine.Advance(9999);
+    EXPECT_FALSE(f.Visible()) << action << ": shown before its last minute";
+    machine.ClearLog();
+    machine.Advance(1);
+    EXPECT_EQ(f.Visible(), ends) << action;
+    char hwnd[32];
+    std::snprintf(hwnd, sizeof hwnd, "0x%llx", static_cast<unsigned long long>(f.hwnd));
+    EXPECT_EQ(machine.Logged(std::string("ShowWindow(") + hwnd + ", 4)"), ends) << action << ": SW_SHOWNOACTIVATE";
+    EXPECT_EQ(machine.Logged(std::string("SetWindowPos(") + hwnd + ", -1, 0, 0, 0, 0, 19)"), ends) << action;
+    EXPECT_FALSE(machine.Logged("SetForegroundWindow") || machine.Logged("BringWindowForward")) << action;
+    for (const auto& balloon : machine.balloons) EXPECT_EQ(balloon.uFlags, w::kNifInfo | w::kNifRealtime) << action;
+    f.Command3.Click();  // "&Hide"
+    machine.Advance(30000);
+    EXPECT_FALSE(f.Visible()) << action << ": hidden again, it came back";
+    RestoreWindowProcs();  // the hook list is program-wide and outlives this machine
+  }
+}
+
 }  // namespace
 }  // namespace tarnby

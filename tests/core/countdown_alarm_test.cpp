@@ -171,7 +171,7 @@ TEST_F(AlarmTest, SwitchingOffLeavesAPlayingWaveToPlayOn) {
 TEST_F(AlarmTest, CatchingUpSoundsOnlyForTheCurrentSecond) {
   StartCountdown(f().cmdscreen, "0", "10");
   win.Advance(4000);
-  win.SleepMachine(4500);  // wakes at 8.5 s: seconds 5 to 8 are due at once
+  win.Stall(4500);  // free at 8.5 s: seconds 5 to 8 are due at once
   win.Advance(1);
   EXPECT_EQ(win.Count("Beep"), 1);
   EXPECT_EQ(f().display.Caption(), "03");

@@ -1,6 +1,7 @@
 // The engine: what each second shows, the hours fold, the blinking
 // separator, the pre-selected action at zero, the return to idle, and the
-// clock: no drift over two weeks, a catch-up after sleep, one action only.
+// clock: no drift over two weeks, a catch-up on a busy machine, the time
+// asleep, one action only.
 #include "core/countdown_fixture.h"
 
 namespace tarnby {
@@ -135,24 +136,43 @@ TEST_F(EngineTest, LateTimerCallsCatchUpEverySecondInOrder) {
   EXPECT_EQ(win.Count("SendMessage(" + Hex(f().hwnd) + ", 0x112"), 1);
 }
 
-TEST_F(EngineTest, WakingPastTheDeadlineActsAtOnce) {
-  StartCountdown(f().cmdscreen, "10", "");
-  win.Advance(30000);
-  win.SleepMachine(20 * 60 * 1000);
-  EXPECT_FALSE(ScreenSaverSent());
-  win.Advance(1);
-  EXPECT_TRUE(ScreenSaverSent());
-  EXPECT_EQ(win.Count("SendMessage(" + Hex(f().hwnd) + ", 0x112"), 1);
-  ExpectIdle();
-}
-
-TEST_F(EngineTest, WakingBeforeTheDeadlineShowsTheRealTimeLeft) {
-  StartCountdown(f().cmdscreen, "10", "");
-  win.Advance(30000);
-  win.SleepMachine(5 * 60 * 1000);
-  win.Advance(1);
-  EXPECT_EQ(Shown(), "4:31");  // 330 seconds have passed; the 330th showed 4:31
-  EXPECT_FALSE(ScreenSaverSent());
+TEST(CountdownAcrossASleep, ALengthCountsTheTimeAwakeAndAClockTimeGivesItsLastMinuteAtTheWake) {
+  const struct {
+    const char* name;
+    std::vector<std::string> command;  // at 22:50:00, ten minutes before 23:00
+    std::uint64_t awake, asleep;       // ms, from the start
+    bool told;                         // the broadcasts come, before the timer
+    std::int64_t leftAtWake;           // s
+  } cases[] = {
+      {"LengthAsleepAnHour", {"/shutdown", "/in", "10m", "/hide"}, 30000, 3600000, true, 570},
+      {"LengthAsleepUntold", {"/shutdown", "/in", "10m", "/hide"}, 30000, 3600000, false, 570},
+      {"ClockTimeAsleepPastIt", {"/shutdown", "/at", "23:00", "/hide"}, 30000, 1200000, true, 60},
+      {"ClockTimeAsleepPastItUntold", {"/shutdown", "/at", "23:00", "/hide"}, 30000, 1200000, false, 60},
+      {"ClockTimeAsleepInItsLastMinute", {"/shutdown", "/at", "23:00", "/hide"}, 550000, 20000, true, 60},
+      {"ClockTimeAsleepBeforeIt", {"/shutdown", "/at", "23:00", "/hide"}, 30000, 300000, true, 270},
+  };
+  for (const auto& c : cases) {
+    FakeWindows machine;
+    machine.localTime.wHour = 22;
+    machine.localTime.wMinute = 50;
+    App tarnby(machine);
+    ASSERT_TRUE(tarnby.Start(c.command)) << c.name;
+    machine.Advance(c.awake);
+    machine.SleepMachine(c.asleep, c.told);
+    machine.Advance(1);
+    EXPECT_FALSE(machine.processEnded) << c.name << ": acted at the wake";
+    EXPECT_EQ(tarnby.countdown->SecondsLeft(), c.leftAtWake) << c.name;
+    if (c.leftAtWake == 60) {
+      EXPECT_EQ(tarnby.frmstart.Label3.Caption() + ":" + tarnby.frmstart.display.Caption(), "1:00") << c.name;
+      ASSERT_FALSE(machine.balloons.empty()) << c.name;
+      EXPECT_EQ(machine.balloons.back().text, "Tarnby will shut down the computer in 60 seconds.");
+    }
+    machine.Advance(static_cast<std::uint64_t>(c.leftAtWake) * 1000 - 2);
+    EXPECT_FALSE(machine.processEnded) << c.name << ": acted early";
+    machine.Advance(2);
+    EXPECT_TRUE(machine.Logged("ExitWindowsEx(1, 1)")) << c.name;
+    RestoreWindowProcs();  // the hook list is program-wide and outlives this machine
+  }
 }
 
 TEST_F(EngineTest, ResumeCountsFromTheResumeNotFromTheFirstStart) {

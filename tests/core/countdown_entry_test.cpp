@@ -272,7 +272,7 @@ TEST_F(CountdownTest, LongestEntryRunsItsFullLength) {
   StartCountdown(f().cmdscreen, "15000", "", "336");
   EXPECT_EQ(Second(), "15000:00");
   EXPECT_EQ(Second(), "35159:59");
-  win.SleepMachine(total - 5000);
+  win.Stall(total - 5000);
   win.Advance(1000);
   EXPECT_EQ(Shown(), "0:03");
   EXPECT_FALSE(ScreenSaverSent());

@@ -369,6 +369,17 @@ bool FakeWindows::IsPwrHibernateAllowed() {
 bool FakeWindows::SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) {
   Log("SetSuspendState(" + std::to_string(hibernate) + ", " + std::to_string(force) + ", " +
       std::to_string(disableWakeEvent) + ")");
+  return !suspendRefused;
+}
+
+long FakeWindows::CallNtPowerInformation(std::uint32_t level, bool* platformAoAc) {
+  Log("CallNtPowerInformation(" + std::to_string(level) + ")");
+  if (platformAoAc) *platformAoAc = aoAc;
+  return level == w::kScreenOff ? screenOffStatus : 0;
+}
+
+bool FakeWindows::QueryUnbiasedInterruptTime(std::uint64_t& unbiasedTime) {
+  unbiasedTime = (now - asleep) * 10000;
   return true;
 }
 
@@ -385,6 +396,11 @@ void FakeWindows::BringWindowForward(Handle hwnd) { Log("BringWindowForward(" + 
 
 bool FakeWindows::SetForegroundWindow(Handle hwnd) {
   Log("SetForegroundWindow(" + Hex(hwnd) + ")");
+  return true;
+}
+
+bool FakeWindows::ShowWindow(Handle hwnd, int showCommand) {
+  Log("ShowWindow(" + Hex(hwnd) + ", " + std::to_string(showCommand) + ")");
   return true;
 }
 
@@ -525,7 +541,7 @@ bool FakeWindows::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& 
     if (data.uFlags & w::kNifIcon) icon.hIcon = data.hIcon;
     if (data.uFlags & w::kNifTip) icon.szTip = data.szTip;
     if ((data.uFlags & w::kNifInfo) && !data.szInfo.empty())
-      balloons.push_back({data.hWnd, data.szInfoTitle, data.szInfo});
+      balloons.push_back({data.hWnd, data.szInfoTitle, data.szInfo, data.uFlags});
     return true;
   }
   return false;
@@ -849,10 +865,22 @@ void FakeWindows::Advance(std::uint64_t milliseconds) {
   now = std::max(now, until);
 }
 
-void FakeWindows::SleepMachine(std::uint64_t milliseconds) {
+void FakeWindows::Stall(std::uint64_t milliseconds) {
   now += milliseconds;
-  // On waking every timer that fell due fires once, soon.
+  // Once free, every timer that fell due fires once, soon.
   for (auto& [timer, when] : timers_) when = std::max(when, now);
+}
+
+void FakeWindows::SleepMachine(std::uint64_t milliseconds, bool told) {
+  const auto broadcast = [this, told](std::uintptr_t event) {
+    for (Form* form : std::vector<Form*>(forms_))  // a handler may unload forms
+      if (told && std::count(forms_.begin(), forms_.end(), form) && form->onPowerBroadcast)
+        form->onPowerBroadcast(event);
+  };
+  broadcast(w::kPbtApmSuspend);
+  asleep += milliseconds;
+  Stall(milliseconds);
+  broadcast(w::kPbtApmResumeAutomatic);
 }
 
 // ------------------------------------------------ processes and activity

@@ -94,6 +94,9 @@ class FakeWindows : public Platform {
   std::uint32_t waveDevices = 1;
   std::uint32_t dialUpValue = 0;  // what the system reports as the dial-up state when asked
   bool canSleep = true, canHibernate = true;  // what IsPwrSuspendAllowed and IsPwrHibernateAllowed say
+  bool aoAc = false;           // the machine sleeps as Modern Standby
+  bool suspendRefused = false;  // SetSuspendState fails (a policy, no hibernation file)
+  long screenOffStatus = 0;     // what CallNtPowerInformation(ScreenOff) answers
 
   // Files: full paths, case-insensitive. Folders are entries with the directory attribute.
   void AddFolder(const std::string& path);
@@ -149,8 +152,15 @@ class FakeWindows : public Platform {
   std::uint32_t timerLateness = 0;
   // Let time pass; every due timer fires in time order.
   void Advance(std::uint64_t milliseconds);
-  // The machine sleeps: the clock runs on but no timer fires until it wakes.
-  void SleepMachine(std::uint64_t milliseconds);
+  // The machine sleeps: the clock runs on but no timer fires until it wakes,
+  // and the unbiased interrupt time stands still. Windows broadcasts the
+  // suspend before and the wake after to every window; untold, the
+  // broadcasts come after the timers (never, here).
+  void SleepMachine(std::uint64_t milliseconds, bool told = true);
+  // The program is held up (a busy machine): the clocks run on, but no
+  // timer fires until it is free again.
+  void Stall(std::uint64_t milliseconds);
+  std::uint64_t asleep = 0;  // of now, the time spent asleep
 
   // -------------------------------------------------------- the scripted user
   // Answers in order; when none is queued an OK box answers OK and a Yes/No box No.
@@ -183,6 +193,7 @@ class FakeWindows : public Platform {
   struct Balloon {
     Handle hWnd;
     std::string title, text;
+    std::uint32_t uFlags;
   };
   std::vector<Balloon> balloons;  // every NIF_INFO with a text, in order
   std::vector<std::string> console;  // lines written to the parent's console
@@ -224,6 +235,7 @@ class FakeWindows : public Platform {
   Handle InstanceHandle() override { return 0x400000; }
   ScreenInfo Screen() override { return screen; }
   std::uint64_t TickCount() override { return now; }
+  bool QueryUnbiasedInterruptTime(std::uint64_t& unbiasedTime) override;
   void GetLocalTime(SystemTime& time) override { time = localTime; }
   std::uint32_t SetThreadExecutionState(std::uint32_t flags) override;
   void PublishInstanceWindow(Handle hwnd) override;
@@ -243,8 +255,10 @@ class FakeWindows : public Platform {
   bool IsPwrSuspendAllowed() override;
   bool IsPwrHibernateAllowed() override;
   bool SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
+  long CallNtPowerInformation(std::uint32_t level, bool* aoAc) override;
   bool SetWindowPos(Handle hwnd, Handle insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) override;
   bool SetForegroundWindow(Handle hwnd) override;
+  bool ShowWindow(Handle hwnd, int showCommand) override;
   void BringWindowForward(Handle hwnd) override;
   bool ReleaseCapture() override;
   std::intptr_t SendMessage(Handle hwnd, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;

@@ -246,6 +246,25 @@ TEST_F(TriggersTest, IdleAlreadyReachedFiresAtOnceAndInputReadBeforeTheClockNeve
   EXPECT_TRUE(triggers().Waiting());
 }
 
+TEST_F(TriggersTest, IdleTimeCountsFromTheWakeNotAcrossTheSleep) {
+  for (const bool told : {true, false}) {  // untold: the timer comes before the broadcast
+    FakeWindows machine;
+    machine.UserInput();
+    App tarnby(machine);
+    ASSERT_TRUE(tarnby.Start({"/screensaver", "/when-idle", "10m", "/hide"}));
+    machine.Advance(4 * 60000);
+    machine.SleepMachine(3600000, told);
+    machine.Advance(1);
+    EXPECT_TRUE(tarnby.triggers->Waiting()) << told << ": an hour asleep counted as idle";
+    EXPECT_EQ(tarnby.triggers->StatusLine(), "start the screen saver after 10 minutes idle (idle now 0:00)") << told;
+    machine.Advance(10 * 60000 - 2);
+    EXPECT_TRUE(tarnby.triggers->Waiting()) << told;
+    machine.Advance(1);
+    EXPECT_FALSE(tarnby.triggers->Waiting()) << told << ": not fired ten minutes after the wake";
+    RestoreWindowProcs();  // the hook list is program-wide and outlives this machine
+  }
+}
+
 TEST_F(TriggersTest, QuietFiresAfterTheDurationOfQuietSamplesAndALoudOneOrASleepStartsItAgain) {
   ASSERT_TRUE(StartWith({"/screensaver", "/when-quiet", "1m", "/cpu", "20", "/net", "100", "/hide"}));
   win.Busy(30);

@@ -1,6 +1,7 @@
 // The command line on the real tarnby.exe under Wine, from outside: arguments
 // handed to the running copy, /status printed, /cancel pausing, a bad
-// argument that changes nothing, and the balloon a minute before shut down.
+// argument that changes nothing, and the balloon and the timer on top a
+// minute before shut down.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -152,11 +153,39 @@ TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClick
     ::Sleep(100);
   }
   // The shell reports a click on the balloon through the icon's callback.
+  Click(tarnby.Control(L"frmstart", L"Command3"));  // "&Hide": the last minute showed it
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
   TrayMessage(tarnby.Control(L"frmstart", L"picscreen"), NIN_BALLOONUSERCLICK);
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 5s)) << "the click did not show the timer";
   EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop")));
   EXPECT_EQ(Run(L"/cancel").first, 0u);
   EXPECT_TRUE(WaitFor([] { return Balloon().empty(); }, 5s)) << "the balloon stayed after the pause";
+}
+
+TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndTheFocusStaysWhereTheUserTypes) {
+  TypingWindow typing;
+  Tarnby tarnby(Exe(), L"/shutdown /in 70s /hide");  // ended by force when the test ends: no shut down
+  HWND frmstart = tarnby.Form(L"frmstart");
+  ASSERT_NE(frmstart, nullptr);
+  const Clock::time_point started = Clock::now();
+  ::Sleep(3000);  // the user goes back to typing once Tarnby has started
+  ASSERT_TRUE(typing.TakeFocus()) << "the typing window cannot take the focus";
+  EXPECT_FALSE(::IsWindowVisible(frmstart));
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 15s)) << "the timer did not come up";
+  const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+  EXPECT_GE(at, 8500) << "came up " << at << " ms after the start, before the last minute";
+  EXPECT_LE(at, 11500) << "came up " << at << " ms after the start";
+  EXPECT_EQ(::GetForegroundWindow(), typing.hwnd()) << "the timer took the foreground";
+  EXPECT_EQ(::GetFocus(), typing.hwnd()) << "the timer took the focus";
+  EXPECT_TRUE(::GetWindowLongW(frmstart, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop"))) << "no \"&Pause\" to press";
+
+  Click(tarnby.Control(L"frmstart", L"Command3"));  // "&Hide"
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
+  ::Sleep(2000);
+  EXPECT_FALSE(::IsWindowVisible(frmstart)) << "hidden again, it came back";
+  EXPECT_EQ(Run(L"/cancel").first, 0u);
+  EXPECT_TRUE(tarnby.Running());
 }
 
 }  // namespace

@@ -357,4 +357,21 @@ std::vector<std::wstring> TrayTips() {
   return tips;
 }
 
+TypingWindow::TypingWindow() {
+  hwnd_ = ::CreateWindowExW(0, L"EDIT", L"Typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 120, nullptr, nullptr,
+                            ::GetModuleHandleW(nullptr), nullptr);
+  TakeFocus();
+}
+
+TypingWindow::~TypingWindow() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool TypingWindow::TakeFocus() const {
+  if (!hwnd_) return false;
+  ::SetForegroundWindow(hwnd_);
+  ::SetFocus(hwnd_);
+  return WaitFor([&] { return ::GetForegroundWindow() == hwnd_; }, 5s);
+}
+
 }  // namespace tarnby::drive

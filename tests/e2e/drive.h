@@ -145,4 +145,20 @@ std::vector<std::wstring> TrayTips();
 // The window's rectangle on the screen.
 RECT ScreenRect(HWND hwnd);
 
+// A window of this process that the user types in: an edit box in the
+// foreground with the focus, until the object goes.
+class TypingWindow {
+ public:
+  TypingWindow();
+  ~TypingWindow();
+  TypingWindow(const TypingWindow&) = delete;
+  TypingWindow& operator=(const TypingWindow&) = delete;
+  HWND hwnd() const { return hwnd_; }
+  // Brings it to the foreground again; true when it is there.
+  bool TakeFocus() const;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
 }  // namespace tarnby::drive

@@ -27,11 +27,18 @@ extern const std::array<PowerName, 3> kPowerNames;
 
 const PowerName& PowerNamed(PowerAction action);
 
+// The machine sleeps as Modern Standby (S0 low-power idle): it has no S3 and
+// goes to sleep when its display goes off.
+bool ModernStandby(Platform& platform);
+
 // What keeps this machine from doing it now, as the message says it; nothing
 // when it can.
 std::optional<std::string> PowerRefusal(Platform& platform, PowerAction action);
 
-// Carries it out. Sleep and hibernate return when the machine wakes again.
-void PerformPower(Platform& platform, PowerAction action);
+// Carries it out; `window` is Tarnby's own, which may turn the display off.
+// Sleep and hibernate return when the machine wakes again (a Modern Standby
+// machine's at once). What Windows refused, as the message says it; nothing
+// when it went.
+std::optional<std::string> PerformPower(Platform& platform, PowerAction action, Handle window);
 
 }  // namespace tarnby

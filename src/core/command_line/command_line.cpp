@@ -11,16 +11,18 @@ namespace tarnby {
 
 namespace {
 
-constexpr char kUsage[] =
+// Up to the actions.
+constexpr char kUsageHead[] =
     "Usage:\n"
     "tarnby.exe [ACTION] [/force] [/in TIME | /at CLOCK] [/hide]\n"
     "tarnby.exe ACTION [/force] TRIGGER [/in TIME] [/hide]\n"
     "tarnby.exe /cancel\n"
     "tarnby.exe /status\n"
     "tarnby.exe /?\n"
-    "\n"
-    "ACTION: /shutdown, /restart, /logoff, /restartwindows, /suspend, /screensaver, /dos or /programs;\n"
-    "or /sleep, /hibernate or /lock, which run at once when no time is given.\n"
+    "\n";
+// After the actions, which the catalogue names.
+constexpr char kUsageAfterActions[] =
+    ", which run at once when no time is given.\n"
     "/force: shut down, restart or log off by force.\n"
     "/in TIME: count down 90 (seconds), 90s, 45m, 2h, 1h30m, 1h30m15s, H:MM:SS or MM:SS; at most 336 hours.\n"
     "/at CLOCK: count down to the next HH:MM or HH:MM:SS (24-hour, local time).\n"
@@ -97,44 +99,88 @@ std::optional<std::int64_t> Counted(std::string_view digits, std::int64_t limit)
 
 constexpr std::int64_t kMaxNetKbps = 1000000000, kMaxProcessId = 0xFFFFFFFF;
 
-bool IsTrigger(const std::string& name) {
-  return name == "when-exits" || name == "when-idle" || name == "when-quiet";
+// A trigger's value into the command; empty when it is good, else what is
+// wrong with it.
+using ReadValue = std::string (*)(const std::string& value, When& when);
+
+std::string ReadProgram(const std::string& value, When& when) {
+  // A path names the same program as its file name.
+  const std::size_t slash = value.find_last_of("\\/");
+  when.program = slash == std::string::npos ? value : value.substr(slash + 1);
+  if (when.program.empty()) return "/when-exits needs a program's file name or process id after it.";
+  if (std::all_of(when.program.begin(), when.program.end(), IsDigit)) {
+    const auto pid = Counted(when.program, kMaxProcessId);
+    if (!pid) return "\"" + value + "\" is not a process id.";
+    when.pid = static_cast<std::uint32_t>(*pid);
+  }
+  return {};
 }
 
-// The value of a trigger or of one of its settings into the command; empty
-// when it is good, else what is wrong with it.
-std::string ReadWhen(const std::string& name, const std::string& value, When& when) {
-  if (name == "when-exits") {
-    when.kind = WhenKind::Exits;
-    // A path names the same program as its file name.
-    const std::size_t slash = value.find_last_of("\\/");
-    when.program = slash == std::string::npos ? value : value.substr(slash + 1);
-    if (when.program.empty()) return "/when-exits needs a program's file name or process id after it.";
-    if (std::all_of(when.program.begin(), when.program.end(), IsDigit)) {
-      const auto pid = Counted(when.program, kMaxProcessId);
-      if (!pid) return "\"" + value + "\" is not a process id.";
-      when.pid = static_cast<std::uint32_t>(*pid);
-    }
-    return {};
+std::string ReadDuration(const std::string& value, When& when) {
+  const auto seconds = ParseTime(value);
+  if (!seconds) return "\"" + value + "\" is not a duration such as 90, 10m, 1h30m or 1:30:00.";
+  if (*seconds < 1) return "A duration lasts one second at least.";
+  if (*seconds > kMaxCommandSeconds) return "A duration lasts 336 hours at most.";
+  when.seconds = *seconds;
+  return {};
+}
+
+// The triggers by their switch names, and how each reads its value. How each
+// is armed, watched and said is the triggers' own business.
+struct TriggerRow {
+  WhenKind kind;
+  const char* name;
+  ReadValue read;
+};
+constexpr std::array<TriggerRow, 3> kTriggerKinds = {{
+    {WhenKind::Exits, "when-exits", ReadProgram},
+    {WhenKind::Idle, "when-idle", ReadDuration},
+    {WhenKind::Quiet, "when-quiet", ReadDuration},
+}};
+
+// Every kind but None, once: the switch has no default, so a kind added to
+// the enum stops the build here until it is listed, and then at the check
+// below until it has its row.
+constexpr bool IsWhenKind(WhenKind kind) {
+  switch (kind) {
+    case WhenKind::None:
+    case WhenKind::Exits:
+    case WhenKind::Idle:
+    case WhenKind::Quiet:
+      return true;
   }
+  return false;
+}
+
+constexpr bool EveryTriggerKindHasOneRow() {
+  int kind = 1;  // after None
+  for (; IsWhenKind(static_cast<WhenKind>(kind)); ++kind) {
+    int rows = 0;
+    for (const TriggerRow& row : kTriggerKinds) rows += row.kind == static_cast<WhenKind>(kind) ? 1 : 0;
+    if (rows != 1) return false;
+  }
+  return static_cast<std::size_t>(kind - 1) == kTriggerKinds.size();
+}
+static_assert(EveryTriggerKindHasOneRow(), "every trigger kind has exactly one row");
+
+const TriggerRow* TriggerNamed(const std::string& name) {
+  for (const TriggerRow& row : kTriggerKinds)
+    if (name == row.name) return &row;
+  return nullptr;
+}
+
+// The value of one of the quiet trigger's settings into the command; empty
+// when it is good, else what is wrong with it.
+std::string ReadQuietSetting(const std::string& name, const std::string& value, When& when) {
   if (name == "cpu") {
     const auto percent = Counted(value, 100);
     if (!percent) return "\"" + value + "\" is not a percentage from 1 to 100.";
     when.cpuPercent = static_cast<int>(*percent);
     return {};
   }
-  if (name == "net") {
-    const auto kbps = Counted(value, kMaxNetKbps);
-    if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
-    when.netKbps = *kbps;
-    return {};
-  }
-  when.kind = name == "when-idle" ? WhenKind::Idle : WhenKind::Quiet;
-  const auto seconds = ParseTime(value);
-  if (!seconds) return "\"" + value + "\" is not a duration such as 90, 10m, 1h30m or 1:30:00.";
-  if (*seconds < 1) return "A duration lasts one second at least.";
-  if (*seconds > kMaxCommandSeconds) return "A duration lasts 336 hours at most.";
-  when.seconds = *seconds;
+  const auto kbps = Counted(value, kMaxNetKbps);
+  if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
+  when.netKbps = *kbps;
   return {};
 }
 
@@ -197,81 +243,125 @@ std::int64_t SecondsUntil(const ClockTime& at, const SystemTime& now) {
   return left;
 }
 
-Command ParseCommandLine(const std::vector<std::string>& arguments) {
+namespace {
+
+// The command as its switches are read, and what the checks at the end need.
+struct Reading {
   Command command;
-  std::vector<std::string> seen;
-  bool quietSettings = false;  // /cpu or /net was given
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string name = SwitchName(arguments[i]);
-    if (name == "?" || name == "help") {
-      Command usage;
-      usage.kind = CommandKind::Usage;
-      return usage;
-    }
-  }
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
+  std::vector<std::string> seen;  // the switches so far, each once
+  bool quietSettings = false;     // /cpu or /net was given
+};
+
+using Problem = std::optional<std::string>;
+
+bool AsksForUsage(const std::vector<std::string>& arguments) {
+  return std::any_of(arguments.begin(), arguments.end(), [](const std::string& argument) {
     const std::string name = SwitchName(argument);
-    if (name.empty()) return Bad("\"" + argument + "\" is not a switch.");
-    for (const std::string& earlier : seen)
-      if (earlier == name) return Bad("/" + name + " is given twice.");
-    seen.push_back(name);
+    return name == "?" || name == "help";
+  });
+}
 
-    int preSelect = -1;
-    for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
-      if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
-    std::optional<PowerAction> power;
-    for (const PowerName& powerName : kPowerNames)
-      if (name == powerName.switchName) power = powerName.action;
-    if (preSelect >= 0 || power) {
-      if (command.preSelect >= 0 || command.power) return Bad("Give one action only.");
-      command.preSelect = preSelect;
-      command.power = power;
-    } else if (name == "force") {
-      command.force = true;
-    } else if (name == "hide") {
-      command.hide = true;
-    } else if (name == "cancel") {
-      command.kind = CommandKind::Cancel;
-    } else if (name == "status") {
-      command.kind = CommandKind::Status;
-    } else if (IsTrigger(name) || name == "cpu" || name == "net") {
-      if (IsTrigger(name) && command.when.kind != WhenKind::None) return Bad("Give one trigger only.");
-      if (i + 1 == arguments.size()) return Bad("/" + name + " needs a value after it.");
-      if (std::string problem = ReadWhen(name, arguments[++i], command.when); !problem.empty())
-        return Bad(std::move(problem));
-      if (!IsTrigger(name)) quietSettings = true;
-    } else if (name == "in" || name == "at") {
-      if (i + 1 == arguments.size()) return Bad("/" + name + " needs a time after it.");
-      const std::string& value = arguments[++i];
-      if (name == "in") {
-        command.inSeconds = ParseTime(value);
-        if (!command.inSeconds) return Bad("\"" + value + "\" is not a time such as 90, 45m, 1h30m or 1:30:00.");
-        if (*command.inSeconds > kMaxCommandSeconds) return Bad("A countdown lasts 336 hours at most.");
-      } else {
-        command.at = ParseClock(value);
-        if (!command.at) return Bad("\"" + value + "\" is not a clock time such as 23:00 or 06:30:15.");
-      }
-    } else {
-      return Bad("\"" + argument + "\" is not a switch Tarnby knows.");
-    }
+// An action's switch; false for any other.
+bool IsAction(const std::string& name, int& preSelect, std::optional<PowerAction>& power) {
+  for (std::size_t n = 0; n < kPreSelectNames.size(); ++n)
+    if (name == kPreSelectNames[n].switchName) preSelect = static_cast<int>(n);
+  for (const PowerName& powerName : kPowerNames)
+    if (name == powerName.switchName) power = powerName.action;
+  return preSelect >= 0 || power;
+}
+
+// A trigger, or one of the quiet trigger's settings, with its value.
+Problem ReadTrigger(const TriggerRow* trigger, const std::string& name, const std::string& value, Reading& reading) {
+  When& when = reading.command.when;
+  if (trigger) when.kind = trigger->kind;
+  if (std::string problem = trigger ? trigger->read(value, when) : ReadQuietSetting(name, value, when);
+      !problem.empty())
+    return problem;
+  if (!trigger) reading.quietSettings = true;
+  return std::nullopt;
+}
+
+// /in or /at with its value.
+Problem ReadTime(const std::string& name, const std::string& value, Command& command) {
+  if (name == "in") {
+    command.inSeconds = ParseTime(value);
+    if (!command.inSeconds) return "\"" + value + "\" is not a time such as 90, 45m, 1h30m or 1:30:00.";
+    if (*command.inSeconds > kMaxCommandSeconds) return "A countdown lasts 336 hours at most.";
+    return std::nullopt;
   }
+  command.at = ParseClock(value);
+  if (!command.at) return "\"" + value + "\" is not a clock time such as 23:00 or 06:30:15.";
+  return std::nullopt;
+}
 
+// The switch at arguments[i] into the command, and the value after it where
+// it takes one (i then moves onto the value).
+Problem ReadSwitch(const std::vector<std::string>& arguments, std::size_t& i, Reading& reading) {
+  const std::string& argument = arguments[i];
+  const std::string name = SwitchName(argument);
+  if (name.empty()) return "\"" + argument + "\" is not a switch.";
+  for (const std::string& earlier : reading.seen)
+    if (earlier == name) return "/" + name + " is given twice.";
+  reading.seen.push_back(name);
+
+  Command& command = reading.command;
+  int preSelect = -1;
+  std::optional<PowerAction> power;
+  if (IsAction(name, preSelect, power)) {
+    if (command.preSelect >= 0 || command.power) return "Give one action only.";
+    command.preSelect = preSelect;
+    command.power = power;
+    return std::nullopt;
+  }
+  if (name == "force") command.force = true;
+  if (name == "hide") command.hide = true;
+  if (name == "cancel") command.kind = CommandKind::Cancel;
+  if (name == "status") command.kind = CommandKind::Status;
+  if (name == "force" || name == "hide" || name == "cancel" || name == "status") return std::nullopt;
+
+  const TriggerRow* trigger = TriggerNamed(name);
+  const bool takesTime = name == "in" || name == "at";
+  if (!trigger && name != "cpu" && name != "net" && !takesTime)
+    return "\"" + argument + "\" is not a switch Tarnby knows.";
+  if (trigger && command.when.kind != WhenKind::None) return "Give one trigger only.";
+  if (i + 1 == arguments.size()) return "/" + name + (takesTime ? " needs a time after it." : " needs a value after it.");
+  const std::string& value = arguments[++i];
+  return takesTime ? ReadTime(name, value, command) : ReadTrigger(trigger, name, value, reading);
+}
+
+// The rules between switches, once all are read.
+Command Finished(Reading& reading) {
+  Command& command = reading.command;
   if (command.kind == CommandKind::Cancel || command.kind == CommandKind::Status) {
-    if (seen.size() > 1)
+    if (reading.seen.size() > 1)
       return Bad(command.kind == CommandKind::Cancel ? "/cancel stands alone." : "/status stands alone.");
     return command;
   }
-  if (seen.empty()) return command;  // no arguments: the plain start
+  if (reading.seen.empty()) return command;  // no arguments: the plain start
   if (command.preSelect < 0 && !command.power)
     return Bad("/in, /at, /force, /hide and the triggers need an action such as /shutdown.");
   if (command.inSeconds && command.at) return Bad("Give /in or /at, not both.");
   if (command.when.kind != WhenKind::None && command.at) return Bad("A trigger goes with /in, not with /at.");
-  if (quietSettings && command.when.kind != WhenKind::Quiet) return Bad("/cpu and /net go with /when-quiet only.");
+  if (reading.quietSettings && command.when.kind != WhenKind::Quiet)
+    return Bad("/cpu and /net go with /when-quiet only.");
   if (command.force && (command.power || kPreSelectNames[static_cast<std::size_t>(command.preSelect)].forceBox == nullptr))
     return Bad("/force goes with /shutdown, /restart or /logoff only.");
   command.kind = CommandKind::Start;
   return command;
+}
+
+}  // namespace
+
+Command ParseCommandLine(const std::vector<std::string>& arguments) {
+  if (AsksForUsage(arguments)) {
+    Command usage;
+    usage.kind = CommandKind::Usage;
+    return usage;
+  }
+  Reading reading;
+  for (std::size_t i = 0; i < arguments.size(); ++i)
+    if (Problem problem = ReadSwitch(arguments, i, reading)) return Bad(std::move(*problem));
+  return Finished(reading);
 }
 
 std::vector<std::string> ArgumentsAfterProgram(const std::string& line, const std::vector<std::string>& words,
@@ -288,7 +378,21 @@ std::vector<std::string> ArgumentsAfterProgram(const std::string& line, const st
   return {words.begin() + 1, words.end()};
 }
 
-std::string UsageText() { return kUsage; }
+namespace {
+// "/a, /b or /c"
+template <class Names>
+std::string SwitchList(const Names& names) {
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    list += (i == 0 ? "/" : i + 1 == names.size() ? " or /" : ", /") + std::string(names[i].switchName);
+  return list;
+}
+}  // namespace
+
+std::string UsageText() {
+  return kUsageHead + ("ACTION: " + SwitchList(kPreSelectNames) + ";\nor " + SwitchList(kPowerNames)) +
+         kUsageAfterActions;
+}
 
 std::string JoinArguments(const std::vector<std::string>& arguments) {
   std::string joined;

@@ -13,16 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/exit_codes.h"
 #include "core/actions/power.h"
 #include "core/platform.h"
 
 namespace tarnby {
-
-// Exit codes of a tarnby.exe that only passes a command on.
-inline constexpr std::uint32_t kExitDone = 0, kExitBadArguments = 1, kExitNotDelivered = 2, kExitNoCountdown = 3;
-// A good command this machine cannot carry out now: it cannot sleep, for one,
-// or a trigger has nothing to wait for.
-inline constexpr std::uint32_t kExitRefused = 1;
 
 // The longest countdown: two weeks, as the hours window allows.
 inline constexpr std::int64_t kMaxCommandSeconds = 336 * 3600;

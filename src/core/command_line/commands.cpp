@@ -180,7 +180,7 @@ void CommandLine::StartCountdown(const Command& command) {
     platform_.GetLocalTime(now);
     total = SecondsUntil(*command.at, now);
   }
-  countdown.Begin(action, CountdownTime::Of(total));
+  countdown.Begin(action, CountdownTime::Of(total), command.at.has_value());
 }
 
 std::intptr_t CommandLine::StatusAnswer() const {

@@ -3,9 +3,12 @@
 // does at zero, and the alarm that warns a few seconds before.
 //
 // The engine counts real seconds: every minute has 60 of them, and the ticks
-// come from the monotonic clock rather than from how often the window timer
-// happened to fire, so a two-week countdown ends on time and a machine that
-// slept through the deadline acts as soon as it wakes.
+// come from the clock rather than from how often the window timer happened to
+// fire, so a two-week countdown ends on time on a busy machine. A countdown
+// given as a length counts the time the machine is awake: a lid closed for
+// the night does not end the session the moment it opens. One to a clock
+// time counts the time asleep as well, and when its last minute went by
+// while the machine slept, that minute starts again at the wake.
 #pragma once
 
 #include <array>
@@ -18,6 +21,7 @@
 #include "core/countdown/notice_area.h"
 #include "core/forms/form_slot.h"
 #include "core/forms/forms.h"
+#include "core/system/awake_clock.h"
 
 namespace tarnby {
 
@@ -87,8 +91,10 @@ class Countdown {
   // "&Start" (the alarm's lead time is the alarm box's). The action must be
   // what the "Pre-Selects" frame shows, since the frame is what zero reads;
   // a power action hides the frame's choice while it runs, so no ring claims
-  // to be what runs. The boxes then show the time. False when refused.
-  bool Begin(const ZeroAction& action, const CountdownTime& time);
+  // to be what runs. The boxes then show the time. `toClockTime`: the time is
+  // how long until a clock time (/at), which the time asleep brings nearer
+  // too. False when refused.
+  bool Begin(const ZeroAction& action, const CountdownTime& time, bool toClockTime = false);
   // Stopped by "&Pause": "&Start" goes on with the same countdown.
   bool Paused() const { return resuming_ && !Running(); }
 
@@ -123,6 +129,8 @@ class Countdown {
   // Runs every second that has fallen due since the start, in order.
   void Timer1_Timer();
   void Timer2_Timer();
+  // The machine is about to sleep, or has woken.
+  void frmstart_PowerBroadcast(std::uintptr_t event);
 
   // ---- alarm (alarm.cpp)
   const std::string& AlarmSoundPath() const { return alarmSoundPath_; }
@@ -165,6 +173,12 @@ class Countdown {
   void TakeNoticeDown();
   void Refuse(const char* message);
   void StartTimers();
+  // Seconds due on the countdown's clock now.
+  std::uint64_t SecondsDue(std::uint64_t now) const;
+  // A clock time's last minute went by while the machine slept: it starts again.
+  void LastMinuteFromTheWake(std::uint64_t now);
+  void ShowCounters();
+  void FoldHours();
   void Tick(bool current);
   void ZeroSteps();
   void RunPreSelectedAction();
@@ -189,10 +203,14 @@ class Countdown {
   using HeldPreSelection = std::array<HeldRow, kOwnBoxes>;
   std::optional<HeldPreSelection> heldPreSelection_;  // the user's choice while a power countdown hides it
 
-  // The clock of the running countdown: when it was started (or resumed) and
-  // how many of its seconds have been run since.
+  // The clock of the running countdown: when it was started (or resumed), on
+  // the awake clock, how many of its seconds have been run since, and, for a
+  // countdown to a clock time, how long the machine slept meanwhile.
   std::uint64_t startedAt_ = 0;
   std::uint64_t ticksRun_ = 0;
+  bool toClockTime_ = false;
+  std::uint64_t slept_ = 0;
+  SleepMeter sleepMeter_{platform_};
   // The time left as the last second showed it (the whole time before the
   // first): what a pause gives back to the boxes.
   std::int64_t shownLeft_ = 0;

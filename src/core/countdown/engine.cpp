@@ -1,7 +1,9 @@
 // The engine: one step per second of the countdown, the blinking separator,
 // and what happens at zero.
+#include <algorithm>
 #include <cstdio>
 
+#include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"
@@ -14,6 +16,7 @@ namespace tarnby {
 
 namespace {
 constexpr std::uint32_t kSecond = 1000;  // ms
+constexpr std::int64_t kLastMinute = 60;  // s
 }
 
 std::string TwoDigits(std::int32_t seconds) {
@@ -28,8 +31,10 @@ void Countdown::WireEngine() {
 }
 
 void Countdown::StartTimers() {
-  startedAt_ = platform_.TickCount();
+  startedAt_ = AwakeMilliseconds(platform_);
   ticksRun_ = 0;
+  slept_ = 0;
+  sleepMeter_.Reset();
   shownLeft_ = SecondsLeft();
   ++run_;
   f_.Timer1.SetInterval(kSecond);
@@ -50,11 +55,18 @@ void Countdown::Timer1_Timer() {
   const ReentryGuard guard(inTimer_);
   if (!guard.Entered()) return;
   const std::uint64_t run = run_;
-  const std::uint64_t now = platform_.TickCount();
+  const std::uint64_t now = AwakeMilliseconds(platform_);
+  // A countdown to a clock time counts the time asleep too; when the machine
+  // slept into (or past) its last minute, that minute starts again now.
+  if (const std::uint64_t slept = sleepMeter_.Slept(); slept > 0 && toClockTime_) {
+    slept_ += slept;
+    const std::uint64_t due = SecondsDue(now) - std::min(SecondsDue(now), ticksRun_);
+    if (SecondsLeft() - static_cast<std::int64_t>(due) < kLastMinute) LastMinuteFromTheWake(now);
+  }
   // Every second since the start is due, however late this call came: a
-  // timer that fires late, calls merged by a busy system, or a machine that
-  // slept through them all catch up here, in order.
-  const std::uint64_t due = now > startedAt_ ? (now - startedAt_) / kSecond : 0;
+  // timer that fires late or calls merged by a busy system catch up here,
+  // in order.
+  const std::uint64_t due = SecondsDue(now);
   while (Running() && run == run_ && ticksRun_ < due) {
     ++ticksRun_;
     Tick(ticksRun_ == due);
@@ -63,9 +75,38 @@ void Countdown::Timer1_Timer() {
     // Wake again at the next whole second after the start, so the lateness
     // of one call is not carried into the next.
     const std::uint64_t next = startedAt_ + (ticksRun_ + 1) * kSecond;
-    f_.Timer1.SetInterval(static_cast<std::uint32_t>(next - now));
+    const std::uint64_t counted = now + slept_;
+    f_.Timer1.SetInterval(static_cast<std::uint32_t>(next > counted ? next - counted : 1));
     NoticeBeforeEnd();
   }
+}
+
+std::uint64_t Countdown::SecondsDue(std::uint64_t now) const {
+  const std::uint64_t counted = now + slept_;
+  return counted > startedAt_ ? (counted - startedAt_) / kSecond : 0;
+}
+
+void Countdown::LastMinuteFromTheWake(std::uint64_t now) {
+  // Acting the moment the machine wakes would give nobody the chance to stop
+  // it: the countdown goes on as a plain minute from now, with its notice.
+  FoldHours();
+  counters_.minutes = 1;
+  counters_.seconds = 0;
+  counters_.hoursShown = 0;
+  toClockTime_ = false;
+  slept_ = 0;
+  startedAt_ = now;
+  ticksRun_ = 0;
+  shownLeft_ = SecondsLeft();
+  noticed_ = false;
+  ShowCounters();
+}
+
+void Countdown::frmstart_PowerBroadcast(std::uintptr_t event) {
+  // Take stock at once: before the machine sleeps, so that what follows is
+  // time asleep, and on waking, so that the time shown (and a clock time
+  // passed meanwhile) is right at once, whether this or the timer comes first.
+  if ((event == w::kPbtApmSuspend || event == w::kPbtApmResumeAutomatic) && Running()) Timer1_Timer();
 }
 
 std::int64_t Countdown::SecondsLeft() const {
@@ -74,16 +115,28 @@ std::int64_t Countdown::SecondsLeft() const {
   return pendingHours * 3600 + std::int64_t{c.minutes} * 60 + c.seconds;
 }
 
+void Countdown::ShowCounters() {
+  f_.lblhrs.SetCaption(std::to_string(counters_.hoursShown));
+  f_.Label3.SetCaption(std::to_string(counters_.minutes));
+  f_.display.SetCaption(TwoDigits(counters_.seconds));
+}
+
+void Countdown::FoldHours() {
+  if (!f_.Check1.Value()) return;
+  // The hours join the minutes once, at the first second.
+  Counters& c = counters_;
+  c.hoursCount = c.hoursCount * 60 + c.minutes;
+  c.minutes = c.hoursCount;
+  f_.Check1.SetValue(false);  // its click unloads the hours window
+  f_.Check1.SetEnabled(false);
+}
+
 void Countdown::Tick(bool current) {
   Counters& c = counters_;
   // Each second shows the time left at its start. Seconds caught up in a
   // batch are not drawn one by one: only the latest and the one at zero.
   shownLeft_ = SecondsLeft();
-  if (current || shownLeft_ <= 1) {
-    f_.lblhrs.SetCaption(std::to_string(c.hoursShown));
-    f_.Label3.SetCaption(std::to_string(c.minutes));
-    f_.display.SetCaption(TwoDigits(c.seconds));
-  }
+  if (current || shownLeft_ <= 1) ShowCounters();
 
   if (c.seconds > 0) {
     --c.seconds;
@@ -91,14 +144,7 @@ void Countdown::Tick(bool current) {
     --c.minutes;
     c.seconds = 59;
   }
-
-  if (f_.Check1.Value()) {
-    // The hours join the minutes once, at the first second.
-    c.hoursCount = c.hoursCount * 60 + c.minutes;
-    c.minutes = c.hoursCount;
-    f_.Check1.SetValue(false);  // its click unloads the hours window
-    f_.Check1.SetEnabled(false);
-  }
+  FoldHours();
 
   // A warning for a second that has already passed is noise; only the
   // current one sounds.
@@ -196,8 +242,9 @@ void Countdown::Cancel() {
 void Countdown::RunPowerAction(PowerAction action) {
   // A request to stay awake must not hold the machine up on its way to sleep.
   KeepAwake(false);
-  PerformPower(platform_, action);
+  const std::optional<std::string> refused = PerformPower(platform_, action, f_.hwnd);
   KeepAwake(Running());
+  if (refused) platform_.MessageBox(*refused, kAppTitle, w::kMbOk);
 }
 
 void Countdown::EmptyTimeShown() {

@@ -97,7 +97,7 @@ void Countdown::cmdstart_Click() {
   Begin(action, {hours.value_or(0), *minutes, *seconds});
 }
 
-bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
+bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time, bool toClockTime) {
   const ZeroAction shown = DueAction();
   const bool shownByTheFrame = action.name != nullptr && action.name == shown.name &&
                                action.forced == shown.forced && !shown.power;
@@ -136,6 +136,7 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time) {
   frmhrs_.Unload();
 
   if (!resuming_) noticed_ = false;  // a new countdown gets its own notice
+  toClockTime_ = toClockTime;
   StartTimers();
   f_.Check1.SetEnabled(false);
   f_.cmdstart.SetEnabled(false);

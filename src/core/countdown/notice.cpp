@@ -1,7 +1,8 @@
 // The notice before the session ends: a balloon over the tray icon when a
 // countdown that shuts down, restarts, logs off, restarts Windows, exits to
 // DOS, sleeps or hibernates has a minute or less to go. The alarm still
-// sounds as before.
+// sounds as before. Do Not Disturb, a game or a presentation swallows a
+// balloon, so before the session ends the main window itself comes up too.
 #include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
@@ -23,6 +24,10 @@ void Countdown::NoticeBeforeEnd() {
   noticed_ = true;
   noticeUp_ = true;
   notice_.ShowNotice(kAppTitle, text);
+  // Its time left and its "&Pause" above every window, once: hidden again,
+  // it stays hidden. The focus stays where the user is typing. Sleep and
+  // hibernate leave the session as it is: the balloon is enough.
+  if (due.name != nullptr && !f_.Visible()) f_.ShowOnTopWithoutFocus();
 }
 
 void Countdown::TakeNoticeDown() {

@@ -162,6 +162,14 @@ void Form::ShowInFront() {
   if (visible_) platform.BringWindowForward(hwnd);
 }
 
+void Form::ShowOnTopWithoutFocus() {
+  Load();
+  if (!loaded_) return;
+  if (!visible_) platform.ShowWindow(hwnd, w::kSwShowNoActivate);
+  platform.SetWindowPos(hwnd, w::kHwndTopmost, 0, 0, 0, 0, w::kSwpNoMove | w::kSwpNoSize | w::kSwpNoActivate);
+  Show();  // the model follows; the real window already shows
+}
+
 void Form::Hide() {
   Load();
   if (!loaded_ || !visible_) return;

@@ -209,6 +209,9 @@ class Form {
   // Show, and bring the window in front of the program the user works in,
   // restored if it was minimised: a window asked for again comes forward.
   void ShowInFront();
+  // Show above every other window without taking the focus from the window
+  // the user works in.
+  void ShowOnTopWithoutFocus();
   void Hide();
   void Unload();
 
@@ -227,6 +230,9 @@ class Form {
   std::function<std::intptr_t(std::uintptr_t kind, const std::string& data)> onCopyData;
   // A wait registered for this window (Platform::RegisterWaitForSingleObject) was signalled.
   std::function<void(std::uintptr_t cookie)> onObjectSignalled;
+  // WM_POWERBROADCAST: the machine is about to sleep (w::kPbtApmSuspend) or
+  // has woken (w::kPbtApmResumeAutomatic).
+  std::function<void(std::uintptr_t event)> onPowerBroadcast;
   // The title bar's close or Alt+F4: true keeps the window loaded.
   std::function<bool()> onQueryUnload;
   void RequestClose();

@@ -16,7 +16,9 @@ class Frmstart : public Form {
 
   // Start-up: Shell::frmstart_Load, frmstart_MouseMove, frmstart_QueryUnload,
   // frmstart_ShellRestarted (shell/shell.cpp); a later copy's command line
-  // arrives at CommandLine::frmstart_CopyData (command_line/commands.cpp).
+  // arrives at CommandLine::frmstart_CopyData (command_line/commands.cpp);
+  // sleep and wake at Countdown::frmstart_PowerBroadcast (countdown/engine.cpp)
+  // and Triggers::frmstart_PowerBroadcast (triggers/idle_watch.cpp).
   Control Label1;
   // Start with Windows: Shell::Option1_Click ... Label9_Click (shell/start_with_windows.cpp).
   Control Label8, Option1, Label9, Option2;

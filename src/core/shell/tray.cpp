@@ -50,7 +50,9 @@ void Tray::Balloon(const std::string& title, const std::string& text) {
   data_.cbSize = kRecordSize;
   data_.hWnd = current_->hwnd;
   data_.uID = 1;
-  data_.uFlags = w::kNifInfo;
+  // A balloon the shell cannot show now (Do Not Disturb, a game, a
+  // presentation) is dropped: "in 60 seconds" shown later would be untrue.
+  data_.uFlags = w::kNifInfo | w::kNifRealtime;
   data_.szInfo = text;
   data_.szInfoTitle = title;
   data_.dwInfoFlags = w::kNiifWarning;

@@ -14,9 +14,30 @@ std::uint32_t Triggers::IdleMilliseconds(std::uint32_t* lastInput) {
   std::uint32_t last = 0;
   if (!platform_.GetLastInputInfo(last)) last = platform_.GetTickCount();
   if (lastInput) *lastInput = last;
-  // The clock wraps after 49.7 days; the difference in 32 bits does not mind.
-  const std::uint32_t idle = platform_.GetTickCount() - last;
+  const std::uint32_t now = platform_.GetTickCount();
+  if (sleepMeter_.Slept() > 0) Woke(now);
+  // The clock wraps after 49.7 days; differences in 32 bits do not mind.
+  if (woken_) {
+    if (static_cast<std::int32_t>(wokeAt_ - last) > 0)
+      last = wokeAt_;  // nobody has touched the machine since it woke
+    else
+      woken_ = false;  // input since the wake: the wake says nothing more
+  }
+  const std::uint32_t idle = now - last;
   return idle > 0x80000000u ? 0 : idle;
+}
+
+void Triggers::Woke(std::uint32_t now) {
+  woken_ = true;
+  wokeAt_ = now;
+}
+
+void Triggers::frmstart_PowerBroadcast(std::uintptr_t event) {
+  if (event != w::kPbtApmResumeAutomatic) return;
+  Woke(platform_.GetTickCount());
+  sleepMeter_.Reset();  // this wake is known now
+  // A wait timed with the hours asleep counted as idle looks again.
+  if (state_ == State::Waiting && command_.when.kind == WhenKind::Idle) LookAtIdle();
 }
 
 void Triggers::LookAtIdle() {

@@ -18,6 +18,7 @@
 
 #include "core/command_line/command_line.h"
 #include "core/platform.h"
+#include "core/system/awake_clock.h"
 #include "core/system/platform_owned.h"
 
 namespace tarnby {
@@ -51,6 +52,8 @@ class Triggers {
 
   void tmrWhen_Timer();
   void frmstart_ObjectSignalled(std::uintptr_t cookie);
+  // The machine is about to sleep, or has woken.
+  void frmstart_PowerBroadcast(std::uintptr_t event);
 
  private:
   // Waiting: armed. Watching: an idle trigger fired, and its countdown stops
@@ -87,6 +90,7 @@ class Triggers {
   void Ended(std::size_t index);
   // Idle (idle_watch.cpp).
   std::uint32_t IdleMilliseconds(std::uint32_t* lastInput = nullptr);
+  void Woke(std::uint32_t now);
   void LookAtIdle();
   void WatchForReturn();
   // Quiet (quiet_watch.cpp).
@@ -105,6 +109,12 @@ class Triggers {
   std::vector<Watched> watched_;
   std::uintptr_t nextCookie_ = 1;
   std::uint32_t inputAtFire_ = 0;
+  // Time asleep is no idle time: the GetTickCount of the last wake, after
+  // which the idle time counts from the wake; the meter sees a wake whose
+  // broadcast has not come yet.
+  bool woken_ = false;
+  std::uint32_t wokeAt_ = 0;
+  SleepMeter sleepMeter_{platform_};
   Sample last_;
   std::uint64_t quietSince_ = 0;
 };
