@@ -241,6 +241,14 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_CLOSE:
       form.RequestClose();
       return 0;
+    case WM_ENDSESSION:
+      // Restart Manager wants the program's files (an install or update):
+      // it has already been told yes (DefWindowProc), and now it goes.
+      if (wParam && (lParam & ENDSESSION_CLOSEAPP) && form.onCloseApp) {
+        form.onCloseApp();
+        return 0;
+      }
+      break;
     case WM_COPYDATA:
       return FormCopyData(form, wParam, lParam);
     case w::kWmObjectSignalled:
