@@ -29,6 +29,9 @@ tarnby_packages() {
 # What every build needs: compilers, CMake, GoogleTest, Wine and a virtual display.
 TARNBY_BUILD_PACKAGES="cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-x86-64-posix"
 TARNBY_WINE_PACKAGES="wine wine64 fonts-wine fonts-liberation xvfb xauth"
+# What a release needs beyond the build: the MSI (wixl, msitools), its
+# signature (osslsigncode) and a throw-away certificate for the test (openssl).
+TARNBY_RELEASE_PACKAGES="wixl msitools osslsigncode openssl"
 
 tarnby_build() {
   jobs="-j2"

@@ -5,7 +5,7 @@
 # Installs what it needs from Debian's packages first.
 . "$(dirname "$0")/common.sh"
 # shellcheck disable=SC2086
-tarnby_packages $TARNBY_BUILD_PACKAGES $TARNBY_WINE_PACKAGES
+tarnby_packages $TARNBY_BUILD_PACKAGES $TARNBY_WINE_PACKAGES $TARNBY_RELEASE_PACKAGES
 tarnby_build
 
 status=0

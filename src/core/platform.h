@@ -89,7 +89,7 @@ inline constexpr std::uint32_t kWaitObject0 = 0, kWaitTimeout = 0x102;
 // The shell's known folders (FOLDERID_...) the program asks for.
 enum class KnownFolder {
   Desktop, Documents, Downloads, Pictures, Music, Videos, Favorites, PublicDesktop, PublicDocuments,
-  ProgramFiles, ProgramFilesX86, ProgramFilesCommon, ProgramFilesCommonX86
+  ProgramFiles, ProgramFilesX86, ProgramFilesCommon, ProgramFilesCommonX86, LocalAppData
 };
 
 // OSVERSIONINFO, as GetVersionEx fills it.

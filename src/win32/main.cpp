@@ -25,7 +25,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       tarnby::NativeHostImpl host(instance);
       tarnby::Win32Platform platform(host);
       tarnby::App app(platform);
-      if (app.Start(tarnby::ProgramArguments())) code = host.RunMessageLoop();
+      if (app.Start(tarnby::ProgramArguments())) {
+        // When an installer ends Tarnby to replace its files, Windows starts
+        // it again afterwards, plainly, with nothing armed: not after a crash,
+        // a hang or a restart of Windows, where the run entry decides.
+        ::RegisterApplicationRestart(L"", RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
+        code = host.RunMessageLoop();
+      }
     }
     if (SUCCEEDED(com)) ::CoUninitialize();
     return code;

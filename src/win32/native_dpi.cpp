@@ -88,9 +88,15 @@ void NativeHostImpl::DpiChanged(FormWindow& fw, int dpi, const RECT* suggested) 
     cw->font = FontFor(cw->control->font, dpi);
     ::SendMessageW(cw->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(cw->font), FALSE);
   }
-  if (suggested)
-    ::SetWindowPos(fw.hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (suggested) {
+    // Where the system suggests, at the layout's own size: the suggested
+    // size is the old one scaled, which whole twips per pixel do not follow
+    // (1440 / 192 dpi is 7, not 7.5), and would clip the right and the bottom.
+    const RECT fitted = OuterRect(form, static_cast<DWORD>(::GetWindowLongW(fw.hwnd, GWL_STYLE)),
+                                  static_cast<DWORD>(::GetWindowLongW(fw.hwnd, GWL_EXSTYLE)), fw.scale);
+    ::SetWindowPos(fw.hwnd, nullptr, suggested->left, suggested->top, fitted.right - fitted.left,
+                   fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // The model hears of the new size and may have unloaded the form meanwhile.
   if (Find(form) != &fw) return;
   // Every control from its twips, its pictures at the new size.

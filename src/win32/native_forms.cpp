@@ -102,11 +102,7 @@ void NativeHostImpl::CreateFormWindow(Form& form) {
   // A window that opens on a monitor of another DPI than the system's is laid
   // out for that monitor before its controls are made.
   LoadFormIcons(fw);
-  if (const int dpi = WindowDpi(hwnd); dpi != fw.scale.dpi && dpi > 0) {
-    RECT fitted = OuterRect(form, made.style, made.exStyle, ScaleForDpi(dpi, dpi));
-    ::OffsetRect(&fitted, rect.left - fitted.left, rect.top - fitted.top);
-    DpiChanged(fw, dpi, &fitted);
-  }
+  if (const int dpi = WindowDpi(hwnd); dpi != fw.scale.dpi && dpi > 0) DpiChanged(fw, dpi, &rect);
 
   int id = kFirstControlId;
   for (Control* control : CreationOrder(form)) CreateControl(fw, *control, id++);
@@ -250,6 +246,14 @@ LRESULT NativeHostImpl::HandleFormMessage(FormWindow& fw, HWND hwnd, UINT msg, W
     case WM_CLOSE:
       form.RequestClose();
       return 0;
+    case WM_ENDSESSION:
+      // Restart Manager wants the program's files (an install or update):
+      // it has already been told yes (DefWindowProc), and now it goes.
+      if (wParam && (lParam & ENDSESSION_CLOSEAPP) && form.onCloseApp) {
+        form.onCloseApp();
+        return 0;
+      }
+      break;
     case WM_COPYDATA:
       return FormCopyData(form, wParam, lParam);
     case WM_MOVE:

@@ -91,7 +91,7 @@ class NativeHostImpl final : public NativeHost {
   void ReportPosition(FormWindow& fw);
   RECT OuterRect(const Form& form, DWORD style, DWORD exStyle, const Scale& scale) const;
   void LoadFormIcons(FormWindow& fw);
-  // Lays a form out again at a new DPI and takes the rectangle the system suggests.
+  // Lays a form out again at a new DPI, at the suggested rectangle's top-left.
   void DpiChanged(FormWindow& fw, int dpi, const RECT* suggested);
   void DropUnusedFonts();
   void RefreshOpenMenu();

@@ -114,7 +114,7 @@ long Win32Platform::SHGetKnownFolderPath(KnownFolder folder, std::uint32_t flags
       &FOLDERID_Desktop,      &FOLDERID_Documents,          &FOLDERID_Downloads,          &FOLDERID_Pictures,
       &FOLDERID_Music,        &FOLDERID_Videos,             &FOLDERID_Favorites,          &FOLDERID_PublicDesktop,
       &FOLDERID_PublicDocuments, &FOLDERID_ProgramFiles,    &FOLDERID_ProgramFilesX86,    &FOLDERID_ProgramFilesCommon,
-      &FOLDERID_ProgramFilesCommonX86};
+      &FOLDERID_ProgramFilesCommonX86, &FOLDERID_LocalAppData};
   const auto index = static_cast<std::size_t>(folder);
   if (path) path->clear();
   if (index >= std::size(kIds)) return E_INVALIDARG;

@@ -174,14 +174,14 @@ TEST_F(TempFolderTest, DeletesEveryFileButThoseInUseAndLeavesSubfolders) {
 }
 
 TEST_F(TempFolderTest, KillEmAllWorksTheSameWithoutTheTrailingBackslash) {
-  for (const char* given : {"D:\\Scratch", "D:\\Scratch\\"}) {
+  for (const char* given : {"D:\\Tmp", "D:\\Tmp\\"}) {
     SCOPED_TRACE(given);
-    Fill("D:\\Scratch");
+    Fill("D:\\Tmp");
     if (!app) Start();
     win.ClearLog();
     EXPECT_TRUE(actions().KillEmAll(given));
-    ExpectCleaned("D:\\Scratch");
-    EXPECT_TRUE(win.Logged("FindFirstFile(D:\\Scratch\\*.*)"));
+    ExpectCleaned("D:\\Tmp");
+    EXPECT_TRUE(win.Logged("FindFirstFile(D:\\Tmp\\*.*)"));
     EXPECT_TRUE(win.messageBoxes.empty());
   }
 }
@@ -205,17 +205,17 @@ TEST_F(TempFolderTest, AMissingFolderOnlyWarns) {
 }
 
 TEST_F(TempFolderTest, AFileIsNotAFolder) {
-  win.AddFile("D:\\notes");
+  win.AddFile("D:\\Temp");
   Start();
-  EXPECT_FALSE(actions().KillEmAll("D:\\notes"));
-  EXPECT_TRUE(win.FileExists("D:\\notes"));
+  EXPECT_FALSE(actions().KillEmAll("D:\\Temp"));
+  EXPECT_TRUE(win.FileExists("D:\\Temp"));
   EXPECT_EQ(win.messageBoxes.at(0).text, "Folder does not exist!");
 }
 
 TEST_F(TempFolderTest, AnEmptyFolderIsCleanAtOnce) {
-  win.AddFolder("D:\\Empty");
+  win.AddFolder("D:\\Temp");
   Start();
-  EXPECT_TRUE(actions().KillEmAll("D:\\Empty"));
+  EXPECT_TRUE(actions().KillEmAll("D:\\Temp"));
   EXPECT_TRUE(win.messageBoxes.empty());
 }
 
@@ -285,42 +285,57 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"Drivers", "C:\\WINDOWS\\system32\\drivers\\", "C:\\WINDOWS\\system32\\drivers",
                                   "C:\\WINDOWS\\system32\\drivers"},
                       RefusalCase{"UsersDesktop", "C:\\Users\\Alice\\Desktop\\", "C:\\Users\\Alice\\Desktop",
-                                  "C:\\Users\\Alice\\Desktop"}),
+                                  "C:\\Users\\Alice\\Desktop"},
+                      // No list names them: they are simply not temporary.
+                      RefusalCase{"ProgramData", "C:\\ProgramData\\", "C:\\ProgramData", "C:\\ProgramData"},
+                      RefusalCase{"RoamingAppData", "C:\\Users\\Alice\\AppData\\Roaming\\",
+                                  "C:\\Users\\Alice\\AppData\\Roaming", "C:\\Users\\Alice\\AppData\\Roaming"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
-// Inside the Windows folder (but for its Temp), the program files and the
-// user's own folders, or above the profile or the Windows folder: each
-// spelled as TMP might spell it.
-TEST_F(TempFolderTest, FoldersInsideOrAboveThePreciousOnesAreRefused) {
+// Temporary by its place (the user's Temp or the Windows folder's, and what
+// lies inside them) or by its name (Temp or Tmp, away from what is kept);
+// nothing else, each spelled as TMP might spell it.
+TEST_F(TempFolderTest, OnlyAFolderTemporaryByItsPlaceOrItsNameIsEmptied) {
+  const std::string local = "C:\\Users\\Alice\\AppData\\Local", roaming = "C:\\Users\\Alice\\AppData\\Roaming";
+  const std::string startMenu = roaming + "\\Microsoft\\Windows\\Start Menu";
+  // Those reached through a link, "..", or a prefix are on disk; the others
+  // are judged as named, as they would be on disk.
   for (const char* folder :
        {"C:\\WINDOWS\\system32\\drivers", "C:\\WINDOWS\\SysWOW64", "C:\\WINDOWS\\Fonts", "C:\\WINDOWS\\TEMP\\sub",
-        "C:\\WINDOWS.old", "C:\\Users\\Alice",
-        "C:\\Program Files (x86)\\Common Files\\Vendor", "C:\\Users\\Alice\\Desktop\\notes",
-        "C:\\Users\\Alice\\Desktop2", "C:\\Users\\Alice\\AppData\\Local\\Temp", "C:\\Users\\Public\\Documents",
-        "D:\\Scratch"})
+        "C:\\Program Files (x86)\\Common Files\\Vendor", "C:\\Users\\Alice\\Desktop", "C:\\Users\\Alice",
+        "C:\\Users\\Alice\\AppData\\Local\\Temp", "C:\\Users\\Public\\Documents", "C:\\ProgramData"})
     win.AddFolder(folder);
   win.AddLink("D:\\vendor", "C:\\Program Files (x86)\\Common Files\\Vendor");
+  win.AddLink("C:\\PROGRA~3", "C:\\ProgramData");  // a short name
+  win.AddLink("D:\\Temp", "C:\\Users\\Alice\\Desktop");
+  win.programFolder = "E:\\Temp\\Tarnby";
   Start();
-  const std::pair<const char*, bool> cases[] = {
-      {"c:\\windows\\system32\\drivers\\", true},           // inside, other case
-      {"C:\\WINDOWS\\system32\\drivers\\..\\..\\SysWOW64", true},  // inside, by ".."
-      {"C:\\windows\\temp", false},                         // the Windows folder's own Temp
-      {"\\\\?\\C:\\WINDOWS\\TEMP\\sub\\", false},             // and what lies inside it
-      {"C:\\WINDOWS\\TEMP\\..\\Fonts", true},                // leaving it by ".."
-      {"C:\\WINDOWS.old", false},                           // beside the Windows folder, not in it
-      {"C:\\Program Files", true},                          // a program files folder
-      {"D:\\vendor", true},                                 // a link into one
-      {"C:\\Users\\Alice\\Desktop", true},                  // a user's folder
-      {"c:/users/alice/desktop/notes/", true},              // inside it
-      {"\\\\.\\C:\\Users\\Public\\Documents", true},           // a public one
-      {"C:\\Users\\Alice\\Downloads\\setup", true},         // inside one not made yet
-      {"C:\\Users\\Alice\\Desktop2", false},                // a name that only begins like one
-      {"C:\\Users\\Alice\\AppData\\Local\\Temp", false},    // the user's temporary folder
-      {"C:\\Users\\Alice\\AppData\\Local\\Temp\\..\\..\\..", true},  // the profile
-      {"C:\\USERS\\", true},                              // above the profile
-      {"D:\\Scratch", false},
-  };
-  for (const auto& [folder, refused] : cases) EXPECT_EQ(actions().IsProtectedFolder(folder), refused) << folder;
+  // The Windows folder's Temp, the user's own, what lies inside them, and
+  // folders named so elsewhere.
+  for (const std::string& folder :
+       {std::string("C:\\windows\\temp"), std::string("\\\\?\\C:\\WINDOWS\\TEMP\\sub\\"), local + "\\Temp",
+        local + "\\TEMP\\2\\", std::string("C:\\Temp"), std::string("d:\\TMP"),
+        std::string("C:\\Documents and Settings\\Alice\\Local Settings\\Temp")})
+    EXPECT_TRUE(actions().IsTemporaryFolder(folder)) << folder;
+  for (const std::string& folder : {
+           local + "\\Temp\\..\\..\\..",  // the profile, by ".."
+           std::string("c:\\windows\\system32\\drivers\\"), std::string("C:\\WINDOWS\\system32\\drivers\\..\\..\\SysWOW64"),
+           std::string("C:\\WINDOWS\\TEMP\\..\\Fonts"), std::string("C:\\WINDOWS.old"),
+           std::string("C:\\WINDOWS\\System32\\config\\systemprofile\\AppData\\Local\\Temp"),  // in the Windows folder
+           std::string("C:\\Program Files"), std::string("D:\\vendor"), std::string("C:\\Program Files\\Vendor\\tmp"),
+           std::string("C:\\Users\\Alice\\Documents\\Temp"),  // named so, but among what is kept
+           std::string("D:\\Temp"),                           // named so, but a link to the Desktop
+           std::string("E:\\Temp"),                           // named so, but holding Tarnby
+           std::string("C:\\Users\\Alice\\Desktop"), std::string("c:/users/alice/desktop/notes/"),
+           std::string("\\\\.\\C:\\Users\\Public\\Documents"), std::string("C:\\Users\\Alice\\Desktop2"),
+           std::string("C:\\USERS\\"), std::string("D:\\Scratch"), std::string("C:\\ProgramData"),
+           std::string("C:\\PROGRA~3"), std::string("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp"),
+           std::string("C:\\Users\\Public"), std::string("C:\\Users\\Bob"), std::string("C:\\Users\\Bob\\Desktop"),
+           std::string("C:\\Users\\Alice\\AppData"), roaming, local, startMenu, startMenu + "\\Programs\\Startup",
+           roaming + "\\Microsoft\\Windows\\SendTo", roaming + "\\Microsoft\\Windows\\Recent",
+           std::string("C:\\Users\\Alice\\Links"), std::string("C:\\Users\\Alice\\Saved Games"),
+           std::string("C:\\Users\\Alice\\OneDrive"), std::string("C:\\Users\\Alice\\.ssh")})
+    EXPECT_FALSE(actions().IsTemporaryFolder(folder)) << folder;
 }
 
 TEST_F(TempFolderTest, TheTemporaryFolderInsideTheProfileIsStillCleaned) {
@@ -350,9 +365,9 @@ TEST_F(TempFolderTest, ALinkInTheFolderIsLeftAndWhatItLeadsToIsKept) {
 TEST_F(TempFolderTest, WithoutAProfileTheOtherRefusalsStillHold) {
   win.profileFolder = std::nullopt;  // Windows 95 without user profiles
   Start();
-  EXPECT_TRUE(actions().IsProtectedFolder("C:\\WINDOWS"));
-  EXPECT_FALSE(actions().IsProtectedFolder("C:\\WINDOWS\\TEMP\\"));
-  EXPECT_FALSE(actions().IsProtectedFolder("\\\\server\\share\\temp"));
+  EXPECT_FALSE(actions().IsTemporaryFolder("C:\\WINDOWS"));
+  EXPECT_TRUE(actions().IsTemporaryFolder("C:\\WINDOWS\\TEMP\\"));
+  EXPECT_TRUE(actions().IsTemporaryFolder("\\\\server\\share\\temp"));
 }
 
 }  // namespace

@@ -53,6 +53,24 @@ INSTANTIATE_TEST_SUITE_P(
                       EndCase{"LogOff", {"cmdlog"}, "ExitWindowsEx(0, 0xFFFFFFFF)"}),
     [](const ::testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
 
+// An installer that must replace Tarnby's files asks it to go: it goes at
+// once, asks nothing, does not act, and leaves every setting as it was.
+TEST_F(ZeroTest, AnInstallersRequestEndsTheCountdownUnacted) {
+  f().cmdshut.Click();
+  Type(f().Text1, "2");
+  f().cmdstart.Click();
+  win.ClearLog();
+  ASSERT_TRUE(f().onCloseApp);
+  f().onCloseApp();
+  EXPECT_TRUE(win.processEnded);
+  EXPECT_TRUE(win.trayIcons.empty());
+  win.Advance(3000);
+  EXPECT_TRUE(win.messageBoxes.empty());
+  EXPECT_FALSE(win.Logged("ExitWindowsEx"));
+  EXPECT_FALSE(win.Logged("RegSetValueEx"));
+  EXPECT_FALSE(win.Logged("RegDeleteValue"));
+}
+
 TEST_F(ZeroTest, RunProgramsStartsTheSlotsAndReturnsToIdle) {
   f().cmdprogram.Click();
   app->frmprogram().Text2.SetText("C:\\Tools\\backup.exe");

@@ -74,7 +74,8 @@ class FakeWindows : public Platform {
       {KnownFolder::ProgramFiles, "C:\\Program Files"},
       {KnownFolder::ProgramFilesX86, "C:\\Program Files (x86)"},
       {KnownFolder::ProgramFilesCommon, "C:\\Program Files\\Common Files"},
-      {KnownFolder::ProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"}};
+      {KnownFolder::ProgramFilesCommonX86, "C:\\Program Files (x86)\\Common Files"},
+      {KnownFolder::LocalAppData, "C:\\Users\\Alice\\AppData\\Local"}};
   ScreenInfo screen{1024 * 15, 768 * 15, 15, 15};
   // Windows moved to a monitor of another DPI; any other has the screen's factors.
   std::map<Handle, PixelScale> windowScales;

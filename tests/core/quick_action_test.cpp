@@ -124,6 +124,19 @@ TEST_F(QuickActionTest, TheTipFieldIsPaddedAndCutAt64) {
   for (const Row& row : kTable) EXPECT_LE(std::string(row.tip).size(), 63u) << row.item;
 }
 
+TEST(WaitingTip, TakesTheShells127CharactersAndIsCutAfterAWholeOneWithAnEllipsis) {
+  const std::string x125(125, 'x'), e = "\xC3\xA9", smile = "\xF0\x9F\x98\x80", dots = "\xE2\x80\xA6";
+  const std::pair<std::string, std::string> cases[] = {
+      {"Shut down 60 s after a.exe exits", "Shut down 60 s after a.exe exits"},
+      {x125 + "xx", x125 + "xx"},                      // 127: fits
+      {x125 + e + "x", x125 + e + "x"},                 // two bytes, one character
+      {x125 + "xxx", x125 + "x" + dots},                // 128: cut
+      {x125 + "x" + e + e, x125 + "x" + dots},          // never half a character
+      {x125 + smile + "x", x125 + dots},                // a pair of units is not split
+      {x125 + "x\xFF\xFF", x125 + "x" + dots}};       // bytes of no character count one each
+  for (const auto& [tip, shown] : cases) EXPECT_EQ(WaitingTipField(tip), shown + '\0') << tip.size();
+}
+
 TEST_F(QuickActionTest, RunProgramsOpensTheSelectionWindowEveryTime) {
   Start();
   Item("mnuprogram").Click();

@@ -52,7 +52,10 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   Tarnby second(Exe(), L"/restart /force /in 1h30m");
   ASSERT_TRUE(WaitFor([&] { return TextOf(minutes) == L"89"; }, 10s)) << "the countdown did not start";
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - handed).count();
-  EXPECT_LT(took, 3000) << "89 minutes showed " << took << " ms after the second copy started";
+  // The second copy's start under Wine, the hand-over and the first second of
+  // the countdown: a prompt hand-over, not a slow path's ten seconds, even on a
+  // busy machine.
+  EXPECT_LT(took, 5000) << "89 minutes showed " << took << " ms after the second copy started";
   ASSERT_TRUE(second.WaitForExit(5s));
   EXPECT_EQ(second.ExitCode(), 0u);
   EXPECT_TRUE(::IsWindowVisible(first.Form(L"frmstart")));

@@ -1,6 +1,7 @@
 // "&Delete files in Temp Folder" on the real tarnby.exe, started with TMP and
-// TEMP naming a system folder, the user's desktop, or the Windows folder's
-// own Temp: only the last is emptied.
+// TEMP naming a system folder, the user's desktop, ProgramData, the roaming
+// AppData, the Windows folder's own Temp or a folder named Temp elsewhere:
+// only the last two are emptied.
 #include "drive.h"  // first: <windows.h> before the shell's headers
 
 #include <gtest/gtest.h>
@@ -33,12 +34,12 @@ void WriteProbe(const std::wstring& path) {
   ::CloseHandle(file);
 }
 
-std::wstring Desktop() {
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
   PWSTR path = nullptr;
-  std::wstring desktop;
-  if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, KF_FLAG_CREATE, nullptr, &path))) desktop = path;
+  std::wstring folder;
+  if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_CREATE, nullptr, &path))) folder = path;
   ::CoTaskMemFree(path);
-  return desktop;
+  return folder;
 }
 
 std::wstring Lower(std::wstring text) {
@@ -69,7 +70,7 @@ std::wstring CleanWith(const std::wstring& folder) {
   return box ? title : L"(no message)";
 }
 
-TEST(TempFolderEndToEnd, OnlyTheWindowsFoldersOwnTempIsEmptied) {
+TEST(TempFolderEndToEnd, OnlyATemporaryFolderIsEmptied) {
   ForgetTarnbySettings();
   wchar_t buffer[MAX_PATH] = {}, tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
   ::GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
@@ -78,8 +79,12 @@ TEST(TempFolderEndToEnd, OnlyTheWindowsFoldersOwnTempIsEmptied) {
   const std::wstring drivers = std::wstring(buffer) + L"\\drivers";
   ::GetWindowsDirectoryW(buffer, MAX_PATH);
   const std::wstring windowsTemp = std::wstring(buffer) + L"\\temp";
-  const std::wstring desktop = Desktop();
-  ASSERT_FALSE(desktop.empty());
+  const std::wstring desktop = KnownFolder(FOLDERID_Desktop), programData = KnownFolder(FOLDERID_ProgramData),
+                     roaming = KnownFolder(FOLDERID_RoamingAppData);
+  ASSERT_FALSE(desktop.empty() || programData.empty() || roaming.empty());
+  const std::wstring elsewhere = programData.substr(0, 3) + L"Scratch\\Temp";  // named Temp, in no kept folder
+  ::CreateDirectoryW(elsewhere.substr(0, elsewhere.size() - 5).c_str(), nullptr);
+  ::CreateDirectoryW(elsewhere.c_str(), nullptr);
 
   struct Case {
     const char* name;
@@ -89,7 +94,10 @@ TEST(TempFolderEndToEnd, OnlyTheWindowsFoldersOwnTempIsEmptied) {
   // The desktop spelled as a user might type it: other letter case, a trailing backslash.
   for (const Case& c : {Case{"drivers", drivers, L"Folder not Cleaned"},
                         Case{"desktop", Lower(desktop) + L"\\", L"Folder not Cleaned"},
-                        Case{"Windows Temp", windowsTemp, L"Files Deleted!"}}) {
+                        Case{"ProgramData", programData, L"Folder not Cleaned"},
+                        Case{"APPDATA", roaming, L"Folder not Cleaned"},
+                        Case{"Windows Temp", windowsTemp, L"Files Deleted!"},
+                        Case{"a Temp elsewhere", elsewhere, L"Files Deleted!"}}) {
     SCOPED_TRACE(c.name);
     const std::wstring probe = c.folder + (c.folder.back() == L'\\' ? L"" : L"\\") + L"tarnby probe.txt";
     WriteProbe(probe);
@@ -97,7 +105,7 @@ TEST(TempFolderEndToEnd, OnlyTheWindowsFoldersOwnTempIsEmptied) {
     ASSERT_TRUE(before.count(L"tarnby probe.txt"));
     EXPECT_EQ(CleanWith(c.folder), c.title);
     if (std::wstring(c.title) == L"Files Deleted!") {
-      EXPECT_FALSE(FilesIn(c.folder).count(L"tarnby probe.txt")) << "the Windows folder's Temp was not emptied";
+      EXPECT_FALSE(FilesIn(c.folder).count(L"tarnby probe.txt")) << "a temporary folder was not emptied";
     } else {
       EXPECT_EQ(FilesIn(c.folder), before) << "a file was deleted";
       ::DeleteFileW(probe.c_str());

@@ -69,9 +69,10 @@ class ActionsWineTest : public ::testing::Test {
 class KillEmAllTest : public ActionsWineTest {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    folder = std::wstring(temp) + L"Tarnby scratch Zoë " + std::to_wstring(::GetCurrentProcessId());
+    // Inside the Windows folder's Temp, which is temporary however Wine names the user's.
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    folder = std::wstring(windows) + L"\\Temp\\Tarnby scratch Zoë " + std::to_wstring(::GetCurrentProcessId());
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
     test::WriteFileText(folder + L"\\plain.tmp", "a");
     test::WriteFileText(folder + L"\\read only.tmp", "b");
@@ -174,8 +175,8 @@ TEST_F(ActionsWineTest, OnlyATemporaryFolderNamedInFullIsCleaned) {
 }
 
 TEST_F(ActionsWineTest, ALinkInTheTemporaryFolderLeavesWhatItLeadsTo) {
-  // The build puts temp_links\link.txt, a link to temp_links_target\precious.txt, beside this test.
-  const std::wstring links = test::ExeFolder() + L"\\temp_links";
+  // The build puts temp_links\Temp\link.txt, a link to temp_links_target\precious.txt, beside this test.
+  const std::wstring links = test::ExeFolder() + L"\\temp_links\\Temp";
   const std::wstring precious = test::ExeFolder() + L"\\temp_links_target\\precious.txt";
   ASSERT_TRUE(test::Exists(precious)) << "build the test again: an earlier run lost the file";
   test::WriteFileText(links + L"\\plain.tmp", "temporary");

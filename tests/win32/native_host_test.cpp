@@ -191,11 +191,28 @@ TEST_F(NativeHostTest, AWindowMovedToAMonitorOfAnotherDpiIsLaidOutAgainThere) {
   ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), 0x10);
   EXPECT_EQ(Layout(form), at96);
 
-  const RECT suggested{200, 150, 200 + (outer.right - outer.left) * 3 / 2, 150 + (outer.bottom - outer.top) * 3 / 2};
-  change(144, &suggested);
-  RECT now;
-  ::GetWindowRect(window, &now);
-  EXPECT_TRUE(::EqualRect(&now, &suggested)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+  // The system suggests the old rectangle scaled; the window takes its
+  // top-left, and a client area that holds the whole layout at whole twips
+  // per pixel (7 at 192 dpi, not 7.5): nothing clipped at 175 % or 225 %.
+  RECT suggested{}, now{};
+  for (const int dpi : {168, 192, 216, 144}) {
+    suggested = {200, 150, 200 + ::MulDiv(outer.right - outer.left, dpi, 96),
+                 150 + ::MulDiv(outer.bottom - outer.top, dpi, 96)};
+    change(dpi, &suggested);
+    ::GetWindowRect(window, &now);
+    EXPECT_EQ(std::make_pair(now.left, now.top), std::make_pair(suggested.left, suggested.top)) << dpi;
+    RECT client;
+    ::GetClientRect(window, &client);
+    const int twipsPerPixel = 1440 / dpi;
+    EXPECT_GE(client.right * twipsPerPixel, form.ClientWidth() - twipsPerPixel / 2) << dpi;
+    EXPECT_GE(client.bottom * twipsPerPixel, form.ClientHeight() - twipsPerPixel / 2) << dpi;
+    EXPECT_LT(client.right * twipsPerPixel, form.ClientWidth() + twipsPerPixel) << dpi << ": not larger either";
+    for (const Control* control : form.controls) {
+      const RECT rect = ClientRectOf(Hwnd(control->hwnd));
+      const bool inside = control->container != nullptr || (rect.right <= client.right && rect.bottom <= client.bottom);
+      EXPECT_TRUE(inside) << dpi << " " << control->name << " clipped";
+    }
+  }
   const auto at = [](int twips) { return (twips + 5) / 10; };  // 10 twips per pixel at 144 dpi
   for (const Control* control : form.controls) {
     const Twips& p = control->Position();
@@ -218,10 +235,11 @@ TEST_F(NativeHostTest, AWindowMovedToAMonitorOfAnotherDpiIsLaidOutAgainThere) {
   form.Label1.Move(240, 240, 1200, 300);
   EXPECT_EQ(ClientRectOf(Hwnd(form.Label1.hwnd)).left, 24);
   EXPECT_EQ(ClientRectOf(Hwnd(form.Label1.hwnd)).bottom, 54);
+  const LONG width144 = now.right - now.left;
   form.Move(3000, 2400, form.Position().width, form.Position().height);
   ::GetWindowRect(window, &now);
   EXPECT_EQ(now.left, 300);
-  EXPECT_EQ(now.right - now.left, suggested.right - suggested.left);
+  EXPECT_EQ(now.right - now.left, width144);
   const PixelScale scale = platform.ScaleOf(form.Picture.hwnd);
   EXPECT_EQ(scale.twipsPerPixelX, 10);
   EXPECT_EQ(platform.ScaleOf(0).twipsPerPixelX, 15) << "other windows keep the screen's";

@@ -57,12 +57,15 @@ class Actions {
   bool KillEmAll(std::string skillwho);
   bool ActiveConnection();
 
-  // The folders whose files must never be wiped as "temporary", compared as
-  // they are on disk: a drive's root; the Windows folder, the user's profile
-  // and every folder above them; everything in the Windows folder but its own
-  // Temp; the user's own folders (Desktop, Documents, ...) and the program
-  // files folders with everything in them; the current folder and Tarnby's own.
-  bool IsProtectedFolder(const std::string& folder);
+  // Whether the files of a folder may be wiped as temporary, judged by the
+  // folder as it is on disk: the user's own temporary folder (Temp in Local
+  // AppData) or the Windows folder's Temp, or a folder inside either; or a
+  // folder named Temp or Tmp that lies in none of the folders a user or
+  // Windows keeps (the Windows folder, Desktop, Documents, the program files,
+  // ...) and holds none of them, nor the profile, the current folder or
+  // Tarnby's own. Never a drive's root. Anything else is not temporary, so a
+  // folder a list would have missed is never wiped.
+  bool IsTemporaryFolder(const std::string& folder);
 
  private:
   void WireHousekeeping();

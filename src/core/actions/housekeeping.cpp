@@ -21,7 +21,8 @@ constexpr char kRemoteConnection[] = "Remote Connection";
 constexpr char kDisconnectQuestion[] = "Are you sure you want to disconnect from the internet?";
 constexpr char kDisconnectTitle[] = "Disconnect from Internet?";
 
-// The user's own files and the installed programs: nothing in them is temporary.
+// The user's own files and the installed programs: a folder named Temp in
+// them, or holding them, is not temporary.
 constexpr KnownFolder kKeptFolders[] = {
     KnownFolder::Desktop,         KnownFolder::Documents,         KnownFolder::Downloads,
     KnownFolder::Pictures,        KnownFolder::Music,             KnownFolder::Videos,
@@ -107,7 +108,7 @@ void Actions::mnunet_Click() {
 
 void Actions::mnudoc_Click() { platform_.SHAddToRecentDocs(w::kShardPathA, nullptr); }
 
-bool Actions::IsProtectedFolder(const std::string& folder) {
+bool Actions::IsTemporaryFolder(const std::string& folder) {
   Platform& platform = platform_;
   // Compared as the folders they are on disk, whatever the spelling: ".",
   // "..", short names, doubled separators, "\\?\" and "\\.\" prefixes, links.
@@ -115,21 +116,31 @@ bool Actions::IsProtectedFolder(const std::string& folder) {
     const std::string real = path.empty() ? std::string() : platform.FinalPath(path);
     return ComparableFolder(real.empty() ? path : real);
   };
-  const std::string candidate = onDisk(folder);
-  if (IsDriveRoot(candidate)) return true;
+  auto tempOf = [&](const std::string& parent) { return parent.empty() ? parent : onDisk(parent + "\\Temp"); };
+  // One that cannot be opened is judged as named, but not when "." or ".."
+  // would take it elsewhere.
+  const std::string real = folder.empty() ? folder : platform.FinalPath(folder);
+  const std::string candidate = ComparableFolder(real.empty() ? folder : real);
+  if (IsDriveRoot(candidate) || (real.empty() && HasDotStep(candidate))) return false;
 
-  // Nothing above the Windows folder or the user's profile is temporary.
   const std::string windowsDir = GetWindowsDir(platform);
+  for (const std::string& temp : {tempOf(GetKnownFolder(platform, KnownFolder::LocalAppData)), tempOf(windowsDir)})
+    if (IsSameOrInside(candidate, temp)) return true;
+
+  const std::string name = candidate.substr(candidate.find_last_of("\\:") + 1);
+  if (name != "temp" && name != "tmp") return false;
+  // A folder of that name elsewhere, but not one that holds or lies in what
+  // the user or Windows keeps.
   const std::string windows = onDisk(windowsDir);
-  const std::string profile = onDisk(GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlProfile));
-  if (IsSameOrInside(windows, candidate) || IsSameOrInside(profile, candidate)) return true;
-  // Inside the Windows folder only its own Temp is.
-  if (IsSameOrInside(candidate, windows) && !IsSameOrInside(candidate, onDisk(windowsDir + "\\Temp"))) return true;
-  for (KnownFolder kept : kKeptFolders)
-    if (IsSameOrInside(candidate, onDisk(GetKnownFolder(platform, kept)))) return true;
-  for (const std::string& precious : {GetSystemPath(platform), platform.CurrentDirectory(), platform.ProgramFolder()})
-    if (!precious.empty() && onDisk(precious) == candidate) return true;
-  return false;
+  if (IsSameOrInside(candidate, windows) || IsSameOrInside(windows, candidate)) return false;
+  for (KnownFolder kept : kKeptFolders) {
+    const std::string keptOnDisk = onDisk(GetKnownFolder(platform, kept));
+    if (IsSameOrInside(candidate, keptOnDisk) || IsSameOrInside(keptOnDisk, candidate)) return false;
+  }
+  for (const std::string& precious : {GetSpecialFolder(platform, frmstart_.hwnd, w::kCsidlProfile),
+                                      GetSystemPath(platform), platform.CurrentDirectory(), platform.ProgramFolder()})
+    if (IsSameOrInside(onDisk(precious), candidate)) return false;
+  return true;
 }
 
 void Actions::RefuseToClean(const std::string& folder) {
@@ -141,9 +152,9 @@ bool Actions::KillEmAll(std::string skillwho) {
   Platform& platform = platform_;
   if (!skillwho.empty() && skillwho.back() != '\\') skillwho += '\\';
 
-  // With no TMP or TEMP set the system reports the profile or the Windows
-  // folder as "temporary": wiping that would destroy the user's own files.
-  if (!skillwho.empty() && IsProtectedFolder(skillwho)) {
+  // TMP may name any folder at all, and with no TMP or TEMP set the system
+  // reports the profile or the Windows folder: only a temporary one is wiped.
+  if (!skillwho.empty() && !IsTemporaryFolder(skillwho)) {
     RefuseToClean(skillwho);
     return false;
   }

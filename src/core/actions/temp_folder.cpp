@@ -1,6 +1,7 @@
 #include "core/actions/temp_folder.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace tarnby {
 
@@ -17,6 +18,17 @@ bool IsSameOrInside(const std::string& folder, const std::string& parent) {
   if (parent.empty() || !folder.starts_with(parent)) return false;
   // "c:" is the top of c:\x; "c:\win" is not above "c:\windows".
   return folder.size() == parent.size() || folder[parent.size()] == '\\' || parent.back() == ':';
+}
+
+bool HasDotStep(const std::string& comparable) {
+  for (std::size_t start = 0; start <= comparable.size();) {
+    std::size_t end = comparable.find('\\', start);
+    if (end == std::string::npos) end = comparable.size();
+    const std::string_view step(comparable.data() + start, end - start);
+    if (step == "." || step == "..") return true;
+    start = end + 1;
+  }
+  return false;
 }
 
 bool IsDriveRoot(const std::string& comparable) {

@@ -17,6 +17,10 @@ std::string ComparableFolder(std::string folder);
 // below an empty parent.
 bool IsSameOrInside(const std::string& folder, const std::string& parent);
 
+// Whether a comparable folder names a "." or ".." step: as text it may say
+// nothing of where it leads.
+bool HasDotStep(const std::string& comparable);
+
 // "C:\", "\" and "\\server\share\" (comparable) are the tops of a drive.
 bool IsDriveRoot(const std::string& comparable);
 

@@ -223,6 +223,9 @@ class Form {
   std::function<void()> onUnload;  // the title bar's close, too
   std::function<void(int button, int shift, int x, int y)> onMouseMove;
   std::function<void()> onShellRestarted;  // the taskbar was created anew
+  // Windows asks the program to end so that its files can be replaced
+  // (Restart Manager, during an install); it may start it again afterwards.
+  std::function<void()> onCloseApp;
   // WM_COPYDATA from another process: its kind (dwData), its text and the
   // window its sender named (wParam) for what goes back.
   std::function<std::intptr_t(std::uintptr_t kind, const std::string& data, Handle sender)> onCopyData;

@@ -85,10 +85,14 @@ void Shell::PopupMenu() {
 }
 
 void Shell::Exit() {
+  windows_.frmhrs().Hide();
+  if (platform_.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
+  Leave();
+}
+
+void Shell::Leave() {
   Platform& platform = platform_;
   Frmstart& f = frmstart_;
-  windows_.frmhrs().Hide();
-  if (platform.MessageBox(kExitQuestion, kExitTitle, w::kMbYesNo | w::kMbIconQuestion) != w::kIdYes) return;
   for (Control Frmstart::*box : kExitTrayOrder) tray_.Remove(f.*box);
   platform.PlaySound("", 0, w::kSndNoDefault);
   countdown_.KeepAwake(false);

@@ -35,6 +35,7 @@ Shell::Shell(Platform& platform, Frmstart& frmstart, const Windows& windows, Tra
   f.onMouseMove = [this](int button, int, int, int) { frmstart_MouseMove(button); };
   f.Command3.onClick = [this] { Command3_Click(); };
   f.onShellRestarted = [this] { frmstart_ShellRestarted(); };
+  f.onCloseApp = [this] { Leave(); };
   tray_.RetryWith(f.tmrTray);
   f.tmrTray.onTimer = [this] { tmrTray_Timer(); };
   tray_.onBalloonClick = [&f] { f.mnupopmenushow.Click(); };

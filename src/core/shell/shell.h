@@ -57,6 +57,9 @@ class Shell {
   // Right-button release on the tray icon: raise the menu's own click, then pop it up.
   void PopupMenu();
   void Exit();
+  // Ends at once, without a question and without acting: what an installer
+  // asks for. The settings stay as they are.
+  void Leave();
 
   // Start with Windows.
   std::string RunEntry() const;  // program folder + "\tarnby.exe"

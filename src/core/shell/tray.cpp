@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/system/folders.h"
 #include "core/system/scoped.h"
 
 namespace tarnby {
@@ -9,12 +10,25 @@ namespace tarnby {
 namespace {
 constexpr std::uint32_t kRecordSize = 88;
 constexpr std::size_t kTipField = 64;
+constexpr std::size_t kWaitingTipUnits = 127;  // NOTIFYICONDATAW's tip with its NUL
+constexpr char kEllipsis[] = "\xE2\x80\xA6";      // U+2026, one unit
 }  // namespace
 
 std::string TipField(const std::string& tip) {
   std::string field = tip;
   field.push_back('\0');
   field.resize(kTipField, ' ');
+  return field;
+}
+
+std::string WaitingTipField(const std::string& tip) {
+  // A waiting tip names a program, which may be long: it takes the whole
+  // tip the shell has, and a longer one ends in an ellipsis after a whole
+  // character.
+  std::string field = tip;
+  if (BytesWithinUtf16Units(tip, kWaitingTipUnits) < tip.size())
+    field = tip.substr(0, BytesWithinUtf16Units(tip, kWaitingTipUnits - 1)) + kEllipsis;
+  field.push_back('\0');
   return field;
 }
 
@@ -25,7 +39,7 @@ void Tray::Add(Control& box, const std::string& tip) {
   data_.uFlags = w::kNifMessage | w::kNifIcon | w::kNifTip;
   data_.uCallbackMessage = w::kWmMouseMove;
   data_.hIcon = box.pictureHandle;
-  data_.szTip = TipField(waitingTip_.empty() ? tip : waitingTip_);
+  data_.szTip = waitingTip_.empty() ? TipField(tip) : WaitingTipField(waitingTip_);
   // An icon the shell still shows (it announces itself again on some
   // changes of its own) refuses NIM_ADD but takes NIM_MODIFY.
   added_ = platform_.Shell_NotifyIcon(w::kNimAdd, data_) || platform_.Shell_NotifyIcon(w::kNimModify, data_);
@@ -66,7 +80,7 @@ void Tray::ShowWaitingTip(const std::string& tip) {
   data_.hWnd = current_->hwnd;
   data_.uID = 1;
   data_.uFlags = w::kNifTip;
-  data_.szTip = TipField(tip.empty() ? currentTip_ : tip);
+  data_.szTip = tip.empty() ? TipField(currentTip_) : WaitingTipField(tip);
   platform_.Shell_NotifyIcon(w::kNimModify, data_);
 }
 

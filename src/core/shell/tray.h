@@ -64,5 +64,8 @@ class Tray : public NoticeArea {
 
 // The tip field: the text and its NUL, padded with blanks and cut at 64.
 std::string TipField(const std::string& tip);
+// A waiting trigger's tip: the text and its NUL, in the 128 characters of the
+// shell's wide tip, cut after a whole character with an ellipsis.
+std::string WaitingTipField(const std::string& tip);
 
 }  // namespace tarnby

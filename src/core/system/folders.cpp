@@ -67,18 +67,22 @@ std::size_t CharacterBytes(const unsigned char* text, std::size_t left) {
 }
 }  // namespace
 
-bool FitsMaxPath(const std::string& path) {
+std::size_t BytesWithinUtf16Units(const std::string& text, std::size_t units) {
   // Counted as the conversion to UTF-16 makes them: a character beyond the
   // first plane takes two units, a byte that starts no character one.
-  const auto* bytes = reinterpret_cast<const unsigned char*>(path.data());
-  std::size_t units = 0;
-  for (std::size_t at = 0; at < path.size() && units <= kMaxPathLength;) {
-    const std::size_t length = CharacterBytes(bytes + at, path.size() - at);
-    units += length == 4 ? 2 : 1;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  std::size_t used = 0, at = 0;
+  while (at < text.size()) {
+    const std::size_t length = CharacterBytes(bytes + at, text.size() - at);
+    const std::size_t needs = length == 4 ? 2 : 1;
+    if (used + needs > units) break;
+    used += needs;
     at += length == 0 ? 1 : length;
   }
-  return units <= kMaxPathLength;
+  return at;
 }
+
+bool FitsMaxPath(const std::string& path) { return BytesWithinUtf16Units(path, kMaxPathLength) == path.size(); }
 
 std::string InProgramFolder(Platform& platform, const std::string& fileName) {
   return platform.ProgramFolder() + "\\" + fileName;

@@ -17,6 +17,9 @@ inline constexpr std::size_t kMaxPathLength = 259;
 // counts. A longer stored path is treated like one that does not exist: it
 // never reaches the shell.
 bool FitsMaxPath(const std::string& path);
+// How many bytes of text, in whole characters, fit the given number of the
+// UTF-16 units Windows counts.
+std::size_t BytesWithinUtf16Units(const std::string& text, std::size_t units);
 // A shell folder (CSIDL_RECENT, CSIDL_PROFILE, ...) as a path; the item list
 // the shell hands out is released again.
 std::string GetSpecialFolder(Platform& platform, Handle owner, int folder);
