@@ -91,5 +91,11 @@ shortcut() { find "$work/wine/cmd/drive_c" -path '*/Start Menu/Programs/Tarnby.l
 shortcut || fail "no shortcut"
 [ "$(win "cd /d C:\\windows & tarnby /status & echo code %errorlevel%")" = "$(printf 'no countdown\ncode 3')" ] ||
   fail "tarnby /status through the PATH: $(win "cd /d C:\\windows & tarnby /status")"
+# Uninstalling takes away what the MSI put there and leaves the user's settings.
+win reg add 'HKCU\Software\Tarnby\Settings' /v shut /d true /f >/dev/null
+msiexec /x "Z:$work/$msi"
+[ ! -e "$folder/tarnby.exe" ] || fail "uninstalling left $(ls "$folder")"
+win reg query "$run" /v Tarnby | grep -q Tarnby && fail "uninstalling left the run entry"
+win reg query 'HKCU\Software\Tarnby\Settings' /v shut | grep -q true || fail "uninstalling took the user's settings"
 WINEPREFIX="$work/wine/cmd" wineserver -k 2>/dev/null || true
-echo "The release: zip, MSI, SHA256SUMS and manifests match, signed; installs under Wine, tarnby answers through the PATH"
+echo "The release: zip, MSI, SHA256SUMS and manifests match, signed; installs and uninstalls under Wine, tarnby answers through the PATH"
