@@ -1,4 +1,4 @@
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 
 #include <cstdio>
 
