@@ -25,7 +25,6 @@ using Clock = std::chrono::steady_clock;
 class CommandLineEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override { ForgetTarnbySettings(); }
-  static std::wstring Exe() { return TARNBY_EXE; }
 
   // tarnby.exe with arguments, run to its end: its exit code and what it printed.
   static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {

@@ -64,7 +64,7 @@ class StartWithWindowsEndToEnd : public ::testing::Test {
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Tarnby");
     ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby");
     ::CreateDirectoryW(kFolder, nullptr);
-    ASSERT_TRUE(::CopyFileW(WindowsPath(TARNBY_EXE).c_str(), kCopy, FALSE)) << "copying tarnby.exe";
+    ASSERT_TRUE(::CopyFileW(WindowsPath(Exe()).c_str(), kCopy, FALSE)) << "copying tarnby.exe";
   }
   void TearDown() override {
     ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby");
@@ -137,9 +137,7 @@ TEST_F(StartWithWindowsEndToEnd, TheUsersOwnEntryIsWrittenStartsTarnbyQuietlyAnd
 }
 
 TEST_F(StartWithWindowsEndToEnd, AMachineWideEntryTheUserMayNotChangeStaysOnAndIsTold) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", REG_SZ, kCopy,
-                              static_cast<DWORD>((std::wstring(kCopy).size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", kCopy));
   const RefusedRunKey refused;
   ASSERT_TRUE(refused.Refuses());
   Tarnby tarnby(kCopy);
@@ -156,9 +154,7 @@ TEST_F(StartWithWindowsEndToEnd, AMachineWideEntryTheUserMayNotChangeStaysOnAndI
 
 // As Task Manager's Startup page leaves it: the entry in place, a mark beside it.
 TEST_F(StartWithWindowsEndToEnd, AnEntryDisabledInTaskManagerIsOffUntilSwitchedOn) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", REG_SZ, kCopy,
-                              static_cast<DWORD>((std::wstring(kCopy).size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", kCopy));
   const Finished marked =
       RunToEnd(L"C:\\windows\\system32\\reg.exe",
                std::wstring(L"add \"HKLM\\") + kApprovedKey + L"\" /v Tarnby /t REG_BINARY /d 030000000000000000000000 /f");

@@ -22,13 +22,8 @@ long long Milliseconds(Clock::duration d) { return std::chrono::duration_cast<st
 
 // A key as the user presses it: GetLastInputInfo counts it.
 void PressShift() {
-  INPUT input[2] = {};
-  for (INPUT& key : input) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = VK_SHIFT;
-  }
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, input, sizeof(INPUT));
+  SendKey(VK_SHIFT, false);
+  SendKey(VK_SHIFT, true);
 }
 
 class TriggersEndToEnd : public ::testing::Test {
@@ -40,8 +35,7 @@ class TriggersEndToEnd : public ::testing::Test {
     ::DeleteFileW(marker_.c_str());
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", marker_.c_str());
     const std::wstring saver = ExeFolder() + L"\\actions_marker.exe";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tarnby\\Registry\\Path", L"strscreen", REG_SZ, saver.c_str(),
-                      static_cast<DWORD>((saver.size() + 1) * sizeof(wchar_t)));
+    SetRegString(HKEY_CURRENT_USER, L"Software\\Tarnby\\Registry\\Path", L"strscreen", saver);
   }
   void TearDown() override {
     if (notepad_) {
@@ -51,7 +45,6 @@ class TriggersEndToEnd : public ::testing::Test {
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", nullptr);
     ::DeleteFileW(marker_.c_str());
   }
-  static std::wstring Exe() { return TARNBY_EXE; }
   static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
     const Finished run = RunToEnd(Exe(), arguments);
     return {run.code, run.output};
