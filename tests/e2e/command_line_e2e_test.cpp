@@ -26,12 +26,6 @@ class CommandLineEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override { ForgetTarnbySettings(); }
 
-  // tarnby.exe with arguments, run to its end: its exit code and what it printed.
-  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
-    const Finished finished = RunToEnd(Exe(), arguments);
-    return {finished.code, finished.output};
-  }
-
   // The text of the balloon the shell shows, or empty when none shows.
   static std::wstring Balloon() {
     for (HWND hwnd : TopLevelWindows(0))
@@ -60,7 +54,7 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_TRUE(::IsWindowVisible(first.Form(L"frmstart")));
   EXPECT_TRUE(::IsWindowEnabled(first.Control(L"frmstart", L"chkrestart")));
 
-  auto [code, line] = Run(L"/status");
+  auto [code, line] = RunTarnby(L"/status");
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(line.starts_with("forced restart in 1:29:")) << line;
 
@@ -70,13 +64,13 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_NE(usage->find(L"tarnby.exe /status"), std::wstring::npos);
   ASSERT_TRUE(bad.WaitForExit(10s));
   EXPECT_EQ(bad.ExitCode(), 1u);
-  EXPECT_TRUE(Run(L"/status").second.starts_with("forced restart in 1:29:")) << "a bad argument changed the countdown";
+  EXPECT_TRUE(RunTarnby(L"/status").second.starts_with("forced restart in 1:29:")) << "a bad argument changed the countdown";
 
-  EXPECT_EQ(Run(L"/CANCEL").first, 0u);
+  EXPECT_EQ(RunTarnby(L"/CANCEL").first, 0u);
   HWND pause = first.Control(L"frmstart", L"cmdstop");
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowEnabled(pause); }, 5s)) << "not paused";
   EXPECT_EQ(TextOf(first.Control(L"frmstart", L"Text2")), L"");
-  EXPECT_EQ(Run(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
+  EXPECT_EQ(RunTarnby(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
   EXPECT_TRUE(first.Running());
 }
 
@@ -84,7 +78,7 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
   HWND frmstart = tarnby.Form(L"frmstart");
   ASSERT_NE(frmstart, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in "); }, 10s));
+  ASSERT_TRUE(WaitFor([&] { return RunTarnby(L"/status").second.starts_with("shut down in "); }, 10s));
 
   // Arguments as copies of Tarnby hand them over, each ending in a NUL: a
   // restart in two hours, the time padded with zeros to the size wanted.
@@ -113,7 +107,7 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   EXPECT_TRUE(megabyte.answered);
   EXPECT_EQ(megabyte.answer, 0u) << "1 MB: refused";
   EXPECT_LT(megabyte.ms, 2000);
-  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in ")) << "acted on 1 MB";
+  EXPECT_TRUE(RunTarnby(L"/status").second.starts_with("shut down in ")) << "acted on 1 MB";
 
   // Wine hands no copy-data message of 2 MB or more to any window, so there
   // the sender of 16 MB waits in vain; Windows hands it over and Tarnby
@@ -122,7 +116,7 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   std::thread sender([&] { huge = send(8 * 1024 * 1024, 5000); });
   ::Sleep(1000);
   const Clock::time_point asked = Clock::now();
-  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in ")) << "acted on 16 MB";
+  EXPECT_TRUE(RunTarnby(L"/status").second.starts_with("shut down in ")) << "acted on 16 MB";
   EXPECT_LT(Clock::now() - asked, 3s) << "the 16 MB held Tarnby up";
   sender.join();
   if (huge.answered) {
@@ -135,14 +129,14 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   const Sent longest = send(32767, 10000);
   EXPECT_TRUE(longest.answered);
   EXPECT_EQ(longest.answer, 1u);
-  EXPECT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return RunTarnby(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
 }
 
 TEST_F(CommandLineEndToEnd, FifteenHundredCommandsFromFiveSendersAtOnceAreEachTakenAnsweredAndCarriedOut) {
   Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
   HWND frmstart = tarnby.Form(L"frmstart");
   ASSERT_NE(frmstart, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in "); }, 10s));
+  ASSERT_TRUE(WaitFor([&] { return RunTarnby(L"/status").second.starts_with("shut down in "); }, 10s));
   // Asking is what a burst of scripts does most; each sender's last word is a restart.
   std::vector<std::wstring> commands(299, L"/status");
   commands.push_back(L"/restart /in 5h /hide");
@@ -152,7 +146,7 @@ TEST_F(CommandLineEndToEnd, FifteenHundredCommandsFromFiveSendersAtOnceAreEachTa
   for (std::thread& sender : senders) sender.join();
   for (const std::vector<DWORD>& answers : codes)
     EXPECT_EQ(answers, std::vector<DWORD>(commands.size(), 0u)) << "a command not taken, not answered or refused";
-  const std::string status = Run(L"/status").second;
+  const std::string status = RunTarnby(L"/status").second;
   EXPECT_TRUE(status.starts_with("restart in 4:59:") || status.starts_with("restart in 5:00:00")) << status;
 }
 
@@ -179,7 +173,7 @@ TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClick
   TrayMessage(tarnby.Control(L"frmstart", L"picscreen"), NIN_BALLOONUSERCLICK);
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 5s)) << "the click did not show the timer";
   EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop")));
-  EXPECT_EQ(Run(L"/cancel").first, 0u);
+  EXPECT_EQ(RunTarnby(L"/cancel").first, 0u);
   EXPECT_TRUE(WaitFor([] { return Balloon().empty(); }, 5s)) << "the balloon stayed after the pause";
 }
 
@@ -205,7 +199,7 @@ TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndThe
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
   ::Sleep(2000);
   EXPECT_FALSE(::IsWindowVisible(frmstart)) << "hidden again, it came back";
-  EXPECT_EQ(Run(L"/cancel").first, 0u);
+  EXPECT_EQ(RunTarnby(L"/cancel").first, 0u);
   EXPECT_TRUE(tarnby.Running());
 }
 

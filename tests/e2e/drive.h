@@ -106,6 +106,11 @@ struct Finished {
   bool closed = false;  // no other process holds the pipes: what reads them gets to their end
 };
 Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout = kPatience);
+// tarnby.exe with arguments, run to its end: its exit code and what it printed.
+inline std::pair<DWORD, std::string> RunTarnby(const std::wstring& arguments) {
+  const Finished finished = RunToEnd(Exe(), arguments);
+  return {finished.code, finished.output};
+}
 
 // Hands commands to the running Tarnby one after the other, as its copies do
 // (WM_COPYDATA "TRNB" of the arguments, each ending in a NUL, a window of
