@@ -150,34 +150,10 @@ TEST_F(CommandLineEndToEnd, FifteenHundredCommandsFromFiveSendersAtOnceAreEachTa
   EXPECT_TRUE(status.starts_with("restart in 4:59:") || status.starts_with("restart in 5:00:00")) << status;
 }
 
-TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClickShowsTheTimer) {
-  Tarnby tarnby(Exe(), L"/shutdown /in 62s /hide");
-  HWND frmstart = tarnby.Form(L"frmstart");
-  ASSERT_NE(frmstart, nullptr);
-  EXPECT_FALSE(::IsWindowVisible(frmstart));
-  const Clock::time_point started = Clock::now();
-  ASSERT_TRUE(WaitFor([] { return !Balloon().empty(); }, 10s)) << "no balloon";
-  EXPECT_GE(Clock::now() - started, 1s) << "the balloon came before 60 seconds were left";
-  const std::wstring notice = L"Tarnby will shut down the computer in 60 seconds.";
-  EXPECT_EQ(Balloon(), notice);
-  // Once: the text is not written again as the seconds go by.
-  const Clock::time_point watchUntil = Clock::now() + 3s;
-  while (Clock::now() < watchUntil) {
-    const std::wstring shown = Balloon();
-    EXPECT_TRUE(shown.empty() || shown == notice) << "a second balloon: " << std::string(shown.begin(), shown.end());
-    ::Sleep(100);
-  }
-  // The shell reports a click on the balloon through the icon's callback.
-  Click(tarnby.Control(L"frmstart", L"Command3"));  // "&Hide": the last minute showed it
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
-  TrayMessage(tarnby.Control(L"frmstart", L"picscreen"), NIN_BALLOONUSERCLICK);
-  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 5s)) << "the click did not show the timer";
-  EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop")));
-  EXPECT_EQ(RunTarnby(L"/cancel").first, 0u);
-  EXPECT_TRUE(WaitFor([] { return Balloon().empty(); }, 5s)) << "the balloon stayed after the pause";
-}
-
-TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndTheFocusStaysWhereTheUserTypes) {
+// The last minute before the session ends, while the user types elsewhere:
+// the hidden timer comes up on top without taking the focus, one balloon
+// says what will happen, a click on it shows the timer again once hidden.
+TEST_F(CommandLineEndToEnd, TheLastMinuteShowsTheTimerOnTopLeavesTheFocusAndSaysSoInOneBalloon) {
   TypingWindow typing;
   Tarnby tarnby(Exe(), L"/shutdown /in 70s /hide");  // ended by force when the test ends: no shut down
   HWND frmstart = tarnby.Form(L"frmstart");
@@ -186,6 +162,7 @@ TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndThe
   ::Sleep(3000);  // the user goes back to typing once Tarnby has started
   ASSERT_TRUE(typing.TakeFocus()) << "the typing window cannot take the focus";
   EXPECT_FALSE(::IsWindowVisible(frmstart));
+  EXPECT_TRUE(Balloon().empty());
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 15s)) << "the timer did not come up";
   const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
   EXPECT_GE(at, 8500) << "came up " << at << " ms after the start, before the last minute";
@@ -195,11 +172,24 @@ TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndThe
   EXPECT_TRUE(::GetWindowLongW(frmstart, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop"))) << "no \"&Pause\" to press";
 
+  const std::wstring notice = L"Tarnby will shut down the computer in 60 seconds.";
+  ASSERT_TRUE(WaitFor([] { return !Balloon().empty(); }, 5s)) << "no balloon";
+  EXPECT_EQ(Balloon(), notice);
   Click(tarnby.Control(L"frmstart", L"Command3"));  // "&Hide"
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
-  ::Sleep(2000);
+  // Once each: the window hidden again stays hidden, the balloon is not written again.
+  const Clock::time_point watchUntil = Clock::now() + 2s;
+  while (Clock::now() < watchUntil) {
+    const std::wstring shown = Balloon();
+    EXPECT_TRUE(shown.empty() || shown == notice) << "a second balloon: " << std::string(shown.begin(), shown.end());
+    ::Sleep(100);
+  }
   EXPECT_FALSE(::IsWindowVisible(frmstart)) << "hidden again, it came back";
+  // The shell reports a click on the balloon through the icon's callback.
+  TrayMessage(tarnby.Control(L"frmstart", L"picscreen"), NIN_BALLOONUSERCLICK);
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 5s)) << "the click did not show the timer";
   EXPECT_EQ(RunTarnby(L"/cancel").first, 0u);
+  EXPECT_TRUE(WaitFor([] { return Balloon().empty(); }, 5s)) << "the balloon stayed after the pause";
   EXPECT_TRUE(tarnby.Running());
 }
 
