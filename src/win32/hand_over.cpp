@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "core/command_line/command_line.h"
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 #include "win32/system_library.h"
 #include "win32/utf16.h"
 #include "win32/win32_platform_parts.h"
