@@ -7,24 +7,30 @@ INSERT INTO `Environment` (`Environment`, `Name`, `Value`, `Component_`) VALUES 
 INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('RemoveEnvironmentStrings', 3300)
 INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('WriteEnvironmentStrings', 5200)
 # An upgrade keeps Tarnby starting with Windows when the version before did,
-# unless the command line says otherwise (51: set a property).
+# unless the command line says otherwise (51: set a property). Not at
+# uninstall, where it would hand the entry to a component never installed.
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('KeepStartWithWindows', 51, 'STARTWITHWINDOWS', '1')
-INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('KeepStartWithWindows', 'NOT STARTWITHWINDOWS AND MACHINERUN ~>< "\Tarnby\tarnby.exe"', 51)
-# Uninstalling takes away the user's own run entry when it starts this
-# folder's tarnby.exe, written as Tarnby's "Start with Windows" writes it; an
-# entry naming anything else stays. An upgrade writes it back after the older
-# version has gone, as it does the machine-wide one: Wine's installer removes
-# the older version without telling it that it is being replaced. reg.exe runs
-# as the user who installs, once all else is done, so that it can neither undo
-# nor fail the install (34: a program; 64: its result is ignored). Wine's
-# installer reads a quoted value only up to its closing quote.
+INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('KeepStartWithWindows', 'NOT Installed AND NOT STARTWITHWINDOWS AND MACHINERUN ~>< "\Tarnby\tarnby.exe"', 51)
+# Uninstalling takes away the run entries that start this folder's tarnby.exe,
+# quoted or bare as Tarnby's "Start with Windows" writes them; an entry naming
+# anything else stays. Wine's installer reads a quoted value only up to its
+# closing quote. reg.exe, its result ignored (34: a program; 64), takes away
+# the machine-wide one as the system inside the uninstall (1024 + 2048), and
+# the user's own as the user who uninstalls, once all else is done. An upgrade
+# writes the user's back after the older version has gone, as it does the
+# machine-wide one: Wine's installer removes the older version without telling
+# it that it is being replaced.
+INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('SetTarnbyExe', 51, 'TarnbyExe', '[INSTALLFOLDER]tarnby.exe')
+INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('SetTarnbyExe', 1001)
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('SetTarnbyRun', 51, 'TarnbyRun', '"[INSTALLFOLDER]tarnby.exe"')
-INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('SetTarnbyRun', 1001)
+INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('SetTarnbyRun', 1002)
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('SetTarnbyRunRead', 51, 'TarnbyRunRead', '"[INSTALLFOLDER]tarnby.exe')
-INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('SetTarnbyRunRead', 1002)
+INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('SetTarnbyRunRead', 1003)
+INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('RemoveMachineRun', 3170, 'System64Folder', '"[System64Folder]reg.exe" delete "HKLM\Software\Microsoft\Windows\CurrentVersion\Run" /v Tarnby /f')
+INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('RemoveMachineRun', 'REMOVE~="ALL" AND (MACHINERUN ~= TarnbyExe OR MACHINERUN ~= TarnbyRun OR MACHINERUN ~= TarnbyRunRead)', 6599)
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('RemoveUserRun', 98, 'System64Folder', '"[System64Folder]reg.exe" delete "HKCU\Software\Microsoft\Windows\CurrentVersion\Run" /v Tarnby /f')
-INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('RemoveUserRun', 'REMOVE~="ALL" AND (USERRUN ~= TarnbyRun OR USERRUN ~= TarnbyRunRead)', 6601)
+INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('RemoveUserRun', 'REMOVE~="ALL" AND (USERRUN ~= TarnbyExe OR USERRUN ~= TarnbyRun OR USERRUN ~= TarnbyRunRead)', 6601)
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('KeepUserRun', 98, 'System64Folder', '"[System64Folder]reg.exe" add "HKCU\Software\Microsoft\Windows\CurrentVersion\Run" /v Tarnby /d "\"[INSTALLFOLDER]tarnby.exe\"" /f')
-INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('KeepUserRun', 'WIX_UPGRADE_DETECTED AND (USERRUN ~= TarnbyRun OR USERRUN ~= TarnbyRunRead)', 6602)
+INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('KeepUserRun', 'WIX_UPGRADE_DETECTED AND (USERRUN ~= TarnbyExe OR USERRUN ~= TarnbyRun OR USERRUN ~= TarnbyRunRead)', 6602)
 # Public properties a managed install passes on to the installer's service.
 UPDATE `Property` SET `Value` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;STARTWITHWINDOWS;MACHINERUN;USERRUN' WHERE `Property` = 'SecureCustomProperties'
