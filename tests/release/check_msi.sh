@@ -99,13 +99,16 @@ win reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment
 [ "$(entries)" = "|" ] || fail "uninstalling left run entries: $(entries)"
 win reg query 'HKCU\Software\Tarnby\Settings' /v shut | grep -q true || fail "uninstalling took the user's settings"
 
-# Without STARTWITHWINDOWS=1 no run entry. Tarnby's own switch, run as an
+# Without STARTWITHWINDOWS=1 the MSI writes no run entry, nor takes over one
+# for a copy of Tarnby elsewhere. Tarnby's own switch, run as an
 # administrator, writes the machine-wide one bare; a user's entry for a copy
-# of Tarnby elsewhere is not the MSI's to take.
+# elsewhere is not the MSI's to take.
+elsewhere='"C:\Tools\Tarnby\tarnby.exe"'
+win reg add "$run" /v Tarnby /d "$elsewhere" /f >/dev/null
 msiexec /i "Z:$dist/$msi"
-[ "$(entries)" = "|" ] || fail "installed without STARTWITHWINDOWS=1, run entries: $(entries)"
+[ "$(entries)" = "$elsewhere|" ] || fail "installed without STARTWITHWINDOWS=1, run entries: $(entries)"
 win reg add "$run" /v Tarnby /d 'C:\Program Files\Tarnby\tarnby.exe' /f >/dev/null
-win reg add "$user_run" /v Tarnby /d '"C:\Tools\Tarnby\tarnby.exe"' /f >/dev/null
+win reg add "$user_run" /v Tarnby /d "$elsewhere" /f >/dev/null
 msiexec /x "Z:$dist/$msi"
-[ "$(entries)" = '|"C:\Tools\Tarnby\tarnby.exe"' ] || fail "uninstalled, run entries: $(entries)"
+[ "$(entries)" = "|$elsewhere" ] || fail "uninstalled, run entries: $(entries)"
 echo "The release: zip, MSI, SHA256SUMS and manifests match, signed; under Wine it installs, answers through the PATH, upgrades and uninstalls"
