@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "core/actions/catalogue.h"
 #include "core/command_line/command_line.h"
 #include "core/commands/commands.h"
 #include "core/command_line_fixture.h"
@@ -300,23 +301,22 @@ TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEn
   EXPECT_EQ(win.executionState, w::kEsContinuous) << "the machine may sleep again after zero";
 }
 
-TEST(LastMinute, ASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTakingTheFocusOnce) {
-  for (const char* action : {"/shutdown", "/restart", "/logoff", "/restartwindows", "/dos", "/hibernate", "/sleep",
-                             "/lock", "/screensaver"}) {
-    const bool ends = std::string("/shutdown/restart/logoff/restartwindows/dos").find(action) != std::string::npos;
+TEST_F(CommandLineTest, InTheLastMinuteASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTheFocusOnce) {
+  std::vector<std::pair<std::string, bool>> actions = {{"hibernate", false}, {"sleep", false}, {"lock", false}};
+  for (const CatalogueRow& row : kCatalogue)
+    if (row.switchName) actions.emplace_back(row.switchName, row.endsSession);
+  for (const auto& [action, ends] : actions) {
     FakeWindows machine;
     App tarnby(machine);
-    ASSERT_TRUE(tarnby.Start({action, "/in", "70s", "/hide"})) << action;
+    ASSERT_TRUE(tarnby.Start({"/" + action, "/in", "70s", "/hide"})) << action;
     Frmstart& f = tarnby.frmstart;
     machine.Advance(9999);
     EXPECT_FALSE(f.Visible()) << action << ": shown before its last minute";
     machine.ClearLog();
     machine.Advance(1);
     EXPECT_EQ(f.Visible(), ends) << action;
-    char hwnd[32];
-    std::snprintf(hwnd, sizeof hwnd, "0x%llx", static_cast<unsigned long long>(f.hwnd));
-    EXPECT_EQ(machine.Logged(std::string("ShowWindow(") + hwnd + ", 4)"), ends) << action << ": SW_SHOWNOACTIVATE";
-    EXPECT_EQ(machine.Logged(std::string("SetWindowPos(") + hwnd + ", -1, 0, 0, 0, 0, 19)"), ends) << action;
+    EXPECT_EQ(machine.Logged("ShowWindow(" + Hex(f.hwnd) + ", 4)"), ends) << action << ": SW_SHOWNOACTIVATE";
+    EXPECT_EQ(machine.Logged("SetWindowPos(" + Hex(f.hwnd) + ", -1, 0, 0, 0, 0, 19)"), ends) << action;
     EXPECT_FALSE(machine.Logged("SetForegroundWindow") || machine.Logged("BringWindowForward")) << action;
     for (const auto& balloon : machine.balloons) EXPECT_EQ(balloon.uFlags, w::kNifInfo | w::kNifRealtime) << action;
     f.Command3.Click();  // "&Hide"
