@@ -1,9 +1,9 @@
 #include "core/app.h"
 
 #include "core/about/frmabout.h"
-#include "core/command_line/commands.h"
 #include "core/actions/actions.h"
 #include "core/actions/frmprogram.h"
+#include "core/commands/commands.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/frmhrs.h"
 #include "core/countdown/frmtime.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 #include "core/countdown_fixture.h"
 
 namespace tarnby {

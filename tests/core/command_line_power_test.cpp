@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "core/command_line/command_line.h"
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 #include "core/command_line_fixture.h"
 
 namespace tarnby {

@@ -2,7 +2,7 @@
 // triggers hand it is refused with "&Start"'s own messages, and a countdown it
 // starts shows its time in the boxes.
 #include "core/command_line/command_line.h"
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 #include "core/countdown/preselect_names.h"
 #include "core/countdown_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/command_line/command_line.h"
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 #include "core/command_line_fixture.h"
 #include "core/triggers/triggers.h"
 

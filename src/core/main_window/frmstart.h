@@ -16,7 +16,7 @@ class Frmstart : public Form {
 
   // Start-up: Shell::frmstart_Load, frmstart_MouseMove, frmstart_QueryUnload,
   // frmstart_ShellRestarted (shell/shell.cpp); a later copy's command line
-  // arrives at CommandLine::frmstart_CopyData (command_line/commands.cpp);
+  // arrives at CommandLine::frmstart_CopyData (commands/commands.cpp);
   // sleep and wake at Countdown::frmstart_PowerBroadcast (countdown/engine.cpp)
   // and Triggers::frmstart_PowerBroadcast (triggers/idle_watch.cpp).
   Control Label1;
@@ -70,7 +70,7 @@ class Frmstart : public Form {
   // that ends arrives at Triggers::frmstart_ObjectSignalled.
   Timer tmrWhen;
   // Runs while commands handed over by other copies wait their turn:
-  // CommandLine::tmrCommands_Timer (command_line/commands.cpp).
+  // CommandLine::tmrCommands_Timer (commands/commands.cpp).
   Timer tmrCommands;
 
   // The popup menu: the quick-action items (mnudos ... mnushutf) run

@@ -1,4 +1,4 @@
-#include "core/command_line/commands.h"
+#include "core/commands/commands.h"
 
 #include <cstdio>
 
@@ -38,7 +38,9 @@ CommandLine::Next CommandLine::Start(const std::vector<std::string>& arguments, 
       Tell(command.problem + "\n\n" + UsageText(), true);
       platform.ExitProcess(kExitBadArguments);
       return Next::End;
-    default:
+    case CommandKind::Start:
+    case CommandKind::Cancel:
+    case CommandKind::Status:
       break;
   }
   command.askedBy = platform.GetCurrentProcessId();
