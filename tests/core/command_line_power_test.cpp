@@ -30,19 +30,6 @@ TEST(CommandLinePower, TheSwitchesTakeATimeOrNone) {
     EXPECT_EQ(command.preSelect, -1);
     EXPECT_EQ(command.inSeconds, c.in);
   }
-  const std::pair<std::vector<std::string>, const char*> bad[] = {
-      {{"/sleep", "/force"}, "/force goes with /shutdown, /restart or /logoff only."},
-      {{"/sleep", "/shutdown"}, "Give one action only."},
-      {{"/suspend", "/sleep"}, "Give one action only."},
-      {{"/lock", "/hibernate"}, "Give one action only."},
-      {{"/hibernate", "/in", "5", "/at", "23:00"}, "Give /in or /at, not both."},
-      {{"/sleep", "/cancel"}, "/cancel stands alone."},
-      {{"/lock", "/lock"}, "/lock is given twice."}};
-  for (const auto& [arguments, problem] : bad) {
-    const Command command = ParseCommandLine(arguments);
-    EXPECT_EQ(command.kind, CommandKind::Bad) << arguments[0] << " " << arguments[1];
-    EXPECT_EQ(command.problem, problem);
-  }
 }
 
 class PowerTest : public CommandLineTest {

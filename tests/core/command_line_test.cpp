@@ -1,11 +1,13 @@
-// The command line: every TIME and CLOCK form, each bad case with its exit
-// code, /at across midnight, a command's road through the pre-selection and
-// the start checks, and the notice before the session ends. The hand-over to
-// a running copy is proved on the real program (tests/e2e).
+// The command line: every TIME and CLOCK form, every bad command line with
+// its problem and exit code, /at across midnight, a command's road through
+// the pre-selection and the start checks, and the notice before the session
+// ends. The hand-over to a running copy is proved on the real program
+// (tests/e2e).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "core/actions/catalogue.h"
 #include "core/command_line/command_line.h"
 #include "core/commands/commands.h"
 #include "core/command_line_fixture.h"
@@ -63,22 +65,69 @@ TEST(CommandLineOwnPath, ALineOfNothingButTheProgramsPathHasNoArguments) {
   EXPECT_EQ(ArgumentsAfterProgram("x /a", {"x", "/a"}, ""), std::vector<std::string>{"/a"}) << "path unknown";
 }
 
-TEST_F(CommandLineTest, BadArgumentsShowTheUsageAndEndWithOneAndReachNoRunningCopy) {
-  const std::vector<std::vector<std::string>> bad = {
-      {"/bogus"}, {"shutdown"}, {"/in", "5m"}, {"/shutdown", "/in"}, {"/shutdown", "/in", "5x"},
-      {"/shutdown", "/in", "337h"}, {"/screensaver", "/force", "/in", "5"}, {"/shutdown", "/in", "5", "/at", "23:00"},
-      {"/shutdown", "/restart"}, {"/cancel", "/hide"}, {"/status", "/shutdown"}, {"/hide", "/hide", "/dos"},
-      {"/dos", "/at", "25:00"}, {"", "/in", "5m"}};
-  for (const auto& arguments : bad) {
+// Every bad command line, with (a part of) the problem it is told. Each is
+// read before anything else: it shows the problem and the usage, ends with
+// one and reaches no running copy.
+const std::pair<std::vector<std::string>, const char*> kBadArguments[] = {
+    {{"/bogus"}, "is not a switch Tarnby knows."},
+    {{"shutdown"}, "\"shutdown\" is not a switch."},
+    {{"/in", "5m"}, "need an action such as /shutdown."},
+    {{"", "/in", "5m"}, "need an action such as /shutdown."},
+    {{"/shutdown", "/in"}, "/in needs a time after it."},
+    {{"/shutdown", "/in", "5x"}, "\"5x\" is not a time such as"},
+    {{"/shutdown", "/in", "337h"}, "A countdown lasts 336 hours at most."},
+    {{"/dos", "/at", "25:00"}, "\"25:00\" is not a clock time"},
+    {{"/shutdown", "/in", "5", "/at", "23:00"}, "Give /in or /at, not both."},
+    {{"/hibernate", "/in", "5", "/at", "23:00"}, "Give /in or /at, not both."},
+    {{"/screensaver", "/force", "/in", "5"}, "/force goes with /shutdown, /restart or /logoff only."},
+    {{"/sleep", "/force"}, "/force goes with /shutdown, /restart or /logoff only."},
+    {{"/shutdown", "/restart"}, "Give one action only."},
+    {{"/sleep", "/shutdown"}, "Give one action only."},
+    {{"/suspend", "/sleep"}, "Give one action only."},
+    {{"/lock", "/hibernate"}, "Give one action only."},
+    {{"/cancel", "/hide"}, "/cancel stands alone."},
+    {{"/sleep", "/cancel"}, "/cancel stands alone."},
+    {{"/status", "/shutdown"}, "/status stands alone."},
+    {{"/status", "/when-idle", "5m"}, "/status stands alone."},
+    {{"/hide", "/hide", "/dos"}, "/hide is given twice."},
+    {{"/lock", "/lock"}, "/lock is given twice."},
+    {{"/shutdown", "/when-idle", "5m", "/when-quiet", "5m"}, "Give one trigger only."},
+    {{"/shutdown", "/when-idle", "5m", "/at", "23:00"}, "A trigger goes with /in, not with /at."},
+    {{"/shutdown", "/when-idle", "5m", "/cpu", "20"}, "/cpu and /net go with /when-quiet only."},
+    {{"/shutdown", "/net", "20"}, "/cpu and /net go with /when-quiet only."},
+    {{"/when-idle", "5m"}, "need an action"},
+    {{"/shutdown", "/when-idle", "0"}, "one second at least"},
+    {{"/shutdown", "/when-idle", "337h"}, "336 hours at most"},
+    {{"/shutdown", "/when-idle", "5x"}, "is not a duration"},
+    {{"/shutdown", "/when-idle"}, "needs a value"},
+    {{"/shutdown", "/when-quiet", "5m", "/cpu", "0"}, "not a percentage"},
+    {{"/shutdown", "/when-quiet", "5m", "/cpu", "101"}, "not a percentage"},
+    {{"/shutdown", "/when-quiet", "5m", "/net", "-5"}, "not a rate"},
+    {{"/shutdown", "/when-quiet", "5m", "/net", "1000000001"}, "not a rate"},
+    {{"/shutdown", "/when-quiet", "5m", "/net", "99999999999999999999999999"}, "not a rate"},
+    {{"/shutdown", "/when-exits", "0"}, "not a process id"},
+    {{"/shutdown", "/when-exits", "4294967296"}, "not a process id"},
+    {{"/shutdown", "/when-exits", "99999999999"}, "not a process id"},
+    {{"/shutdown", "/when-exits", "C:\\Tools\\"}, "needs a program"},
+    {{"/shutdown", "/when-later", "5m"}, "is not a switch Tarnby knows"},
+};
+
+TEST_F(CommandLineTest, BadArgumentsShowTheProblemAndTheUsageEndWithOneAndReachNoRunningCopy) {
+  for (const auto& [arguments, problem] : kBadArguments) {
+    const std::string line = JoinArguments(arguments);
+    const Command command = ParseCommandLine(arguments);
+    EXPECT_EQ(command.kind, CommandKind::Bad) << line;
+    EXPECT_NE(command.problem.find(problem), std::string::npos) << line << ": " << command.problem;
+
     FakeWindows second;
     second.runningCopy = [](std::uintptr_t, const std::string&) -> std::intptr_t { return 1; };
     App copy(second);
     EXPECT_FALSE(copy.Start(arguments));
-    EXPECT_EQ(second.exitCode, kExitBadArguments) << arguments[0];
+    EXPECT_EQ(second.exitCode, kExitBadArguments) << line;
     ASSERT_EQ(second.messageBoxes.size(), 1u);
-    EXPECT_NE(second.messageBoxes[0].text.find(UsageText()), std::string::npos);
+    EXPECT_EQ(second.messageBoxes[0].text, command.problem + "\n\n" + UsageText()) << line;
     EXPECT_EQ(second.messageBoxes[0].title, "Tarnby");
-    EXPECT_FALSE(second.Logged("SendCopyData")) << arguments[0];
+    EXPECT_FALSE(second.Logged("SendCopyData")) << line;
     EXPECT_FALSE(second.Logged("AnotherInstanceRunning"));
   }
   EXPECT_FALSE(StartWith({"-?", "/bogus"}));
@@ -252,23 +301,22 @@ TEST_F(CommandLineTest, OneBalloonPerCountdownAtSixtySecondsOnlyWhenTheSessionEn
   EXPECT_EQ(win.executionState, w::kEsContinuous) << "the machine may sleep again after zero";
 }
 
-TEST(LastMinute, ASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTakingTheFocusOnce) {
-  for (const char* action : {"/shutdown", "/restart", "/logoff", "/restartwindows", "/dos", "/hibernate", "/sleep",
-                             "/lock", "/screensaver"}) {
-    const bool ends = std::string("/shutdown/restart/logoff/restartwindows/dos").find(action) != std::string::npos;
+TEST_F(CommandLineTest, InTheLastMinuteASessionEndingCountdownShowsItsHiddenWindowOnTopWithoutTheFocusOnce) {
+  std::vector<std::pair<std::string, bool>> actions = {{"hibernate", false}, {"sleep", false}, {"lock", false}};
+  for (const CatalogueRow& row : kCatalogue)
+    if (row.switchName) actions.emplace_back(row.switchName, row.endsSession);
+  for (const auto& [action, ends] : actions) {
     FakeWindows machine;
     App tarnby(machine);
-    ASSERT_TRUE(tarnby.Start({action, "/in", "70s", "/hide"})) << action;
+    ASSERT_TRUE(tarnby.Start({"/" + action, "/in", "70s", "/hide"})) << action;
     Frmstart& f = tarnby.frmstart;
     machine.Advance(9999);
     EXPECT_FALSE(f.Visible()) << action << ": shown before its last minute";
     machine.ClearLog();
     machine.Advance(1);
     EXPECT_EQ(f.Visible(), ends) << action;
-    char hwnd[32];
-    std::snprintf(hwnd, sizeof hwnd, "0x%llx", static_cast<unsigned long long>(f.hwnd));
-    EXPECT_EQ(machine.Logged(std::string("ShowWindow(") + hwnd + ", 4)"), ends) << action << ": SW_SHOWNOACTIVATE";
-    EXPECT_EQ(machine.Logged(std::string("SetWindowPos(") + hwnd + ", -1, 0, 0, 0, 0, 19)"), ends) << action;
+    EXPECT_EQ(machine.Logged("ShowWindow(" + Hex(f.hwnd) + ", 4)"), ends) << action << ": SW_SHOWNOACTIVATE";
+    EXPECT_EQ(machine.Logged("SetWindowPos(" + Hex(f.hwnd) + ", -1, 0, 0, 0, 0, 19)"), ends) << action;
     EXPECT_FALSE(machine.Logged("SetForegroundWindow") || machine.Logged("BringWindowForward")) << action;
     for (const auto& balloon : machine.balloons) EXPECT_EQ(balloon.uFlags, w::kNifInfo | w::kNifRealtime) << action;
     f.Command3.Click();  // "&Hide"

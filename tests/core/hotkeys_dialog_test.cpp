@@ -2,6 +2,7 @@
 // nothing else stores anything.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "core/hotkeys/frmhot.h"
@@ -45,19 +46,28 @@ TEST_F(HotKeyDialogTest, FirstOpeningShowsEverythingOffAndTheRestartCombination)
   EXPECT_FALSE(win.KeyExists(w::kHkeyCurrentUser, kCheckKey)) << "opening writes nothing";
 }
 
-TEST_F(HotKeyDialogTest, EachOptionShowsItsCombination) {
+TEST_F(HotKeyDialogTest, EachOptionShowsItsOwnCombinationAndNoTwoActionsShareAKey) {
   Start();
   Frmhot& d = OpenDialog();
-  const std::pair<Control*, const char*> cases[] = {
-      {&d.optshutf, "Shift + Ctrl + F9"},  {&d.optshut, "Shift + Ctrl + F10"}, {&d.optwin, "Shift + Ctrl + W"},
-      {&d.optrestartf, "Shift + Ctrl + F1"}, {&d.optscreen, "Shift + Ctrl + Q"}, {&d.optsleep, "Shift + Ctrl + Z"},
-      {&d.optdos, "Shift + Ctrl + X"},     {&d.optlog, "Shift + Ctrl + L"},    {&d.optlogf, "Shift + Ctrl + F5"},
-      {&d.optrestart, kRestartTip},
-  };
-  for (const auto& [option, combination] : cases) {
-    option->Click();
-    EXPECT_EQ(d.Text1.Text(), combination) << option->name;
+  std::set<int> keys;
+  std::set<std::string> shown;
+  std::set<ActionCode> actions;
+  for (const Frmhot::Row& row : d.Rows()) {
+    const CatalogueRow& action = Catalogued(row.action);
+    row.option->Click();
+    ASSERT_NE(action.hotKeyShown, nullptr) << CodeName(row.action);
+    EXPECT_EQ(d.Text1.Text(), action.hotKeyShown) << row.option->name;
+    EXPECT_TRUE(std::string(action.hotKeyShown).starts_with("Shift + Ctrl + ")) << action.hotKeyShown;
+    keys.insert(action.hotKey);
+    shown.insert(action.hotKeyShown);
+    actions.insert(row.action);
   }
+  EXPECT_EQ(actions.size(), kActionCodeCount) << "one row per action";
+  EXPECT_EQ(keys.size(), kActionCodeCount);
+  EXPECT_EQ(shown.size(), kActionCodeCount);
+  EXPECT_EQ(keys.count(0), 0u);
+  d.optrestart.Click();
+  EXPECT_EQ(d.Text1.Text(), kRestartTip);
   EXPECT_FALSE(win.KeyExists(w::kHkeyCurrentUser, kCheckKey));
 }
 

@@ -1,4 +1,7 @@
+#include <set>
+
 #include "core/actions/actions.h"
+#include "core/actions/catalogue.h"
 #include "core/app_fixture.h"
 #include "core/resource_ids.h"
 #include "core/shell/shell.h"
@@ -7,26 +10,13 @@
 namespace tarnby {
 namespace {
 
-struct Row {
-  const char* item;
-  const char* box;
-  int picture;
-  const char* tip;
-};
-const Row kTable[] = {
-    {"mnudos", "picdos", IDI_DOS, "Double click to exit to Dos, right click for menu"},
-    {"mnuprogram", "picprogram", IDI_PROGRAM, "Double click to Start selected Program(s), right click for menu"},
-    {"mnuscreen", "picscreen", IDI_SCREEN, "Double click to start screensaver, right click for menu"},
-    {"mnuwin", "picwin", IDI_WIN, "Double click to Restart Windows Only, right click for menu"},
-    {"mnusleep", "picsleep", IDI_SLEEP, "Double click to start Sleep Mode, right click for menu"},
-    {"mnurestart", "picrestart", IDI_RESTART, "Double click to Restart Computer, right click for menu"},
-    {"mnurestartf", "picrestart", IDI_RESTART, "Double click to Forcefully Restart Computer"},
-    {"mnulog", "piclog", IDI_LOG, "Double click to Log Off, right click for menu"},
-    {"mnulogf", "piclog", IDI_LOG, "Double click to Forcefully Log Off the Computer"},
-    {"mnushut", "picshut", IDI_SHUT, "Double click to Shut Down, right click for menu"},
-    {"mnushutf", "picshut", IDI_SHUT, "Double click to Forcefully Shut Down the Computer"},
-};
-
+// A row's picture: a forced form shows its twin's, on the box they share.
+int PictureOf(const CatalogueRow& row) {
+  if (row.picture) return row.picture;
+  for (const CatalogueRow& other : kCatalogue)
+    if (other.forcedTwin == row.code) return other.picture;
+  return 0;
+}
 class QuickActionTest : public AppTest {
  protected:
   MenuItem& Item(const std::string& name) {
@@ -73,18 +63,41 @@ TEST_F(QuickActionTest, EverySelectionShowsItsOwnIconAndTipAndOneCheckMark) {
   Start();
   // Walk every item from every other item, so the remove-before-add rules
   // are exercised in all directions.
-  for (const Row& from : kTable) {
-    for (const Row& to : kTable) {
-      Item(from.item).Click();
-      Item(to.item).Click();
-      EXPECT_EQ(Checked(), std::vector<std::string>{to.item}) << from.item << " -> " << to.item;
+  for (const CatalogueRow& from : kCatalogue) {
+    for (const CatalogueRow& to : kCatalogue) {
+      const std::string move = (f().*from.item).name + " -> " + (f().*to.item).name;
+      (f().*from.item).Click();
+      (f().*to.item).Click();
+      EXPECT_EQ(Checked(), std::vector<std::string>{(f().*to.item).name}) << move;
       auto [box, tip] = TheIcon();
       ASSERT_TRUE(box != nullptr);
-      EXPECT_EQ(box->name, to.box) << from.item << " -> " << to.item;
-      EXPECT_EQ(box->Picture(), to.picture);
-      EXPECT_EQ(tip, to.tip) << from.item << " -> " << to.item;
+      EXPECT_EQ(box, &(f().*to.trayBox)) << move;
+      EXPECT_EQ(box->Picture(), PictureOf(to)) << move;
+      EXPECT_EQ(tip, to.tip) << move;
     }
   }
+}
+
+TEST_F(QuickActionTest, EveryRowHasItsOwnItemAndTipAForcedFormSharesItsTwinsBoxAndEveryTipFits) {
+  Start();
+  std::set<const MenuItem*> items;
+  std::set<std::string> tips;
+  std::set<const Control*> boxes;
+  for (const CatalogueRow& row : kCatalogue) {
+    items.insert(&(f().*row.item));
+    tips.insert(row.tip);
+    boxes.insert(&(f().*row.trayBox));
+    EXPECT_LE(std::string(row.tip).size(), 63u) << row.tip;
+    EXPECT_NE(PictureOf(row), 0) << row.tip;
+    if (row.forcedTwin) {
+      const CatalogueRow& twin = Catalogued(*row.forcedTwin);
+      EXPECT_EQ(twin.trayBox, row.trayBox) << row.tip;
+      EXPECT_EQ(twin.picture, 0) << twin.tip;
+    }
+  }
+  EXPECT_EQ(items.size(), kCatalogue.size());
+  EXPECT_EQ(tips.size(), kCatalogue.size());
+  EXPECT_EQ(boxes.size(), 8u) << "eight tray boxes, the forced forms on their twins'";
 }
 
 TEST_F(QuickActionTest, TheEightIconsAreDistinct) {
@@ -121,7 +134,6 @@ TEST_F(QuickActionTest, TheTipFieldIsPaddedAndCutAt64) {
   EXPECT_EQ(TipField("ab"), std::string("ab\0", 3) + std::string(61, ' '));
   EXPECT_EQ(TipField(std::string(63, 'x')), std::string(63, 'x') + '\0');
   EXPECT_EQ(TipField(std::string(80, 'x')), std::string(64, 'x'));
-  for (const Row& row : kTable) EXPECT_LE(std::string(row.tip).size(), 63u) << row.item;
 }
 
 TEST(WaitingTip, TakesTheShells127CharactersAndIsCutAfterAWholeOneWithAnEllipsis) {
@@ -176,13 +188,12 @@ TEST_F(QuickActionTest, SavingRunProgramsClearsAllAndTheNextStartShowsTheScreenS
 }
 
 TEST_F(QuickActionTest, ASavedActionIsRestoredAtTheNextStart) {
-  for (const Row& row : kTable) {
-    if (std::string(row.item) == "mnuprogram") continue;
+  for (const CatalogueRow& row : kCatalogue) {
+    if (!row.code) continue;  // "Run Program(s)..." is never restored
     FakeWindows fresh;
     App first(fresh);
     ASSERT_TRUE(first.Start());
-    for (MenuItem* item : first.frmstart.mnupopmenu.items)
-      if (item->name == row.item) item->Click();
+    (first.frmstart.*row.item).Click();
     first.frmstart.mnusave.Click();
     RestoreWindowProcs();
 
@@ -192,13 +203,13 @@ TEST_F(QuickActionTest, ASavedActionIsRestoredAtTheNextStart) {
                         *fresh.GetRegString(w::kHkeyCurrentUser, kSettingsKey, code));
     App second(next);
     ASSERT_TRUE(second.Start());
-    ASSERT_EQ(next.trayIcons.size(), 1u) << row.item;
-    EXPECT_EQ(next.ControlOf(next.trayIcons.begin()->second.hWnd)->name, row.box) << row.item;
+    ASSERT_EQ(next.trayIcons.size(), 1u) << row.name;
+    EXPECT_EQ(next.ControlOf(next.trayIcons.begin()->second.hWnd), &(second.frmstart.*row.trayBox)) << row.name;
     int checked = 0;
     for (MenuItem* item : second.frmstart.mnupopmenu.items) {
       checked += item->checked;
       if (item->checked) {
-        EXPECT_EQ(item->name, row.item);
+        EXPECT_EQ(item, &(second.frmstart.*row.item)) << row.name;
       }
     }
     EXPECT_EQ(checked, 1);

@@ -49,81 +49,80 @@ TEST_F(StartWithWindowsTest, LabelsAndOptionsFlipTheEntry) {
   EXPECT_EQ(win.Count("RegSetValueEx(Tarnby"), 4) << "one write per click";
 }
 
-// Windows starts the same file however the entry spells it; a standard user
-// switching off takes away only a value that starts this very file.
-TEST_F(StartWithWindowsTest, EachSpellingOfThisProgramIsThisProgram) {
+// What each entry shows, and what switching it off and on does. Windows
+// starts the same file however the entry spells it, so every spelling of this
+// program is this program; an entry naming another program is neither on nor
+// off (the controls keep their design state) and switching off leaves it.
+// Task Manager marks an entry disabled beside it, in the same hive: such an
+// entry is off, and switching on takes the mark of the hive written away.
+// The user's own entry is written where the machine-wide key is refused.
+TEST_F(StartWithWindowsTest, WhatEachEntryShowsAndWhatSwitchingDoes) {
+  constexpr char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+  using Mark = std::vector<std::uint8_t>;
+  const Mark disabled = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   struct Case {
+    Handle hive;
     std::string data;
-    std::uint32_t type;
-    bool isThis;
+    std::optional<bool> on;  // nullopt: another program's, the controls keep their design state
+    std::uint32_t type = w::kRegSz;
+    Mark mark = {};          // Task Manager's, beside the entry; empty: none
   };
+  const std::string entry = "C:\\Program Files\\Tarnby\\tarnby.exe";
+  const Handle user = w::kHkeyCurrentUser, machine = w::kHkeyLocalMachine;
   const Case cases[] = {
-      {"c:\\program files\\tarnby\\TARNBY.EXE", w::kRegSz, true},
-      {"\"C:\\PROGRA~1\\Tarnby\\tarnby.exe\"", w::kRegSz, true},
-      {"C:/Program Files/Tarnby/tarnby.exe", w::kRegSz, true},
-      {"\"%ProgramFiles%\\Tarnby\\tarnby.exe\"", w::kRegExpandSz, true},
-      {"%programfiles%\\Tarnby\\tarnby.exe", w::kRegExpandSz, true},
-      {"%ProgramFiles%\\Tarnby\\tarnby.exe", w::kRegSz, false},  // Windows expands only REG_EXPAND_SZ
-      {"%Unset%\\Tarnby\\tarnby.exe", w::kRegExpandSz, false},
-      {"\"C:\\Program Files\\Other\\other.exe\"", w::kRegSz, false},
-      {"C:\\Program Files\\Tarnby\\tarnby.exe.bak", w::kRegSz, false},
-      {"tarnby.exe", w::kRegSz, false},  // found, if at all, where the system looks for it
+      {user, "\"" + entry + "\"", true},
+      {user, entry, true},
+      {machine, "\"" + entry + "\"", true},
+      {user, "", false},
+      {user, "c:\\program files\\tarnby\\TARNBY.EXE", true},
+      {user, "\"C:\\PROGRA~1\\Tarnby\\tarnby.exe\"", true},
+      {user, "C:/Program Files/Tarnby/tarnby.exe", true},
+      {user, "\"%ProgramFiles%\\Tarnby\\tarnby.exe\"", true, w::kRegExpandSz},
+      {user, "%programfiles%\\Tarnby\\tarnby.exe", true, w::kRegExpandSz},
+      {user, "%ProgramFiles%\\Tarnby\\tarnby.exe", std::nullopt},  // Windows expands only REG_EXPAND_SZ
+      {user, "%Unset%\\Tarnby\\tarnby.exe", std::nullopt, w::kRegExpandSz},
+      {user, "\"C:\\Program Files\\Other\\other.exe\"", std::nullopt},
+      {user, "\"D:\\Old\\tarnby.exe\"", std::nullopt},
+      {user, "\"" + entry, std::nullopt},
+      {user, entry + ".bak", std::nullopt},
+      {user, "tarnby.exe", std::nullopt},  // found, if at all, where the system looks for it
+      {machine, "\"" + entry + "\"", false, w::kRegSz, disabled},
+      {user, "\"" + entry + "\"", false, w::kRegSz, disabled},
+      {user, "\"" + entry + "\"", false, w::kRegSz, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},  // another odd byte
+      {user, "\"" + entry + "\"", true, w::kRegSz, {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},   // enabled again
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.data);
+    SCOPED_TRACE(c.data + (c.mark.empty() ? "" : " marked") + (c.hive == machine ? " machine-wide" : ""));
     FakeWindows fresh;
     fresh.AddFile(fresh.programFolder + "\\tarnby.exe");
     fresh.AddFile("C:\\Program Files\\Other\\other.exe");
     fresh.AddLink("C:\\PROGRA~1", "C:\\Program Files");
     fresh.environment["PROGRAMFILES"] = "C:\\Program Files";
     fresh.currentDir = fresh.programFolder;
-    fresh.localMachineWritable = false;
-    fresh.SetRegValue(w::kHkeyCurrentUser, kUserRunKey, "Tarnby", c.type,
-                      std::vector<std::uint8_t>(c.data.begin(), c.data.end() + 1));
-    App local(fresh);
-    ASSERT_TRUE(local.Start());
-    EXPECT_EQ(local.frmstart.Label9.Enabled(), true) << "on, or left as designed";
-    EXPECT_EQ(local.frmstart.Label8.Enabled(), !c.isThis);
-    local.frmstart.Label9.Click();
-    EXPECT_EQ(fresh.GetRegValue(w::kHkeyCurrentUser, kUserRunKey, "Tarnby").has_value(), !c.isThis);
-    EXPECT_TRUE(fresh.messageBoxes.empty());
-    RestoreWindowProcs();
-  }
-}
-
-// Task Manager marks an entry disabled beside it, in the same hive: such an
-// entry is off, and switching on takes the mark of the hive written away.
-TEST_F(StartWithWindowsTest, TaskManagersMarkTurnsTheEntryOff) {
-  constexpr char kApproved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-  struct Case {
-    const char* name;
-    Handle hive;
-    std::vector<std::uint8_t> mark;  // empty: none
-    bool on;
-  };
-  const Case cases[] = {
-      {"disabled, machine-wide", w::kHkeyLocalMachine, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
-      {"disabled, the user's", w::kHkeyCurrentUser, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
-      {"disabled, another odd byte", w::kHkeyCurrentUser, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false},
-      {"enabled again", w::kHkeyCurrentUser, {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, true},
-      {"no mark", w::kHkeyLocalMachine, {}, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    FakeWindows fresh;
-    const bool machine = c.hive == w::kHkeyLocalMachine;
-    fresh.localMachineWritable = machine;
-    fresh.SetRegString(c.hive, machine ? kWindowsRunKey : kUserRunKey, "Tarnby", Quoted());
+    fresh.localMachineWritable = c.hive == machine;
+    const char* runKey = c.hive == machine ? kWindowsRunKey : kUserRunKey;
+    fresh.SetRegValue(c.hive, runKey, "Tarnby", c.type, std::vector<std::uint8_t>(c.data.begin(), c.data.end() + 1));
     if (!c.mark.empty()) fresh.SetRegValue(c.hive, kApproved, "Tarnby", w::kRegBinary, c.mark);
     App local(fresh);
     ASSERT_TRUE(local.Start());
-    EXPECT_EQ(local.frmstart.Label9.Enabled(), c.on);
-    EXPECT_EQ(local.frmstart.Label8.Enabled(), !c.on);
-    if (c.on) local.frmstart.Label9.Click();
+    EXPECT_EQ(local.frmstart.Label8.Enabled(), !c.on.value_or(false));
+    EXPECT_EQ(local.frmstart.Label9.Enabled(), c.on.value_or(true));
+
+    if (c.on.value_or(true)) {
+      local.frmstart.Label9.Click();
+      const bool left = fresh.GetRegValue(c.hive, runKey, "Tarnby").has_value();
+      if (!c.on) {
+        EXPECT_TRUE(left) << "another program's entry went";
+      } else if (c.hive == machine) {
+        EXPECT_EQ(fresh.GetRegString(c.hive, runKey, "Tarnby"), "") << "switching off keeps the machine-wide value, empty";
+      } else {
+        EXPECT_FALSE(left) << "the user's own entry stays";
+      }
+    }
     local.frmstart.Label8.Click();
-    EXPECT_EQ(local.frmstart.Label9.Enabled(), true) << "switching on turned it on";
-    const auto left = fresh.GetRegValue(c.hive, kApproved, "Tarnby");
-    EXPECT_TRUE(!left || !(left->data.at(0) & 1)) << "a disabling mark stayed";
+    EXPECT_TRUE(local.frmstart.Label9.Enabled()) << "switching on turned it on";
+    const auto mark = fresh.GetRegValue(c.hive, kApproved, "Tarnby");
+    EXPECT_TRUE(!mark || !(mark->data.at(0) & 1)) << "a disabling mark stayed";
     EXPECT_TRUE(fresh.messageBoxes.empty());
     RestoreWindowProcs();
   }
@@ -147,31 +146,6 @@ TEST_F(StartWithWindowsTest, AtADriveRootTheFolderKeepsItsBackslash) {
   f().Option1.Click();
   EXPECT_EQ(Stored(), "E:\\\\tarnby.exe");
   ExpectOffered(false);
-}
-
-// Either entry, quoted or not, is on; one naming another copy is neither.
-TEST_F(StartWithWindowsTest, WhatEachEntryShows) {
-  struct Case {
-    Handle hive;
-    std::string data;
-    std::optional<bool> on;  // nullopt: the controls keep their design state
-  };
-  const std::string entry = "C:\\Program Files\\Tarnby\\tarnby.exe";
-  const Case cases[] = {
-      {w::kHkeyCurrentUser, "\"" + entry + "\"", true}, {w::kHkeyCurrentUser, entry, true},
-      {w::kHkeyLocalMachine, "\"" + entry + "\"", true}, {w::kHkeyCurrentUser, "", false},
-      {w::kHkeyCurrentUser, "\"D:\\Old\\tarnby.exe\"", std::nullopt},
-      {w::kHkeyCurrentUser, "\"" + entry, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    FakeWindows fresh;
-    fresh.SetRegString(c.hive, c.hive == w::kHkeyCurrentUser ? kUserRunKey : kWindowsRunKey, "Tarnby", c.data);
-    App local(fresh);
-    ASSERT_TRUE(local.Start());
-    EXPECT_EQ(local.frmstart.Label8.Enabled(), !c.on.value_or(false)) << c.data;
-    EXPECT_EQ(local.frmstart.Label9.Enabled(), c.on.value_or(true)) << c.data;
-    RestoreWindowProcs();
-  }
 }
 
 // A standard user: the system refuses the machine-wide key with access denied.

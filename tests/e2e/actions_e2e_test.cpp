@@ -41,10 +41,8 @@ class ActionsEndToEnd : public ::testing::Test {
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", nullptr);
     ::DeleteFileW(marker.c_str());
   }
-  static std::wstring Exe() { return TARNBY_EXE; }
   static bool StoreString(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-    return ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
-                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return SetRegString(HKEY_CURRENT_USER, key, name, text);
   }
 
   // Right-click the icon of box and choose an item of the popup menu.

@@ -25,13 +25,6 @@ using Clock = std::chrono::steady_clock;
 class CommandLineEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override { ForgetTarnbySettings(); }
-  static std::wstring Exe() { return TARNBY_EXE; }
-
-  // tarnby.exe with arguments, run to its end: its exit code and what it printed.
-  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
-    const Finished finished = RunToEnd(Exe(), arguments);
-    return {finished.code, finished.output};
-  }
 
   // The text of the balloon the shell shows, or empty when none shows.
   static std::wstring Balloon() {
@@ -61,7 +54,7 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_TRUE(::IsWindowVisible(first.Form(L"frmstart")));
   EXPECT_TRUE(::IsWindowEnabled(first.Control(L"frmstart", L"chkrestart")));
 
-  auto [code, line] = Run(L"/status");
+  auto [code, line] = RunTarnby(L"/status");
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(line.starts_with("forced restart in 1:29:")) << line;
 
@@ -71,13 +64,13 @@ TEST_F(CommandLineEndToEnd, ArgumentsReachTheRunningCopyStatusPrintsCancelPauses
   EXPECT_NE(usage->find(L"tarnby.exe /status"), std::wstring::npos);
   ASSERT_TRUE(bad.WaitForExit(10s));
   EXPECT_EQ(bad.ExitCode(), 1u);
-  EXPECT_TRUE(Run(L"/status").second.starts_with("forced restart in 1:29:")) << "a bad argument changed the countdown";
+  EXPECT_TRUE(RunTarnby(L"/status").second.starts_with("forced restart in 1:29:")) << "a bad argument changed the countdown";
 
-  EXPECT_EQ(Run(L"/CANCEL").first, 0u);
+  EXPECT_EQ(RunTarnby(L"/CANCEL").first, 0u);
   HWND pause = first.Control(L"frmstart", L"cmdstop");
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowEnabled(pause); }, 5s)) << "not paused";
   EXPECT_EQ(TextOf(first.Control(L"frmstart", L"Text2")), L"");
-  EXPECT_EQ(Run(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
+  EXPECT_EQ(RunTarnby(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
   EXPECT_TRUE(first.Running());
 }
 
@@ -85,7 +78,7 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
   HWND frmstart = tarnby.Form(L"frmstart");
   ASSERT_NE(frmstart, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in "); }, 10s));
+  ASSERT_TRUE(WaitFor([&] { return RunTarnby(L"/status").second.starts_with("shut down in "); }, 10s));
 
   // Arguments as copies of Tarnby hand them over, each ending in a NUL: a
   // restart in two hours, the time padded with zeros to the size wanted.
@@ -114,7 +107,7 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   EXPECT_TRUE(megabyte.answered);
   EXPECT_EQ(megabyte.answer, 0u) << "1 MB: refused";
   EXPECT_LT(megabyte.ms, 2000);
-  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in ")) << "acted on 1 MB";
+  EXPECT_TRUE(RunTarnby(L"/status").second.starts_with("shut down in ")) << "acted on 1 MB";
 
   // Wine hands no copy-data message of 2 MB or more to any window, so there
   // the sender of 16 MB waits in vain; Windows hands it over and Tarnby
@@ -123,7 +116,7 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   std::thread sender([&] { huge = send(8 * 1024 * 1024, 5000); });
   ::Sleep(1000);
   const Clock::time_point asked = Clock::now();
-  EXPECT_TRUE(Run(L"/status").second.starts_with("shut down in ")) << "acted on 16 MB";
+  EXPECT_TRUE(RunTarnby(L"/status").second.starts_with("shut down in ")) << "acted on 16 MB";
   EXPECT_LT(Clock::now() - asked, 3s) << "the 16 MB held Tarnby up";
   sender.join();
   if (huge.answered) {
@@ -136,14 +129,14 @@ TEST_F(CommandLineEndToEnd, AHandOverLargerThanAnyCommandLineIsRefusedUnreadAndA
   const Sent longest = send(32767, 10000);
   EXPECT_TRUE(longest.answered);
   EXPECT_EQ(longest.answer, 1u);
-  EXPECT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return RunTarnby(L"/status").second.starts_with("restart in 1:59:"); }, 5s));
 }
 
 TEST_F(CommandLineEndToEnd, FifteenHundredCommandsFromFiveSendersAtOnceAreEachTakenAnsweredAndCarriedOut) {
   Tarnby tarnby(Exe(), L"/shutdown /in 1h /hide");
   HWND frmstart = tarnby.Form(L"frmstart");
   ASSERT_NE(frmstart, nullptr);
-  ASSERT_TRUE(WaitFor([&] { return Run(L"/status").second.starts_with("shut down in "); }, 10s));
+  ASSERT_TRUE(WaitFor([&] { return RunTarnby(L"/status").second.starts_with("shut down in "); }, 10s));
   // Asking is what a burst of scripts does most; each sender's last word is a restart.
   std::vector<std::wstring> commands(299, L"/status");
   commands.push_back(L"/restart /in 5h /hide");
@@ -153,38 +146,14 @@ TEST_F(CommandLineEndToEnd, FifteenHundredCommandsFromFiveSendersAtOnceAreEachTa
   for (std::thread& sender : senders) sender.join();
   for (const std::vector<DWORD>& answers : codes)
     EXPECT_EQ(answers, std::vector<DWORD>(commands.size(), 0u)) << "a command not taken, not answered or refused";
-  const std::string status = Run(L"/status").second;
+  const std::string status = RunTarnby(L"/status").second;
   EXPECT_TRUE(status.starts_with("restart in 4:59:") || status.starts_with("restart in 5:00:00")) << status;
 }
 
-TEST_F(CommandLineEndToEnd, OneBalloonAtSixtySecondsBeforeTheShutDownAndItsClickShowsTheTimer) {
-  Tarnby tarnby(Exe(), L"/shutdown /in 62s /hide");
-  HWND frmstart = tarnby.Form(L"frmstart");
-  ASSERT_NE(frmstart, nullptr);
-  EXPECT_FALSE(::IsWindowVisible(frmstart));
-  const Clock::time_point started = Clock::now();
-  ASSERT_TRUE(WaitFor([] { return !Balloon().empty(); }, 10s)) << "no balloon";
-  EXPECT_GE(Clock::now() - started, 1s) << "the balloon came before 60 seconds were left";
-  const std::wstring notice = L"Tarnby will shut down the computer in 60 seconds.";
-  EXPECT_EQ(Balloon(), notice);
-  // Once: the text is not written again as the seconds go by.
-  const Clock::time_point watchUntil = Clock::now() + 3s;
-  while (Clock::now() < watchUntil) {
-    const std::wstring shown = Balloon();
-    EXPECT_TRUE(shown.empty() || shown == notice) << "a second balloon: " << std::string(shown.begin(), shown.end());
-    ::Sleep(100);
-  }
-  // The shell reports a click on the balloon through the icon's callback.
-  Click(tarnby.Control(L"frmstart", L"Command3"));  // "&Hide": the last minute showed it
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
-  TrayMessage(tarnby.Control(L"frmstart", L"picscreen"), NIN_BALLOONUSERCLICK);
-  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 5s)) << "the click did not show the timer";
-  EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop")));
-  EXPECT_EQ(Run(L"/cancel").first, 0u);
-  EXPECT_TRUE(WaitFor([] { return Balloon().empty(); }, 5s)) << "the balloon stayed after the pause";
-}
-
-TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndTheFocusStaysWhereTheUserTypes) {
+// The last minute before the session ends, while the user types elsewhere:
+// the hidden timer comes up on top without taking the focus, one balloon
+// says what will happen, a click on it shows the timer again once hidden.
+TEST_F(CommandLineEndToEnd, TheLastMinuteShowsTheTimerOnTopLeavesTheFocusAndSaysSoInOneBalloon) {
   TypingWindow typing;
   Tarnby tarnby(Exe(), L"/shutdown /in 70s /hide");  // ended by force when the test ends: no shut down
   HWND frmstart = tarnby.Form(L"frmstart");
@@ -193,6 +162,7 @@ TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndThe
   ::Sleep(3000);  // the user goes back to typing once Tarnby has started
   ASSERT_TRUE(typing.TakeFocus()) << "the typing window cannot take the focus";
   EXPECT_FALSE(::IsWindowVisible(frmstart));
+  EXPECT_TRUE(Balloon().empty());
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 15s)) << "the timer did not come up";
   const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
   EXPECT_GE(at, 8500) << "came up " << at << " ms after the start, before the last minute";
@@ -202,11 +172,24 @@ TEST_F(CommandLineEndToEnd, TheLastMinuteBeforeAShutDownShowsTheTimerOnTopAndThe
   EXPECT_TRUE(::GetWindowLongW(frmstart, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_TRUE(::IsWindowEnabled(tarnby.Control(L"frmstart", L"cmdstop"))) << "no \"&Pause\" to press";
 
+  const std::wstring notice = L"Tarnby will shut down the computer in 60 seconds.";
+  ASSERT_TRUE(WaitFor([] { return !Balloon().empty(); }, 5s)) << "no balloon";
+  EXPECT_EQ(Balloon(), notice);
   Click(tarnby.Control(L"frmstart", L"Command3"));  // "&Hide"
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(frmstart); }, 5s));
-  ::Sleep(2000);
+  // Once each: the window hidden again stays hidden, the balloon is not written again.
+  const Clock::time_point watchUntil = Clock::now() + 2s;
+  while (Clock::now() < watchUntil) {
+    const std::wstring shown = Balloon();
+    EXPECT_TRUE(shown.empty() || shown == notice) << "a second balloon: " << std::string(shown.begin(), shown.end());
+    ::Sleep(100);
+  }
   EXPECT_FALSE(::IsWindowVisible(frmstart)) << "hidden again, it came back";
-  EXPECT_EQ(Run(L"/cancel").first, 0u);
+  // The shell reports a click on the balloon through the icon's callback.
+  TrayMessage(tarnby.Control(L"frmstart", L"picscreen"), NIN_BALLOONUSERCLICK);
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frmstart) != FALSE; }, 5s)) << "the click did not show the timer";
+  EXPECT_EQ(RunTarnby(L"/cancel").first, 0u);
+  EXPECT_TRUE(WaitFor([] { return Balloon().empty(); }, 5s)) << "the balloon stayed after the pause";
   EXPECT_TRUE(tarnby.Running());
 }
 

@@ -23,7 +23,7 @@ class ConsoleEndToEnd : public ::testing::Test {
     ForgetTarnbySettings();
   }
   void TearDown() override { EndRunningTarnby(); }
-  static Finished Com(const std::wstring& arguments) { return RunToEnd(TARNBY_COM, arguments); }
+  static Finished Com(const std::wstring& arguments) { return RunToEnd(ConsoleCompanion(), arguments); }
 
   // The tarnby.exe that went on running after tarnby.com ended.
   static DWORD RunningTarnby() {

@@ -31,8 +31,7 @@ class CountdownEndToEnd : public ::testing::Test {
     wchar_t windows[MAX_PATH] = {};
     ::GetWindowsDirectoryW(windows, MAX_PATH);
     saver_ = std::wstring(windows) + L"\\notepad.exe";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kPathKey, L"strscreen", REG_SZ, saver_.c_str(),
-                      static_cast<DWORD>((saver_.size() + 1) * sizeof(wchar_t)));
+    SetRegString(HKEY_CURRENT_USER, kPathKey, L"strscreen", saver_);
     CloseSavers();
   }
   void TearDown() override { CloseSavers(); }
@@ -109,7 +108,6 @@ class CountdownEndToEnd : public ::testing::Test {
     return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
   }
 
-  static std::wstring Exe() { return TARNBY_EXE; }
   std::wstring saver_;
 };
 

@@ -349,8 +349,20 @@ bool PressDialogButton(HWND dialog, int buttonId) {
 void ForgetTarnbySettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnby"); }
 
 void SetTarnbyWindowsVersion(const std::wstring& version) {
-  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tarnby.exe", L"Version", REG_SZ, version.c_str(),
-                    static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+  SetRegString(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\tarnby.exe", L"Version", version);
+}
+
+bool SetRegString(HKEY hive, const std::wstring& key, const std::wstring& value, const std::wstring& text) {
+  return ::RegSetKeyValueW(hive, key.c_str(), value.c_str(), REG_SZ, text.c_str(),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+void SendKey(WORD virtualKey, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  ::SendInput(1, &input, sizeof input);
 }
 
 std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value) {

@@ -23,6 +23,10 @@ inline constexpr Duration kPatience = 20s;
 // A path as Windows programs take it: a Unix path from the build system gets Wine's drive Z:.
 std::wstring WindowsPath(const std::wstring& path);
 
+// The programs under test, as the build made them.
+inline std::wstring Exe() { return TARNBY_EXE; }
+inline std::wstring ConsoleCompanion() { return TARNBY_COM; }
+
 // The "TarnbyName" of a window, or empty when it has none.
 std::wstring NameOf(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
@@ -102,6 +106,11 @@ struct Finished {
   bool closed = false;  // no other process holds the pipes: what reads them gets to their end
 };
 Finished RunToEnd(const std::wstring& exePath, const std::wstring& arguments, Duration timeout = kPatience);
+// tarnby.exe with arguments, run to its end: its exit code and what it printed.
+inline std::pair<DWORD, std::string> RunTarnby(const std::wstring& arguments) {
+  const Finished finished = RunToEnd(Exe(), arguments);
+  return {finished.code, finished.output};
+}
 
 // Hands commands to the running Tarnby one after the other, as its copies do
 // (WM_COPYDATA "TRNB" of the arguments, each ending in a NUL, a window of
@@ -142,6 +151,12 @@ void SetTarnbyWindowsVersion(const std::wstring& version);
 
 // A REG_SZ value, or nothing when it is missing or of another type.
 std::optional<std::wstring> ReadRegString(HKEY hive, const std::wstring& key, const std::wstring& value);
+// Writes a REG_SZ value, creating the key; true when it was written.
+bool SetRegString(HKEY hive, const std::wstring& key, const std::wstring& value, const std::wstring& text);
+
+// A key pressed or let go as the user's keyboard would (GetLastInputInfo and
+// GetAsyncKeyState see it).
+void SendKey(WORD virtualKey, bool up);
 
 // The tips of the icons in the notification area, as the shell holds them.
 // Under Wine's own tray each icon is a window of the shell's process with a

@@ -14,28 +14,15 @@ namespace {
 constexpr wchar_t kCheckKey[] = L"Software\\Tarnby\\Registry\\check";
 constexpr wchar_t kPathKey[] = L"Software\\Tarnby\\Registry\\Path";
 
-void SetString(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
-  ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-void Key(WORD virtualKey, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  ::SendInput(1, &input, sizeof input);
-}
-
 // Shift+Ctrl+key held for ten ticks and more, then let go.
 void PressHotKey(WORD key) {
-  Key(VK_SHIFT, false);
-  Key(VK_CONTROL, false);
-  Key(key, false);
+  SendKey(VK_SHIFT, false);
+  SendKey(VK_CONTROL, false);
+  SendKey(key, false);
   ::Sleep(600);
-  Key(key, true);
-  Key(VK_CONTROL, true);
-  Key(VK_SHIFT, true);
+  SendKey(key, true);
+  SendKey(VK_CONTROL, true);
+  SendKey(VK_SHIFT, true);
 }
 
 std::wstring TempFile(const wchar_t* name) {
@@ -60,7 +47,6 @@ class HotKeysEndToEnd : public ::testing::Test {
     // stored file, which the test can watch, and its tray icon has a menu.
     SetTarnbyWindowsVersion(L"win98");
   }
-  static std::wstring Exe() { return TARNBY_EXE; }
 
   HWND OpenMenu(Tarnby& tarnby) {
     HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
@@ -79,8 +65,8 @@ TEST_F(HotKeysEndToEnd, AnInjectedHotKeyActsOncePerPressWhenEnabledAndNotAtAllWh
     std::ofstream out{std::filesystem::path(batch)};
     out << "@echo started>>\"" << std::string(marker.begin(), marker.end()) << "\"\r\n";
   }
-  SetString(kPathKey, L"strscreen", batch);
-  SetString(kCheckKey, L"screen", L"true");
+  SetRegString(HKEY_CURRENT_USER, kPathKey, L"strscreen", batch);
+  SetRegString(HKEY_CURRENT_USER, kCheckKey, L"screen", L"true");
 
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
@@ -91,7 +77,7 @@ TEST_F(HotKeysEndToEnd, AnInjectedHotKeyActsOncePerPressWhenEnabledAndNotAtAllWh
   ::Sleep(1500);
   EXPECT_EQ(LinesIn(marker), 1) << "one press, one start";
 
-  SetString(kCheckKey, L"screen", L"");
+  SetRegString(HKEY_CURRENT_USER, kCheckKey, L"screen", L"");
   PressHotKey('Q');
   ::Sleep(2000);
   EXPECT_EQ(LinesIn(marker), 1) << "a disabled hot key started it";
@@ -102,7 +88,7 @@ TEST_F(HotKeysEndToEnd, AnInjectedHotKeyActsOncePerPressWhenEnabledAndNotAtAllWh
 }
 
 TEST_F(HotKeysEndToEnd, TheHotKeyDialogSavesToTheRegistry) {
-  SetString(kCheckKey, L"shut", L"true");
+  SetRegString(HKEY_CURRENT_USER, kCheckKey, L"shut", L"true");
   Tarnby tarnby(Exe());
   ASSERT_TRUE(tarnby.Started());
   HWND menu = OpenMenu(tarnby);

@@ -40,7 +40,6 @@ class PowerEndToEnd : public ::testing::Test {
     ForgetTarnbySettings();
     traceStart_ = Trace(0).size();
   }
-  static std::wstring Exe() { return TARNBY_EXE; }
 
   // What Wine traced from the given offset on.
   static std::string Trace(std::size_t from) {

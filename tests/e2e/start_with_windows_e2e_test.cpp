@@ -64,7 +64,7 @@ class StartWithWindowsEndToEnd : public ::testing::Test {
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Tarnby");
     ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby");
     ::CreateDirectoryW(kFolder, nullptr);
-    ASSERT_TRUE(::CopyFileW(WindowsPath(TARNBY_EXE).c_str(), kCopy, FALSE)) << "copying tarnby.exe";
+    ASSERT_TRUE(::CopyFileW(WindowsPath(Exe()).c_str(), kCopy, FALSE)) << "copying tarnby.exe";
   }
   void TearDown() override {
     ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby");
@@ -137,9 +137,7 @@ TEST_F(StartWithWindowsEndToEnd, TheUsersOwnEntryIsWrittenStartsTarnbyQuietlyAnd
 }
 
 TEST_F(StartWithWindowsEndToEnd, AMachineWideEntryTheUserMayNotChangeStaysOnAndIsTold) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", REG_SZ, kCopy,
-                              static_cast<DWORD>((std::wstring(kCopy).size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
+  ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", kCopy));
   const RefusedRunKey refused;
   ASSERT_TRUE(refused.Refuses());
   Tarnby tarnby(kCopy);
@@ -154,30 +152,44 @@ TEST_F(StartWithWindowsEndToEnd, AMachineWideEntryTheUserMayNotChangeStaysOnAndI
   Exit(tarnby);
 }
 
-// As Task Manager's Startup page leaves it: the entry in place, a mark beside it.
-TEST_F(StartWithWindowsEndToEnd, AnEntryDisabledInTaskManagerIsOffUntilSwitchedOn) {
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", REG_SZ, kCopy,
-                              static_cast<DWORD>((std::wstring(kCopy).size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-  const Finished marked =
-      RunToEnd(L"C:\\windows\\system32\\reg.exe",
-               std::wstring(L"add \"HKLM\\") + kApprovedKey + L"\" /v Tarnby /t REG_BINARY /d 030000000000000000000000 /f");
-  ASSERT_EQ(marked.code, 0u) << marked.output << marked.errors;
-  Tarnby tarnby(kCopy);
-  ASSERT_TRUE(tarnby.Started());
-  EXPECT_TRUE(ShowsOn(tarnby, false)) << "a disabled entry showed on";
-  ClickLabel(tarnby.Control(L"frmstart", L"Label8"));
-  EXPECT_TRUE(ShowsOn(tarnby, true));
-  EXPECT_TRUE(WaitFor([] {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return true;
-    const LSTATUS status = ::RegQueryValueExW(key, L"Tarnby", nullptr, nullptr, nullptr, nullptr);
-    ::RegCloseKey(key);
-    return status == ERROR_FILE_NOT_FOUND;
-  })) << "the disabling mark stayed";
-  EXPECT_EQ(MachineEntry(), std::wstring(kCopy));
-  EXPECT_EQ(tarnby.MessageBoxTitled(L"Tarnby", 1s), nullptr);
-  Exit(tarnby);
+// As Task Manager's Startup page leaves it: the entry in place, a mark beside
+// it. An administrator switching on takes the mark away; a standard user may
+// touch neither, so their own entry starts Tarnby and the machine's stays as
+// it was.
+TEST_F(StartWithWindowsEndToEnd, AnEntryDisabledInTaskManagerIsOffUntilSwitchedOnByAnyUser) {
+  for (const bool standardUser : {false, true}) {
+    SCOPED_TRACE(standardUser ? "standard user" : "administrator");
+    ASSERT_TRUE(SetRegString(HKEY_LOCAL_MACHINE, kRunKey, L"Tarnby", kCopy));
+    const Finished marked = RunToEnd(L"C:\\windows\\system32\\reg.exe",
+                                     std::wstring(L"add \"HKLM\\") + kApprovedKey +
+                                         L"\" /v Tarnby /t REG_BINARY /d 030000000000000000000000 /f");
+    ASSERT_EQ(marked.code, 0u) << marked.output << marked.errors;
+    std::optional<RefusedRunKey> refused;
+    if (standardUser) ASSERT_TRUE(refused.emplace().Refuses()) << "Wine did not refuse the machine-wide run key";
+    Tarnby tarnby(kCopy);
+    ASSERT_TRUE(tarnby.Started());
+    EXPECT_TRUE(ShowsOn(tarnby, false)) << "a disabled entry showed on";
+    ClickLabel(tarnby.Control(L"frmstart", L"Label8"));
+    EXPECT_TRUE(ShowsOn(tarnby, true));
+    const auto marks = [] {
+      HKEY key = nullptr;
+      if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+      const LSTATUS status = ::RegQueryValueExW(key, L"Tarnby", nullptr, nullptr, nullptr, nullptr);
+      ::RegCloseKey(key);
+      return status == ERROR_SUCCESS;
+    };
+    if (standardUser) {
+      EXPECT_TRUE(WaitFor([] { return UserEntry() == L"\"" + std::wstring(kCopy) + L"\""; }))
+          << "the user's own entry was not written";
+      EXPECT_TRUE(marks()) << "the machine's mark went";
+    } else {
+      EXPECT_TRUE(WaitFor([&] { return !marks(); })) << "the disabling mark stayed";
+      EXPECT_FALSE(UserEntry());
+    }
+    EXPECT_EQ(MachineEntry(), std::wstring(kCopy));
+    EXPECT_EQ(tarnby.MessageBoxTitled(L"Tarnby", 1s), nullptr);
+    Exit(tarnby);
+  }
 }
 
 }  // namespace

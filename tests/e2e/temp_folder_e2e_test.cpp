@@ -52,7 +52,7 @@ std::wstring Lower(std::wstring text) {
 std::wstring CleanWith(const std::wstring& folder) {
   ::SetEnvironmentVariableW(L"TMP", folder.c_str());
   ::SetEnvironmentVariableW(L"TEMP", folder.c_str());
-  Tarnby tarnby(TARNBY_EXE);
+  Tarnby tarnby(Exe());
   HWND picscreen = tarnby.Control(L"frmstart", L"picscreen");
   if (picscreen == nullptr) return L"(Tarnby did not come up)";
   TrayRightClick(picscreen);

@@ -15,7 +15,6 @@ class TrayEndToEnd : public ::testing::Test {
     ForgetTarnbySettings();
     SetTarnbyWindowsVersion(L"win98");
   }
-  static std::wstring Exe() { return TARNBY_EXE; }
 };
 
 TEST_F(TrayEndToEnd, ShowTimerFromTheTraySecondCopyRefusedExitEndsTheProgram) {

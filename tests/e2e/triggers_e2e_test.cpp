@@ -22,13 +22,8 @@ long long Milliseconds(Clock::duration d) { return std::chrono::duration_cast<st
 
 // A key as the user presses it: GetLastInputInfo counts it.
 void PressShift() {
-  INPUT input[2] = {};
-  for (INPUT& key : input) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = VK_SHIFT;
-  }
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, input, sizeof(INPUT));
+  SendKey(VK_SHIFT, false);
+  SendKey(VK_SHIFT, true);
 }
 
 class TriggersEndToEnd : public ::testing::Test {
@@ -40,8 +35,7 @@ class TriggersEndToEnd : public ::testing::Test {
     ::DeleteFileW(marker_.c_str());
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", marker_.c_str());
     const std::wstring saver = ExeFolder() + L"\\actions_marker.exe";
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tarnby\\Registry\\Path", L"strscreen", REG_SZ, saver.c_str(),
-                      static_cast<DWORD>((saver.size() + 1) * sizeof(wchar_t)));
+    SetRegString(HKEY_CURRENT_USER, L"Software\\Tarnby\\Registry\\Path", L"strscreen", saver);
   }
   void TearDown() override {
     if (notepad_) {
@@ -50,11 +44,6 @@ class TriggersEndToEnd : public ::testing::Test {
     }
     ::SetEnvironmentVariableW(L"TARNBY_MARKER", nullptr);
     ::DeleteFileW(marker_.c_str());
-  }
-  static std::wstring Exe() { return TARNBY_EXE; }
-  static std::pair<DWORD, std::string> Run(const std::wstring& arguments) {
-    const Finished run = RunToEnd(Exe(), arguments);
-    return {run.code, run.output};
   }
   bool SaverStarted() const { return !NotedIds(marker_).empty(); }
 
@@ -93,8 +82,8 @@ TEST_F(TriggersEndToEnd, TheScreenSaverComesFiveSecondsAfterNotepadHasEnded) {
   ASSERT_NE(tarnby.Form(L"frmstart"), nullptr);
   ASSERT_TRUE(StartNotepad());
 
-  EXPECT_EQ(Run(L"/screensaver /when-exits notepad.exe /in 5s /hide").first, 0u);
-  auto [code, line] = Run(L"/status");
+  EXPECT_EQ(RunTarnby(L"/screensaver /when-exits notepad.exe /in 5s /hide").first, 0u);
+  auto [code, line] = RunTarnby(L"/status");
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(line, "start the screen saver 5 s after notepad.exe exits\r\n");
   EXPECT_TRUE(WaitFor(
@@ -120,7 +109,7 @@ TEST_F(TriggersEndToEnd, TheScreenSaverComesFiveSecondsAfterNotepadHasEnded) {
     for (WPARAM cookie = 0; cookie < 8; ++cookie) ::PostMessageW(tarnby.Form(L"frmstart"), message, cookie, 0);
   ::Sleep(3000);
   EXPECT_FALSE(SaverStarted()) << "the screen saver started while notepad runs";
-  EXPECT_EQ(Run(L"/status").second, line) << "the refused command changed the wait";
+  EXPECT_EQ(RunTarnby(L"/status").second, line) << "the refused command changed the wait";
 
   const Clock::time_point ended = EndNotepad();
   const long long at = Milliseconds(WhenSaverStarts(15s) - ended);
@@ -128,16 +117,16 @@ TEST_F(TriggersEndToEnd, TheScreenSaverComesFiveSecondsAfterNotepadHasEnded) {
   EXPECT_GE(at, 4500) << "the countdown did not last 5 s";
   EXPECT_LE(at, 7000) << "the screen saver came " << at << " ms after notepad ended";
   EXPECT_FALSE(::IsWindowVisible(tarnby.Form(L"frmstart"))) << "/hide";
-  EXPECT_EQ(Run(L"/status").first, 3u) << "the trigger is done";
+  EXPECT_EQ(RunTarnby(L"/status").first, 3u) << "the trigger is done";
 }
 
 TEST_F(TriggersEndToEnd, CancelDisarmsTheWait) {
   Tarnby tarnby(Exe());
   ASSERT_NE(tarnby.Form(L"frmstart"), nullptr);
   ASSERT_TRUE(StartNotepad());
-  ASSERT_EQ(Run(L"/screensaver /when-exits notepad /in 1s /hide").first, 0u);
-  EXPECT_EQ(Run(L"/cancel").first, 0u);
-  EXPECT_EQ(Run(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
+  ASSERT_EQ(RunTarnby(L"/screensaver /when-exits notepad /in 1s /hide").first, 0u);
+  EXPECT_EQ(RunTarnby(L"/cancel").first, 0u);
+  EXPECT_EQ(RunTarnby(L"/status"), std::make_pair(DWORD{3}, std::string("no countdown\r\n")));
   EndNotepad();
   ::Sleep(4000);
   EXPECT_FALSE(SaverStarted()) << "a cancelled trigger fired";
@@ -151,21 +140,21 @@ TEST_F(TriggersEndToEnd, SixtyArmsEachCancelledAtOnceLeaveNothingArmed) {
   HWND frmstart = tarnby.Form(L"frmstart");
   ASSERT_NE(frmstart, nullptr);
   ASSERT_TRUE(StartNotepad());
-  ASSERT_EQ(Run(L"/lock /when-exits notepad /in 2h").first, 0u);
-  ASSERT_EQ(Run(L"/cancel").first, 0u);
+  ASSERT_EQ(RunTarnby(L"/lock /when-exits notepad /in 2h").first, 0u);
+  ASSERT_EQ(RunTarnby(L"/cancel").first, 0u);
   for (int round = 0; round < 60; ++round)
     ASSERT_EQ(HandOver(frmstart, {L"/lock /when-exits notepad /in 2h", L"/cancel", L"/status"}),
               (std::vector<DWORD>{0, 0, 3}))
         << "armed after round " << round;
-  EXPECT_EQ(Run(L"/status").first, 3u);
+  EXPECT_EQ(RunTarnby(L"/status").first, 3u);
 }
 
 TEST_F(TriggersEndToEnd, IdleWaitsWhileKeysArePressedAndFiresEightSecondsAfterTheLast) {
   Tarnby tarnby(Exe());
   ASSERT_NE(tarnby.Form(L"frmstart"), nullptr);
   PressShift();  // Wine reads no input time before the first input
-  ASSERT_EQ(Run(L"/screensaver /when-idle 6s /in 2s /hide").first, 0u);
-  const std::string status = Run(L"/status").second;
+  ASSERT_EQ(RunTarnby(L"/screensaver /when-idle 6s /in 2s /hide").first, 0u);
+  const std::string status = RunTarnby(L"/status").second;
   EXPECT_TRUE(status.starts_with("start the screen saver after 6 s idle (idle now 0:0")) << status;
   Clock::time_point last;
   for (int key = 0; key < 6; ++key) {
@@ -184,7 +173,7 @@ TEST_F(TriggersEndToEnd, QuietFiresAfterFiveQuietSecondsAndTheCountdown) {
   Tarnby tarnby(Exe());
   ASSERT_NE(tarnby.Form(L"frmstart"), nullptr);
   const Clock::time_point handed = Clock::now();
-  ASSERT_EQ(Run(L"/screensaver /when-quiet 5s /cpu 100 /net 10000000 /in 2s /hide").first, 0u);
+  ASSERT_EQ(RunTarnby(L"/screensaver /when-quiet 5s /cpu 100 /net 10000000 /in 2s /hide").first, 0u);
   const long long at = Milliseconds(WhenSaverStarts(20s) - handed);
   ASSERT_TRUE(SaverStarted()) << "never fired";
   EXPECT_GE(at, 6500);

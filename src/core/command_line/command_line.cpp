@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "core/command_line/trigger_kinds.h"
 #include "core/countdown/preselect_names.h"
 
 namespace tarnby {
@@ -99,11 +100,24 @@ std::optional<std::int64_t> Counted(std::string_view digits, std::int64_t limit)
 
 constexpr std::int64_t kMaxNetKbps = 1000000000, kMaxProcessId = 0xFFFFFFFF;
 
-// A trigger's value into the command; empty when it is good, else what is
+// The value of one of the quiet trigger's settings into the command; what is
 // wrong with it.
-using ReadValue = std::string (*)(const std::string& value, When& when);
+std::optional<std::string> ReadQuietSetting(const std::string& name, const std::string& value, When& when) {
+  if (name == "cpu") {
+    const auto percent = Counted(value, 100);
+    if (!percent) return "\"" + value + "\" is not a percentage from 1 to 100.";
+    when.cpuPercent = static_cast<int>(*percent);
+    return std::nullopt;
+  }
+  const auto kbps = Counted(value, kMaxNetKbps);
+  if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
+  when.netKbps = *kbps;
+  return std::nullopt;
+}
 
-std::string ReadProgram(const std::string& value, When& when) {
+}  // namespace
+
+std::optional<std::string> ReadProgram(const std::string& value, When& when) {
   // A path names the same program as its file name.
   const std::size_t slash = value.find_last_of("\\/");
   when.program = slash == std::string::npos ? value : value.substr(slash + 1);
@@ -113,78 +127,17 @@ std::string ReadProgram(const std::string& value, When& when) {
     if (!pid) return "\"" + value + "\" is not a process id.";
     when.pid = static_cast<std::uint32_t>(*pid);
   }
-  return {};
+  return std::nullopt;
 }
 
-std::string ReadDuration(const std::string& value, When& when) {
+std::optional<std::string> ReadDuration(const std::string& value, When& when) {
   const auto seconds = ParseTime(value);
   if (!seconds) return "\"" + value + "\" is not a duration such as 90, 10m, 1h30m or 1:30:00.";
   if (*seconds < 1) return "A duration lasts one second at least.";
   if (*seconds > kMaxCommandSeconds) return "A duration lasts 336 hours at most.";
   when.seconds = *seconds;
-  return {};
+  return std::nullopt;
 }
-
-// The triggers by their switch names, and how each reads its value. How each
-// is armed, watched and said is the triggers' own business.
-struct TriggerRow {
-  WhenKind kind;
-  const char* name;
-  ReadValue read;
-};
-constexpr std::array<TriggerRow, 3> kTriggerKinds = {{
-    {WhenKind::Exits, "when-exits", ReadProgram},
-    {WhenKind::Idle, "when-idle", ReadDuration},
-    {WhenKind::Quiet, "when-quiet", ReadDuration},
-}};
-
-// Every kind but None, once: the switch has no default, so a kind added to
-// the enum stops the build here until it is listed, and then at the check
-// below until it has its row.
-constexpr bool IsWhenKind(WhenKind kind) {
-  switch (kind) {
-    case WhenKind::None:
-    case WhenKind::Exits:
-    case WhenKind::Idle:
-    case WhenKind::Quiet:
-      return true;
-  }
-  return false;
-}
-
-constexpr bool EveryTriggerKindHasOneRow() {
-  int kind = 1;  // after None
-  for (; IsWhenKind(static_cast<WhenKind>(kind)); ++kind) {
-    int rows = 0;
-    for (const TriggerRow& row : kTriggerKinds) rows += row.kind == static_cast<WhenKind>(kind) ? 1 : 0;
-    if (rows != 1) return false;
-  }
-  return static_cast<std::size_t>(kind - 1) == kTriggerKinds.size();
-}
-static_assert(EveryTriggerKindHasOneRow(), "every trigger kind has exactly one row");
-
-const TriggerRow* TriggerNamed(const std::string& name) {
-  for (const TriggerRow& row : kTriggerKinds)
-    if (name == row.name) return &row;
-  return nullptr;
-}
-
-// The value of one of the quiet trigger's settings into the command; empty
-// when it is good, else what is wrong with it.
-std::string ReadQuietSetting(const std::string& name, const std::string& value, When& when) {
-  if (name == "cpu") {
-    const auto percent = Counted(value, 100);
-    if (!percent) return "\"" + value + "\" is not a percentage from 1 to 100.";
-    when.cpuPercent = static_cast<int>(*percent);
-    return {};
-  }
-  const auto kbps = Counted(value, kMaxNetKbps);
-  if (!kbps) return "\"" + value + "\" is not a rate from 1 to 1000000000 kilobytes per second.";
-  when.netKbps = *kbps;
-  return {};
-}
-
-}  // namespace
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -271,12 +224,10 @@ bool IsAction(const std::string& name, int& preSelect, std::optional<PowerAction
 }
 
 // A trigger, or one of the quiet trigger's settings, with its value.
-Problem ReadTrigger(const TriggerRow* trigger, const std::string& name, const std::string& value, Reading& reading) {
+Problem ReadTrigger(const TriggerKind* trigger, const std::string& name, const std::string& value, Reading& reading) {
   When& when = reading.command.when;
   if (trigger) when.kind = trigger->kind;
-  if (std::string problem = trigger ? trigger->read(value, when) : ReadQuietSetting(name, value, when);
-      !problem.empty())
-    return problem;
+  if (Problem problem = trigger ? trigger->read(value, when) : ReadQuietSetting(name, value, when)) return problem;
   if (!trigger) reading.quietSettings = true;
   return std::nullopt;
 }
@@ -319,7 +270,7 @@ Problem ReadSwitch(const std::vector<std::string>& arguments, std::size_t& i, Re
   if (name == "status") command.kind = CommandKind::Status;
   if (name == "force" || name == "hide" || name == "cancel" || name == "status") return std::nullopt;
 
-  const TriggerRow* trigger = TriggerNamed(name);
+  const TriggerKind* trigger = TriggerKindNamed(name);
   const bool takesTime = name == "in" || name == "at";
   if (!trigger && name != "cpu" && name != "net" && !takesTime)
     return "\"" + argument + "\" is not a switch Tarnby knows.";

@@ -153,13 +153,14 @@ std::optional<std::string> CommandLine::Refusal(const Command& command) {
   if (command.kind != CommandKind::Start) return std::nullopt;
   if (command.power)
     if (std::optional<std::string> refusal = PowerRefusal(platform_, *command.power)) return refusal;
-  if (std::string refusal = triggers_.Refusal(command); !refusal.empty()) return refusal;
+  if (std::optional<std::string> refusal = triggers_.Refusal(command)) return refusal;
   if (!command.power)
-    if (const char* refusal = countdown_.PreSelectRefusal(kPreSelectNames[static_cast<std::size_t>(command.preSelect)]))
+    if (std::optional<std::string> refusal =
+            countdown_.PreSelectRefusal(kPreSelectNames[static_cast<std::size_t>(command.preSelect)]))
       return refusal;
   // The countdown it starts, now or when its trigger fires.
   if (command.inSeconds || command.at || command.when.kind != WhenKind::None)
-    if (const char* refusal = countdown_.TimeRefusal(CountdownTime::Of(CountdownSeconds(command)))) return refusal;
+    return countdown_.TimeRefusal(CountdownTime::Of(CountdownSeconds(command)));
   return std::nullopt;
 }
 

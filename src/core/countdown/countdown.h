@@ -101,10 +101,10 @@ class Countdown {
   bool Begin(const ZeroAction& action, const CountdownTime& time, bool toClockTime = false);
   // What Begin would refuse before anything changes, as its message: the
   // button of a pre-selection that cannot be pressed (nothing would show
-  // what runs), a time or an alarm box out of bounds; null when it would
+  // what runs), a time or an alarm box out of bounds; nothing when it would
   // start. Hours beyond the hours window's are for the caller to keep out.
-  const char* PreSelectRefusal(const PreSelectName& name) const;
-  const char* TimeRefusal(const CountdownTime& time) const;
+  std::optional<std::string> PreSelectRefusal(const PreSelectName& name) const;
+  std::optional<std::string> TimeRefusal(const CountdownTime& time) const;
   // Stopped by "&Pause": "&Start" goes on with the same countdown.
   bool Paused() const { return resuming_ && !Running(); }
 
@@ -186,7 +186,7 @@ class Countdown {
   // countdown, and taken down again by a pause.
   void NoticeBeforeEnd();
   void TakeNoticeDown();
-  void Refuse(const char* message);
+  void Refuse(const std::string& message);
   void StartTimers();
   // Seconds due on the countdown's clock now.
   std::uint64_t SecondsDue(std::uint64_t now) const;

@@ -55,7 +55,7 @@ void Countdown::Check1_Click() {
     frmhrs_.Unload();  // whatever was typed there is forgotten
 }
 
-void Countdown::Refuse(const char* message) { platform_.MessageBox(message, kAppTitle, w::kMbOk); }
+void Countdown::Refuse(const std::string& message) { platform_.MessageBox(message, kAppTitle, w::kMbOk); }
 
 CountdownTime CountdownTime::Of(std::int64_t seconds) { return {seconds / 3600, seconds % 3600 / 60, seconds % 60}; }
 
@@ -66,16 +66,17 @@ bool Countdown::AlarmAccepted() {
   return false;
 }
 
-const char* Countdown::PreSelectRefusal(const PreSelectName& name) const {
-  return (f_.*name.button).Enabled() ? nullptr : kNoSelection;
+std::optional<std::string> Countdown::PreSelectRefusal(const PreSelectName& name) const {
+  if ((f_.*name.button).Enabled()) return std::nullopt;
+  return kNoSelection;
 }
 
-const char* Countdown::TimeRefusal(const CountdownTime& time) const {
+std::optional<std::string> Countdown::TimeRefusal(const CountdownTime& time) const {
   if (time.minutes < 0 || time.minutes > kMaxMinutes) return kTooManyMinutes;
   // An empty alarm box is no alarm.
   if (!f_.Text3.Text().empty() && !WithinLimit(f_.Text3, kMaxAlarm)) return kAlarmTooLong;
   if (time.seconds < 0 || time.seconds > kMaxSeconds) return kTooManySeconds;
-  return nullptr;
+  return std::nullopt;
 }
 
 // "&Start" checks the boxes in its own order, each with its message, and
@@ -118,8 +119,8 @@ bool Countdown::Begin(const ZeroAction& action, const CountdownTime& time, bool 
     Refuse(kNoSelection);
     return false;
   }
-  if (const char* refusal = TimeRefusal(time)) {
-    Refuse(refusal);
+  if (const std::optional<std::string> refusal = TimeRefusal(time)) {
+    Refuse(*refusal);
     return false;
   }
   if (f_.Text3.Text().empty()) f_.Text3.SetText("0");

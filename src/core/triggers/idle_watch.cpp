@@ -1,14 +1,11 @@
 // /when-idle: no keyboard or mouse input for a while. The timer is set for
 // the moment the idle time would reach its length, and looks again then.
-#include <algorithm>
-
-#include "core/countdown/countdown.h"
-#include "core/main_window/frmstart.h"
-#include "core/triggers/triggers.h"
+#include "core/command_line/trigger_kinds.h"
+#include "core/triggers/watch.h"
 
 namespace tarnby {
 
-std::uint32_t Triggers::IdleMilliseconds(std::uint32_t* lastInput) {
+std::uint32_t IdleClock::Milliseconds(std::uint32_t* lastInput) {
   // The input first, then the clock: input that comes between the two reads
   // must not put the last input after now.
   std::uint32_t last = 0;
@@ -27,43 +24,44 @@ std::uint32_t Triggers::IdleMilliseconds(std::uint32_t* lastInput) {
   return idle > 0x80000000u ? 0 : idle;
 }
 
-void Triggers::Woke(std::uint32_t now) {
+void IdleClock::Woke(std::uint32_t now) {
   woken_ = true;
   wokeAt_ = now;
 }
 
-void Triggers::frmstart_PowerBroadcast(std::uintptr_t event) {
-  if (event != w::kPbtApmResumeAutomatic) return;
+void IdleClock::Resumed() {
   Woke(platform_.GetTickCount());
   sleepMeter_.Reset();  // this wake is known now
+}
+
+namespace {
+
+class IdleWatch : public Watch {
+ public:
+  using Watch::Watch;
+
+  bool Arm() override { return Look(); }
+
+  bool Look() override {
+    const std::int64_t wanted = command_.when.seconds * 1000;
+    const std::int64_t idle = parts_.idle.Milliseconds();
+    if (idle >= wanted) return true;
+    parts_.LookIn(static_cast<std::uint32_t>(wanted - idle));
+    return false;
+  }
+
   // A wait timed with the hours asleep counted as idle looks again.
-  if (state_ == State::Waiting && command_.when.kind == WhenKind::Idle) LookAtIdle();
-}
+  bool Woke() override { return Look(); }
 
-void Triggers::LookAtIdle() {
-  const std::int64_t wanted = command_.when.seconds * 1000;
-  const std::int64_t idle = IdleMilliseconds();
-  if (idle >= wanted) {
-    Fire();
-    return;
-  }
-  Wait(static_cast<std::uint32_t>(wanted - idle));
-}
+  std::string Said() const override { return "after " + SpokenLength(command_.when.seconds) + " idle"; }
 
-void Triggers::WatchForReturn() {
-  // The countdown reached zero, or the user paused it: the trigger is done.
-  if (!countdown_.Running()) {
-    f_.tmrWhen.SetEnabled(false);
-    state_ = State::Off;
-    return;
-  }
-  std::uint32_t last = 0;
-  IdleMilliseconds(&last);
-  if (last == inputAtFire_) return;
-  countdown_.Cancel();
-  state_ = State::Waiting;
-  LookAtIdle();
-  ShowWaitingTip();
+  std::string Now() override { return "idle now " + ClockText(parts_.idle.Milliseconds() / 1000); }
+};
+
+}  // namespace
+
+std::unique_ptr<Watch> WatchIdle(WatchParts& parts, const Command& command) {
+  return std::make_unique<IdleWatch>(parts, command);
 }
 
 }  // namespace tarnby

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "core/actions/power.h"
+#include "core/command_line/trigger_kinds.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
 #include "core/main_window/frmstart.h"
@@ -36,6 +36,13 @@ std::string SpokenLength(std::int64_t seconds) {
   return ClockText(seconds);
 }
 
+void WatchParts::LookIn(std::uint32_t milliseconds) {
+  f.tmrWhen.SetInterval(std::max<std::uint32_t>(milliseconds, 1));
+  f.tmrWhen.SetEnabled(true);
+}
+
+void WatchParts::StopLooking() { f.tmrWhen.SetEnabled(false); }
+
 Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown, Tray& tray)
     : platform_(platform), f_(f), countdown_(countdown), tray_(tray) {
   f_.tmrWhen.onTimer = [this] { tmrWhen_Timer(); };
@@ -45,51 +52,27 @@ Triggers::Triggers(Platform& platform, Frmstart& f, Countdown& countdown, Tray& 
 
 Triggers::~Triggers() = default;
 
-namespace {
-std::string NothingToWaitFor(const When& when) {
-  if (when.pid) return "No process has the id " + std::to_string(*when.pid) + ", so there is nothing to wait for.";
-  return "No program named \"" + when.program + "\" is running, so there is nothing to wait for.";
-}
-}  // namespace
-
-std::string Triggers::Refusal(const Command& command) {
-  if (command.when.kind != WhenKind::Exits || !Matching(command).empty()) return {};
-  return NothingToWaitFor(command.when);
+std::optional<std::string> Triggers::Refusal(const Command& command) {
+  const TriggerKind* kind = TriggerKindOf(command.when.kind);
+  return kind ? kind->watch(parts_, command)->Refusal() : std::nullopt;
 }
 
 void Triggers::Arm(const Command& command) {
   Disarm();
-  if (command.when.kind == WhenKind::None) return;
+  if (!TriggerKindOf(command.when.kind)) return;
   command_ = command;
-  switch (command.when.kind) {
-    case WhenKind::Exits: {
-      const std::vector<ProcessEntry> found = Matching(command);
-      state_ = State::Waiting;
-      if (found.empty()) {
-        Fire();
-        return;
-      }
-      ArmExits(found);
-      break;
-    }
-    case WhenKind::Idle:
-      state_ = State::Waiting;
-      LookAtIdle();
-      break;
-    case WhenKind::Quiet:
-      state_ = State::Waiting;
-      last_ = TakeSample();
-      quietSince_ = last_.at;
-      ScheduleSample();
-      break;
-    case WhenKind::None:
-      break;
-  }
+  StartWatching();
+}
+
+void Triggers::StartWatching() {
+  watch_ = TriggerKindOf(command_.when.kind)->watch(parts_, command_);
+  state_ = State::Waiting;
+  // What it waits for may have happened already (idle long enough).
+  if (watch_->Arm()) Fire();
   ShowWaitingTip();
 }
 
 void Triggers::ShowWaitingTip() {
-  // The wait may be over at once (idle long enough already).
   if (state_ != State::Waiting) return;
   std::string tip = Sentence();
   tip[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(tip[0])));
@@ -98,8 +81,8 @@ void Triggers::ShowWaitingTip() {
 
 void Triggers::Disarm() {
   const bool shown = state_ == State::Waiting;
-  watched_.clear();  // lets go of every wait and process
-  f_.tmrWhen.SetEnabled(false);
+  watch_.reset();  // lets go of every wait and process
+  parts_.StopLooking();
   state_ = State::Off;
   if (shown) tray_.ShowWaitingTip("");
 }
@@ -115,21 +98,28 @@ void Triggers::Fire() {
     countdown.preSelect = due.name != nullptr ? static_cast<int>(due.name - kPreSelectNames.data()) : -1;
     countdown.force = due.forced;
   }
-  const bool idle = command_.when.kind == WhenKind::Idle;
+  const bool watchReturn = TriggerKindOf(command_.when.kind)->waitsAgainWhenUsed;
   Disarm();
   if (onFire) onFire(countdown);
-  // The user who comes back during the countdown stops it: the computer is
-  // in use again, so the wait for the idle time begins anew.
-  if (idle && countdown_.Running()) {
+  if (watchReturn && countdown_.Running()) {
     state_ = State::Watching;
-    IdleMilliseconds(&inputAtFire_);
-    Wait(kWatchForReturnMs);
+    idle_.Milliseconds(&inputAtFire_);
+    parts_.LookIn(kWatchForReturnMs);
   }
 }
 
-void Triggers::Wait(std::uint32_t milliseconds) {
-  f_.tmrWhen.SetInterval(std::max<std::uint32_t>(milliseconds, 1));
-  f_.tmrWhen.SetEnabled(true);
+void Triggers::WatchForReturn() {
+  // The countdown reached zero, or the user paused it: the trigger is done.
+  if (!countdown_.Running()) {
+    parts_.StopLooking();
+    state_ = State::Off;
+    return;
+  }
+  std::uint32_t last = 0;
+  idle_.Milliseconds(&last);
+  if (last == inputAtFire_) return;
+  countdown_.Cancel();
+  StartWatching();
 }
 
 void Triggers::tmrWhen_Timer() {
@@ -138,62 +128,35 @@ void Triggers::tmrWhen_Timer() {
     return;
   }
   if (state_ != State::Waiting) {
-    f_.tmrWhen.SetEnabled(false);
+    parts_.StopLooking();
     return;
   }
-  switch (command_.when.kind) {
-    case WhenKind::Exits:
-      LookForAbsent();
-      break;
-    case WhenKind::Idle:
-      LookAtIdle();
-      break;
-    case WhenKind::Quiet:
-      LookAtActivity();
-      break;
-    case WhenKind::None:
-      break;
-  }
+  if (watch_->Look()) Fire();
+}
+
+void Triggers::frmstart_ObjectSignalled(std::uintptr_t cookie) {
+  // A signal that was on its way when the trigger went says nothing.
+  if (state_ == State::Waiting && watch_->Signalled(cookie)) Fire();
+}
+
+void Triggers::frmstart_PowerBroadcast(std::uintptr_t event) {
+  if (event != w::kPbtApmResumeAutomatic) return;
+  idle_.Resumed();
+  // A wait timed with the hours asleep counted as idle looks again.
+  if (state_ == State::Waiting && watch_->Woke()) Fire();
 }
 
 std::string Triggers::Sentence() const {
   // Arming made the command's action the window's, and what the window
   // shows is what runs.
   const char* due = countdown_.DueStatus();
-  const std::string action = due != nullptr ? due : "";
-  const When& when = command_.when;
-  switch (when.kind) {
-    case WhenKind::Exits: {
-      std::string program = watched_.empty() ? when.program : watched_.front().name;
-      if (when.pid) program += " (process " + std::to_string(*when.pid) + ")";
-      return action + " " + SpokenLength(command_.inSeconds.value_or(kTriggerCountdownSeconds)) + " after " +
-             program + " exits";
-    }
-    case WhenKind::Idle:
-      return action + " after " + SpokenLength(when.seconds) + " idle";
-    case WhenKind::Quiet:
-      return action + " when quiet for " + SpokenLength(when.seconds);
-    case WhenKind::None:
-      break;
-  }
-  return {};
+  return std::string(due != nullptr ? due : "") + " " + watch_->Said();
 }
 
 std::string Triggers::StatusLine() {
   if (state_ != State::Waiting) return {};
-  switch (command_.when.kind) {
-    case WhenKind::Idle:
-      return Sentence() + " (idle now " + ClockText(IdleMilliseconds() / 1000) + ")";
-    case WhenKind::Quiet: {
-      const std::uint64_t now = platform_.TickCount();
-      return Sentence() + " (quiet now " + ClockText(static_cast<std::int64_t>((now - std::min(now, quietSince_)) / 1000)) +
-             ")";
-    }
-    case WhenKind::Exits:
-    case WhenKind::None:
-      break;
-  }
-  return Sentence();
+  const std::string sentence = Sentence(), now = watch_->Now();
+  return now.empty() ? sentence : sentence + " (" + now + ")";
 }
 
 }  // namespace tarnby
