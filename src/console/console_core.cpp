@@ -60,6 +60,19 @@ void CommandLineWriter::Argument(std::wstring_view argument) {
   Put(L'"');
 }
 
+void CommandLineWriter::Handed(std::wstring_view argument) {
+  Text(argument);
+  Put(L'\0');
+}
+
+void CommandLineWriter::Lines(std::wstring_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) Put(L'\r');
+    Put(text[i]);
+  }
+  Text(L"\r\n");
+}
+
 void CommandLineWriter::Number(unsigned long long value) {
   wchar_t digits[20];
   std::size_t count = 0;

@@ -1,6 +1,7 @@
 // What tarnby.com decides, kept apart from Win32 so the core tests prove it:
-// how its arguments are written into tarnby.exe's command line, and where a
-// stream of UTF-8 may be cut. tarnby.com is a few kilobytes; this code uses
+// how its arguments are written into tarnby.exe's command line or handed to
+// the running copy, how an answer becomes lines, and where a stream of UTF-8
+// may be cut. tarnby.com is a few kilobytes; this code uses
 // no part of the C++ library that would link in more than it needs.
 #pragma once
 
@@ -32,9 +33,14 @@ class CommandLineWriter {
   // it back exactly: quoted when it is empty or holds blanks or quotes, with
   // the backslashes before a quote doubled.
   void Argument(std::wstring_view argument);
+  // One argument as a hand-over carries it: as it is, and a NUL after it.
+  void Handed(std::wstring_view argument);
   // A decimal number, as part of a name.
   void Number(unsigned long long value);
   void Text(std::wstring_view text);
+  // Text as lines for a console, a pipe or a file: every line ends in CR LF,
+  // the last one too.
+  void Lines(std::wstring_view text);
 
   // False once something did not fit; the text then stays cut short.
   bool Fits() const { return fits_; }

@@ -1,19 +1,25 @@
 // tarnby.com, the console companion of tarnby.exe. cmd and PowerShell try
 // ".com" before ".exe", so "tarnby /status" at a prompt or in a script runs
-// this console program: it hands its arguments to tarnby.exe beside it,
-// prints what tarnby.exe reports and ends with tarnby.exe's exit code. A
-// windows program cannot do that itself: the prompt does not wait for it and
-// PowerShell drops its exit code.
+// this console program. A windows program cannot serve a script itself: the
+// prompt does not wait for it and PowerShell drops its exit code.
 //
-// tarnby.exe writes its lines into two pipes of ours and, when it goes on
-// running as Tarnby, lets go of them and sets the event named in its
-// environment; otherwise it ends and its exit code is ours.
+// When Tarnby runs, tarnby.com hands it the arguments itself, as tarnby.exe
+// would, prints its answer and ends with its exit code: one program start
+// per question. Otherwise, or when the running copy finds the arguments are
+// no command (/?, a mistake), it runs tarnby.exe beside it, which reads the
+// arguments and says what it has to say: tarnby.exe writes its lines into
+// two pipes of ours and, when it goes on running as Tarnby, lets go of them
+// and sets the event named in its environment; otherwise it ends and its
+// exit code is ours.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "common/exit_codes.h"
+#include "common/hand_over_client.h"
 #include "common/owned.h"
 #include "console/console_core.h"
 
@@ -31,6 +37,11 @@ constexpr DWORD kChunk = 4096;
 wchar_t ownPath[kCommandLineCapacity];
 wchar_t exePath[kCommandLineCapacity];
 wchar_t commandLine[kCommandLineCapacity];
+wchar_t handed[kCommandLineCapacity];
+// What we print: the running copy's answer with its line ends, or a line of our own.
+constexpr std::size_t kPrintedCapacity = 2 * kCommandLineCapacity + 2;
+wchar_t printed[kPrintedCapacity];
+tarnby::hand_over::Answer answer;
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
@@ -50,21 +61,33 @@ void Write(HANDLE to, bool console, const char* bytes, std::size_t count) {
   if (length > 0) ::WriteConsoleW(to, wide, static_cast<DWORD>(length), &written, nullptr);
 }
 
+// Text to one of our outputs: a console gets it as UTF-16, a pipe or a file
+// as UTF-8.
+void Print(DWORD stream, std::wstring_view text) {
+  HANDLE to = ::GetStdHandle(stream);
+  const bool console = IsConsole(to);
+  while (!text.empty()) {
+    std::size_t count = text.size() < kChunk ? text.size() : kChunk;
+    if (count < text.size() && IS_HIGH_SURROGATE(text[count - 1])) --count;  // a pair stays together
+    DWORD written = 0;
+    if (console) {
+      ::WriteConsoleW(to, text.data(), static_cast<DWORD>(count), &written, nullptr);
+    } else {
+      char bytes[kChunk * 3];
+      const int length =
+          ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(count), bytes, sizeof bytes, nullptr, nullptr);
+      if (length > 0) ::WriteFile(to, bytes, static_cast<DWORD>(length), &written, nullptr);
+    }
+    text.remove_prefix(count);
+  }
+}
+
 // One line of tarnby.com's own to the error output.
 void Say(const wchar_t* first, const wchar_t* second = L"", const wchar_t* third = L"", const wchar_t* fourth = L"") {
-  HANDLE to = ::GetStdHandle(STD_ERROR_HANDLE);
-  const bool console = IsConsole(to);
-  for (const wchar_t* part : {first, second, third, fourth, L"\r\n"}) {
-    DWORD written = 0;
-    const int length = static_cast<int>(std::wcslen(part));
-    if (console) {
-      ::WriteConsoleW(to, part, static_cast<DWORD>(length), &written, nullptr);
-      continue;
-    }
-    char bytes[kChunk * 3];
-    const int count = ::WideCharToMultiByte(CP_UTF8, 0, part, length, bytes, sizeof bytes, nullptr, nullptr);
-    if (count > 0) ::WriteFile(to, bytes, static_cast<DWORD>(count), &written, nullptr);
-  }
+  CommandLineWriter line(printed, kPrintedCapacity);
+  for (const wchar_t* part : {first, second, third, fourth}) line.Text(part);
+  line.Text(L"\r\n");
+  Print(STD_ERROR_HANDLE, line.View());
 }
 
 void SayCannotStart() {
@@ -202,6 +225,31 @@ DWORD RunAndRelay() {
   return code;
 }
 
+// Hands the arguments to the running copy, as tarnby.exe would, and passes
+// its answer on: a refusal to the error output, anything else to the output.
+// Nothing when the running copy says they are no command of its own.
+std::optional<DWORD> AskRunningCopy(HWND running, std::wstring_view arguments) {
+  using tarnby::hand_over::Sent;
+  switch (tarnby::hand_over::Ask(running, tarnby::kCommandCopyData, arguments, answer)) {
+    case Sent::kAnswered:
+      break;
+    case Sent::kNotTaken:
+      return std::nullopt;
+    case Sent::kNoAnswer: {
+      wchar_t line[64];
+      const int length = ::MultiByteToWideChar(CP_UTF8, 0, tarnby::kNotAnswered, -1, line, 64);
+      Say(length > 0 ? line : L"");
+      return kExitNotDelivered;
+    }
+  }
+  if (answer.length > 0) {
+    CommandLineWriter lines(printed, kPrintedCapacity);
+    lines.Lines(answer.Text());
+    Print(answer.code == tarnby::kExitRefused ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE, lines.View());
+  }
+  return answer.code;
+}
+
 }  // namespace
 
 int wmain(int, wchar_t**) {
@@ -221,15 +269,22 @@ int wmain(int, wchar_t**) {
   CommandLineWriter line(commandLine, kCommandLineCapacity);
   line.Program(folder, L"tarnby.exe");
   // An empty argument ("" in a script) is no argument, as tarnby.exe reads it.
+  CommandLineWriter hand(handed, kCommandLineCapacity);
   int given = 0;
   for (int i = 1; i < count; ++i)
     if (arguments[i][0] != L'\0') {
       line.Argument(arguments[i]);
+      hand.Handed(arguments[i]);
       ++given;
     }
   if (!line.Fits()) {
     Say(L"The arguments are too long for one command line.");
     return kExitBadArguments;
   }
-  return static_cast<int>(given == 0 ? StartAlone() : RunAndRelay());
+  if (given == 0) return static_cast<int>(StartAlone());
+  // Tarnby runs: it is asked here, and no tarnby.exe starts for the question.
+  // One that is still loading has published no window yet; tarnby.exe waits for it.
+  if (HWND running = tarnby::hand_over::PublishedWindow(); running != nullptr && hand.Fits())
+    if (const std::optional<DWORD> code = AskRunningCopy(running, hand.View())) return static_cast<int>(*code);
+  return static_cast<int>(RunAndRelay());
 }

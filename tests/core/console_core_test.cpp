@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/console_core.h"
+#include "core/command_line/command_line.h"
 
 namespace tarnby::console {
 namespace {
@@ -90,6 +91,39 @@ TEST(ConsoleCommandLine, TheProgramBesideInQuotesAndNothingPastTheBuffer) {
   EXPECT_FALSE(cut.Fits());
   EXPECT_EQ(cut.View(), L"/shutdo") << "cut short, NUL in the last place";
   EXPECT_EQ(small[8], L'#');
+}
+
+TEST(ConsoleHandOver, TheRunningCopyReadsTheArgumentsAsTarnbyExeHandsThem) {
+  const std::vector<std::string> cases[] = {
+      {"/status"},
+      {"/shutdown", "/in", "1h 30m", "/hide"},
+      {"/run", "C:\\my dir\\", "say \"hi\""},
+  };
+  for (const std::vector<std::string>& arguments : cases) {
+    wchar_t buffer[64];
+    CommandLineWriter hand(buffer, 64);
+    for (const std::string& argument : arguments) hand.Handed(std::wstring(argument.begin(), argument.end()));
+    ASSERT_TRUE(hand.Fits());
+    const std::string handed(hand.View().begin(), hand.View().end());
+    EXPECT_EQ(handed, JoinArguments(arguments));
+    EXPECT_EQ(SplitArguments(handed), arguments);
+  }
+}
+
+TEST(ConsoleOutput, AnAnswerBecomesLinesThatEndInCrLf) {
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {L"", L"\r\n"},
+      {L"no countdown", L"no countdown\r\n"},
+      {L"Give one trigger only.\n\nUsage:", L"Give one trigger only.\r\n\r\nUsage:\r\n"},
+      {L"kept\r\nas it is", L"kept\r\nas it is\r\n"},
+      {L"\n", L"\r\n\r\n"},
+  };
+  for (const auto& [text, lines] : cases) {
+    wchar_t buffer[64];
+    CommandLineWriter written(buffer, 64);
+    written.Lines(text);
+    EXPECT_EQ(written.View(), lines);
+  }
 }
 
 TEST(ConsoleOutput, Utf8IsCutOnlyBetweenCharacters) {

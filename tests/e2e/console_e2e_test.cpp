@@ -122,5 +122,42 @@ TEST_F(ConsoleEndToEnd, ACountdownStartedFromTheConsoleLetsThePromptGoOnAndAnswe
   PressDialogButton(box, IDOK);
 }
 
+// With Tarnby running, tarnby.com asks it itself: the question is answered
+// with tarnby.exe renamed away, so no tarnby.exe started for it. What the
+// running copy does not take as a command still gets tarnby.exe's word.
+TEST_F(ConsoleEndToEnd, WithTarnbyRunningTarnbyComAsksItWithoutStartingTarnbyExe) {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"tarnby-com-" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring exe = folder + L"\\tarnby.exe", away = folder + L"\\away.exe", com = folder + L"\\tarnby.com";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW(WindowsPath(TARNBY_EXE).c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(WindowsPath(TARNBY_COM).c_str(), com.c_str(), FALSE));
+  {
+    Tarnby running(exe, L"/screensaver /in 1h /hide");
+    ASSERT_TRUE(WaitFor([] { return RunningTarnby() != 0; }, 10s));
+    ASSERT_TRUE(::MoveFileW(exe.c_str(), away.c_str()));
+
+    Finished status;
+    EXPECT_TRUE(WaitFor([&] { return (status = RunToEnd(com, L"/status")).code == 0; }, 10s))
+        << status.code << ": " << status.output << status.errors;
+    EXPECT_TRUE(status.output.starts_with("start the screen saver in ")) << status.output;
+    EXPECT_EQ(RunToEnd(com, L"/cancel").code, 0u);
+    const Finished none = RunToEnd(com, L"/status");
+    EXPECT_EQ(none.code, 3u);
+    EXPECT_EQ(none.output, "no countdown\r\n");
+
+    ASSERT_TRUE(::MoveFileW(away.c_str(), exe.c_str()));
+    const Finished bad = RunToEnd(com, L"/in 5x");
+    EXPECT_EQ(bad.code, 1u);
+    EXPECT_TRUE(bad.errors.starts_with("\"5x\" is not a time")) << bad.errors;
+    EXPECT_TRUE(running.Running());
+  }
+  ::DeleteFileW(away.c_str());
+  ::DeleteFileW(exe.c_str());
+  ::DeleteFileW(com.c_str());
+  ::RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 }  // namespace tarnby::drive

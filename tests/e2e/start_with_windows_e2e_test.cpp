@@ -165,7 +165,9 @@ TEST_F(StartWithWindowsEndToEnd, AnEntryDisabledInTaskManagerIsOffUntilSwitchedO
                                          L"\" /v Tarnby /t REG_BINARY /d 030000000000000000000000 /f");
     ASSERT_EQ(marked.code, 0u) << marked.output << marked.errors;
     std::optional<RefusedRunKey> refused;
-    if (standardUser) ASSERT_TRUE(refused.emplace().Refuses()) << "Wine did not refuse the machine-wide run key";
+    if (standardUser) {
+      ASSERT_TRUE(refused.emplace().Refuses()) << "Wine did not refuse the machine-wide run key";
+    }
     Tarnby tarnby(kCopy);
     ASSERT_TRUE(tarnby.Started());
     EXPECT_TRUE(ShowsOn(tarnby, false)) << "a disabled entry showed on";

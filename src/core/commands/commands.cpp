@@ -11,7 +11,6 @@ namespace tarnby {
 
 namespace {
 constexpr char kNoCountdown[] = "no countdown";
-constexpr char kNotAnswered[] = "The running Tarnby did not answer.";
 }  // namespace
 
 CommandLine::CommandLine(Platform& platform, Frmstart& frmstart, Countdown& countdown, Triggers& triggers)

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/hand_over_protocol.h"
 #include "core/command_line/command_line.h"
 
 namespace tarnby {
@@ -19,21 +20,6 @@ namespace tarnby {
 class Countdown;
 class Frmstart;
 class Triggers;
-
-// The WM_COPYDATA kind that carries Tarnby's arguments ("TRNB").
-inline constexpr std::uintptr_t kCommandCopyData = 0x54524E42;
-// What the running copy returns for it: 0 not Tarnby's, or taken. A taken
-// command waits its turn; when it has been decided, the running copy sends
-// the answer to the sender's window (wParam) as a WM_COPYDATA of the kind
-// "TRN" and the exit code's digit ("TRN0" ... "TRN3") holding the text: the
-// /status line, or why the command was refused.
-inline constexpr std::intptr_t kAnswerTaken = 1;
-inline constexpr std::uintptr_t kAnswerCopyData = 0x54524E30;
-// The most a hand-over can carry: a command line holds at most 32,767
-// UTF-16 characters, its program's name and the blanks between arguments
-// among them, and JoinArguments turns each blank into one NUL. Anything
-// larger is no command line and is refused unread.
-inline constexpr std::size_t kMaxCopyDataBytes = 32767 * 2;
 
 // Commands run one at a time, each to its end, in the order they came: the
 // running copy's own command, then those other copies hand over, each taken
