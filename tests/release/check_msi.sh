@@ -54,6 +54,8 @@ for file in "$work/unzipped/"*.exe "$work/unzipped/tarnby.com" "$dist/$msi"; do
 done
 
 # Under Wine: one prefix for the whole story; cmd waits for what it starts.
+# Wine's installer has no Restart Manager: it leaves a running tarnby.exe and
+# its file in place, so no Tarnby runs here (the core's tests prove its side).
 export TARNBY_WINE_PREFIXES="$work/wine" WINEPREFIX="$work/wine/cmd"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 win() { "$wine_run" cmd /c "$@" 2>/dev/null | tr -d '\r'; }
