@@ -33,10 +33,12 @@ TARNBY_WINE_PACKAGES="wine wine64 fonts-wine fonts-liberation xvfb xauth"
 # signature (osslsigncode) and a throw-away certificate for the test (openssl).
 TARNBY_RELEASE_PACKAGES="wixl msitools osslsigncode openssl"
 
+# As many compilers as the machine has cores.
+TARNBY_JOBS="-j$(nproc 2>/dev/null || echo 2)"
+
 tarnby_build() {
-  jobs="-j2"
   cmake --preset native >/dev/null
-  cmake --build --preset native $jobs
+  cmake --build --preset native $TARNBY_JOBS
   cmake --preset mingw >/dev/null
-  cmake --build --preset mingw $jobs
+  cmake --build --preset mingw $TARNBY_JOBS
 }

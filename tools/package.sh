@@ -8,5 +8,5 @@
 # shellcheck disable=SC2086
 tarnby_packages $TARNBY_BUILD_PACKAGES $TARNBY_RELEASE_PACKAGES
 cmake --preset release >/dev/null
-cmake --build --preset release -j2
+cmake --build --preset release $TARNBY_JOBS
 sh "$TARNBY_ROOT/tools/release_files.sh" "$TARNBY_ROOT/build/release" "$TARNBY_ROOT/dist"

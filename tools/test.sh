@@ -12,7 +12,7 @@ status=0
 ctest --preset native || status=1
 # The core tests again under the address and undefined-behaviour sanitizers.
 cmake --preset native-asan >/dev/null
-cmake --build --preset native-asan -j2
+cmake --build --preset native-asan $TARNBY_JOBS
 ctest --preset native-asan || status=1
 xvfb-run -a ctest --preset mingw || status=1
 exit $status
