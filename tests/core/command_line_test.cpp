@@ -145,7 +145,6 @@ TEST_F(CommandLineTest, StartedByTheConsoleCompanionUsageAndProblemsGoToItsConso
       {{"/?"}, kExitDone, {UsageText()}, {}},
       {{"/in", "5x"}, kExitBadArguments, {}, {"\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\n\n" + UsageText()}},
       {{"/cancel"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
-      {{"/status"}, kExitNotDelivered, {}, {"The running Tarnby did not answer."}},
   };
   for (const auto& c : cases) {
     FakeWindows copy;

@@ -61,8 +61,6 @@ TEST_F(ConsoleEndToEnd, LinesExitCodesAndArgumentsAsTarnbyExeHasThem) {
       {L"/in 5x", 1, "", "\"5x\" is not a time such as 90, 45m, 1h30m or 1:30:00.\r\n\r\nUsage:\r\n"},
       // Quotes, blanks and backslashes arrive as they left the prompt.
       {L"/shutdown \"say \\\"hi\\\" \\\\\" /in 5", 1, "", "\"say \"hi\" \\\" is not a switch.\r\n"},
-      // Nothing to cancel: answered at once, and no Tarnby starts for it.
-      {L"/cancel", 0, "", ""},
   };
   for (const Case& c : cases) {
     const Finished finished = Com(c.arguments);
@@ -96,21 +94,6 @@ TEST_F(ConsoleEndToEnd, ACountdownStartedFromTheConsoleLetsThePromptGoOnAndAnswe
   EXPECT_EQ(Com(L"/status").code, 3u);
   EXPECT_NE(RunningTarnby(), 0u) << "a cancel pauses; Tarnby keeps running";
 
-  // The running copy refuses what "&Start" would refuse, before it answers:
-  // the script gets the message and 1, and the running copy shows no box.
-  HWND alarm = nullptr;
-  for (HWND top : TopLevelWindows(RunningTarnby()))
-    for (HWND control : ChildWindows(top))
-      if (NameOf(control) == L"Text3") alarm = control;
-  ASSERT_NE(alarm, nullptr);
-  ::SendMessageW(alarm, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"99"));
-  const Finished refused = Com(L"/shutdown /in 60");
-  EXPECT_EQ(refused.code, 1u);
-  EXPECT_EQ(refused.errors, "Alarm seconds must be under 60\r\n");
-  ::Sleep(500);
-  EXPECT_EQ(OpenBox(), nullptr) << "a box in the running copy";
-  EXPECT_EQ(Com(L"/status").code, 3u) << "the refused command started a countdown";
-
   // Without arguments (an empty one is none) it starts Tarnby and returns at
   // once: here the copy that runs says so in its box, as from the icon.
   const Finished again = Com(L"\"\"");
@@ -142,6 +125,11 @@ TEST_F(ConsoleEndToEnd, WithTarnbyRunningTarnbyComAsksItWithoutStartingTarnbyExe
     EXPECT_TRUE(WaitFor([&] { return (status = RunToEnd(com, L"/status")).code == 0; }, 10s))
         << status.code << ": " << status.output << status.errors;
     EXPECT_TRUE(status.output.starts_with("start the screen saver in ")) << status.output;
+    // Refused by the running copy: the reason on the error output, 1, no box there.
+    const Finished refused = RunToEnd(com, L"/shutdown /when-exits nosuchprogram.exe");
+    EXPECT_EQ(refused.code, 1u);
+    EXPECT_EQ(refused.errors, "No program named \"nosuchprogram.exe\" is running, so there is nothing to wait for.\r\n");
+    EXPECT_EQ(OpenBox(), nullptr) << "a box in the running copy";
     EXPECT_EQ(RunToEnd(com, L"/cancel").code, 0u);
     const Finished none = RunToEnd(com, L"/status");
     EXPECT_EQ(none.code, 3u);

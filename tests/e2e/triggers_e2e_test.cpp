@@ -133,22 +133,6 @@ TEST_F(TriggersEndToEnd, CancelDisarmsTheWait) {
   EXPECT_TRUE(tarnby.Running());
 }
 
-// Each cancel comes as soon as its arm is answered, while the arm still
-// tells the shell what it waits for: it waits its turn, and nothing stays armed.
-TEST_F(TriggersEndToEnd, SixtyArmsEachCancelledAtOnceLeaveNothingArmed) {
-  Tarnby tarnby(Exe());
-  HWND frmstart = tarnby.Form(L"frmstart");
-  ASSERT_NE(frmstart, nullptr);
-  ASSERT_TRUE(StartNotepad());
-  ASSERT_EQ(RunTarnby(L"/lock /when-exits notepad /in 2h").first, 0u);
-  ASSERT_EQ(RunTarnby(L"/cancel").first, 0u);
-  for (int round = 0; round < 60; ++round)
-    ASSERT_EQ(HandOver(frmstart, {L"/lock /when-exits notepad /in 2h", L"/cancel", L"/status"}),
-              (std::vector<DWORD>{0, 0, 3}))
-        << "armed after round " << round;
-  EXPECT_EQ(RunTarnby(L"/status").first, 3u);
-}
-
 TEST_F(TriggersEndToEnd, IdleWaitsWhileKeysArePressedAndFiresEightSecondsAfterTheLast) {
   Tarnby tarnby(Exe());
   ASSERT_NE(tarnby.Form(L"frmstart"), nullptr);
