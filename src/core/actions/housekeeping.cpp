@@ -112,10 +112,7 @@ bool Actions::IsTemporaryFolder(const std::string& folder) {
   Platform& platform = platform_;
   // Compared as the folders they are on disk, whatever the spelling: ".",
   // "..", short names, doubled separators, "\\?\" and "\\.\" prefixes, links.
-  auto onDisk = [&](const std::string& path) {
-    const std::string real = path.empty() ? std::string() : platform.FinalPath(path);
-    return ComparableFolder(real.empty() ? path : real);
-  };
+  auto onDisk = [&](const std::string& path) { return OnDisk(platform, path); };
   auto tempOf = [&](const std::string& parent) { return parent.empty() ? parent : onDisk(parent + "\\Temp"); };
   // One that cannot be opened is judged as named, but not when "." or ".."
   // would take it elsewhere.

@@ -17,7 +17,7 @@ constexpr bool IsPowerAction(PowerAction action) {
 }
 }  // namespace
 
-constexpr std::array<PowerName, 3> kPowerRows = {{
+constexpr std::array<PowerName, 3> kPowerNames = {{
     {PowerAction::Sleep, "sleep", "sleep", "Sleep in", "put the computer to sleep", "This computer cannot sleep."},
     {PowerAction::Hibernate, "hibernate", "hibernate", "Hibernate in", "hibernate the computer",
      "This computer cannot hibernate."},
@@ -28,12 +28,10 @@ constexpr std::array<PowerName, 3> kPowerRows = {{
 constexpr bool EveryPowerActionIsItsRow() {
   std::size_t action = 0;
   for (; IsPowerAction(static_cast<PowerAction>(action)); ++action)
-    if (action >= kPowerRows.size() || kPowerRows[action].action != static_cast<PowerAction>(action)) return false;
-  return action == kPowerRows.size();
+    if (action >= kPowerNames.size() || kPowerNames[action].action != static_cast<PowerAction>(action)) return false;
+  return action == kPowerNames.size();
 }
 static_assert(EveryPowerActionIsItsRow(), "every power action has its row, in the enum's order");
-
-const std::array<PowerName, 3> kPowerNames = kPowerRows;
 
 const PowerName& PowerNamed(PowerAction action) { return kPowerNames[static_cast<std::size_t>(action)]; }
 

@@ -14,6 +14,11 @@ std::string ComparableFolder(std::string folder) {
   return folder;
 }
 
+std::string OnDisk(Platform& platform, const std::string& path) {
+  const std::string real = path.empty() ? std::string() : platform.FinalPath(path);
+  return ComparableFolder(real.empty() ? path : real);
+}
+
 bool IsSameOrInside(const std::string& folder, const std::string& parent) {
   if (parent.empty() || !folder.starts_with(parent)) return false;
   // "c:" is the top of c:\x; "c:\win" is not above "c:\windows".

@@ -13,6 +13,11 @@ namespace tarnby {
 // backslashes, no trailing backslash.
 std::string ComparableFolder(std::string folder);
 
+// A path as the file or folder it names on disk (letter case, short names,
+// "/", "." and "..", "\\?\" prefixes and links all settled), comparable; as
+// text where nothing can be opened there.
+std::string OnDisk(Platform& platform, const std::string& path);
+
 // Whether folder is parent or lies below it (both comparable); nothing lies
 // below an empty parent.
 bool IsSameOrInside(const std::string& folder, const std::string& parent);

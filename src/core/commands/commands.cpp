@@ -5,6 +5,7 @@
 #include "core/app_title.h"
 #include "core/countdown/countdown.h"
 #include "core/countdown/preselect_names.h"
+#include "core/system/scoped.h"
 #include "core/triggers/triggers.h"
 
 namespace tarnby {
@@ -127,11 +128,7 @@ void CommandLine::Take(const Command& command) { Carry({command, 0, true}); }
 
 void CommandLine::Carry(const Queued& queued) {
   const Command& command = queued.command;
-  carrying_ = true;
-  struct Done {
-    bool& carrying;
-    ~Done() { carrying = false; }
-  } done{carrying_};
+  const ReentryGuard carrying(carrying_);
   if (command.kind == CommandKind::Status) {
     platform_.SendAnswer(queued.sender, AnythingDue() ? kExitDone : kExitNoCountdown, StatusLine());
     return;
@@ -231,8 +228,8 @@ bool CommandLine::AnythingDue() const {
 
 std::string CommandLine::StatusLine() {
   if (triggers_.Waiting()) return triggers_.StatusLine();
-  if (!AnythingDue()) return kNoCountdown;
-  const char* what = countdown_.DueStatus();
+  const char* what = countdown_.Running() ? countdown_.DueStatus() : nullptr;
+  if (!what) return kNoCountdown;
   const long long left = countdown_.SecondsLeft();
   char time[48];
   std::snprintf(time, sizeof time, " in %lld:%02lld:%02lld", left / 3600, left / 60 % 60, left % 60);

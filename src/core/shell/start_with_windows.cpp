@@ -68,13 +68,6 @@ std::string ProgramOf(const std::string& entry) {
   return close == entry.size() - 1 ? entry.substr(1, close - 1) : std::string();
 }
 
-// A path as the file it names on disk (letter case, short names, "/" and
-// links all settled), or as text where nothing is there.
-std::string OnDisk(Platform& platform, const std::string& path) {
-  const std::string real = platform.FinalPath(path);
-  return ComparableFolder(real.empty() ? path : real);
-}
-
 // An odd first byte in the mark means disabled; 02 and zeros, or none, enabled.
 bool MarkedDisabled(Platform& platform, Handle hive) {
   std::uint32_t type = 0;
