@@ -66,11 +66,7 @@ void CommandLineWriter::Handed(std::wstring_view argument) {
 }
 
 void CommandLineWriter::Lines(std::wstring_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) Put(L'\r');
-    Put(text[i]);
-  }
-  Text(L"\r\n");
+  PutLines(text, [this](wchar_t c) { Put(c); });
 }
 
 void CommandLineWriter::Number(unsigned long long value) {

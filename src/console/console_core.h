@@ -16,6 +16,18 @@ namespace tarnby::console {
 inline constexpr wchar_t kCompanionVariable[] = L"TARNBY_CONSOLE";
 inline constexpr wchar_t kCompanionEventPrefix[] = L"Local\\Tarnby.Console.";
 
+// Lines end in CR LF wherever they go: a CR before each LF that has none,
+// and one CR LF after the last; put takes each character in turn.
+template <class Char, class Put>
+void PutLines(std::basic_string_view<Char> text, Put put) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == Char('\n') && (i == 0 || text[i - 1] != Char('\r'))) put(Char('\r'));
+    put(text[i]);
+  }
+  put(Char('\r'));
+  put(Char('\n'));
+}
+
 // The longest command line Windows starts a program with, its NUL included.
 inline constexpr std::size_t kCommandLineCapacity = 32767;
 

@@ -13,15 +13,11 @@ namespace tarnby {
 
 namespace {
 
-// Lines end in CR LF wherever they go.
 std::string WithLineEnds(const std::string& text) {
   std::string lines;
   lines.reserve(text.size() + 8);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines.push_back('\r');
-    lines.push_back(text[i]);
-  }
-  return lines + "\r\n";
+  console::PutLines(std::string_view(text), [&](char c) { lines.push_back(c); });
+  return lines;
 }
 
 bool IsPipeOrFile(HANDLE handle) {
