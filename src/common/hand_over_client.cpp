@@ -25,14 +25,13 @@ LRESULT CALLBACK ReplyWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   if (msg != WM_COPYDATA) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   auto* inbox = reinterpret_cast<Inbox*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (copy == nullptr || inbox == nullptr || copy->dwData < kAnswerCopyData ||
-      copy->dwData > kAnswerCopyData + kHighestAnswerCode || (copy->lpData == nullptr && copy->cbData != 0) ||
-      copy->cbData > kMaxCopyDataBytes)
+  const std::optional<std::wstring_view> text = CopiedText(copy);
+  if (!text || inbox == nullptr || copy->dwData < kAnswerCopyData || copy->dwData > kAnswerCopyData + kHighestAnswerCode)
     return 0;
   Answer& answer = inbox->answer;
   answer.code = static_cast<std::uint32_t>(copy->dwData - kAnswerCopyData);
-  answer.length = copy->cbData / sizeof(wchar_t);
-  if (answer.length > 0) std::memcpy(answer.text, copy->lpData, answer.length * sizeof(wchar_t));
+  answer.length = text->size();
+  if (answer.length > 0) std::memcpy(answer.text, text->data(), answer.length * sizeof(wchar_t));
   inbox->answered = true;
   return kAnswerTaken;
 }
@@ -82,6 +81,12 @@ bool WaitForAnswer(HWND running, DWORD processId, const Inbox& inbox) {
   }
 }
 }  // namespace
+
+std::optional<std::wstring_view> CopiedText(const COPYDATASTRUCT* copy) {
+  if (copy == nullptr || (copy->lpData == nullptr && copy->cbData != 0) || copy->cbData > kMaxCopyDataBytes)
+    return std::nullopt;
+  return std::wstring_view(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+}
 
 HWND PublishedWindow() {
   std::uint64_t value = 0;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "common/hand_over_protocol.h"
@@ -16,6 +17,11 @@ namespace tarnby::hand_over {
 // The main window the running copy published, or null: none runs, or the
 // one that runs is still loading.
 HWND PublishedWindow();
+
+// The text a WM_COPYDATA carries; none when it is malformed, or larger than
+// any command line can be (the sender is not a copy of Tarnby, and its
+// megabytes are neither copied nor read).
+std::optional<std::wstring_view> CopiedText(const COPYDATASTRUCT* copy);
 
 // Sends one WM_COPYDATA of the kind, naming replyTo in wParam; false when
 // the window did not take the message within the time. *result is what its

@@ -37,13 +37,10 @@ std::vector<std::string> ProgramArguments() {
 
 LRESULT FormCopyData(Form& form, WPARAM wParam, LPARAM lParam) {
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-  if (copy == nullptr || !form.onCopyData || (copy->lpData == nullptr && copy->cbData != 0)) return 0;
-  // More than any command line can be: the sender is not a copy of Tarnby,
-  // and its megabytes are neither copied nor read.
-  if (copy->cbData > kMaxCopyDataBytes) return 0;
-  const std::wstring_view text(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t));
+  const std::optional<std::wstring_view> text = hand_over::CopiedText(copy);
+  if (!text || !form.onCopyData) return 0;
   // WM_COPYDATA's wParam is the sender's window: where the answer goes.
-  return form.onCopyData(copy->dwData, Utf8(text), static_cast<Handle>(wParam));
+  return form.onCopyData(copy->dwData, Utf8(*text), static_cast<Handle>(wParam));
 }
 
 void Win32Platform::GetLocalTime(SystemTime& time) {
