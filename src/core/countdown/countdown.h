@@ -181,6 +181,7 @@ class Countdown {
   // A power action runs at zero instead of the frame's choice, which the
   // frame stops showing; dropped, the user's choice shows again as it was.
   void TakePowerAction(PowerAction action);
+  std::optional<std::string> AlarmRefusal() const;
   bool AlarmAccepted();
   // The balloon over the tray icon shortly before the session ends, once per
   // countdown, and taken down again by a pause.

@@ -59,11 +59,19 @@ void Countdown::Refuse(const std::string& message) { platform_.MessageBox(messag
 
 CountdownTime CountdownTime::Of(std::int64_t seconds) { return {seconds / 3600, seconds % 3600 / 60, seconds % 60}; }
 
+// An empty alarm box is no alarm.
+std::optional<std::string> Countdown::AlarmRefusal() const {
+  if (f_.Text3.Text().empty() || WithinLimit(f_.Text3, kMaxAlarm)) return std::nullopt;
+  return kAlarmTooLong;
+}
+
 bool Countdown::AlarmAccepted() {
+  if (const std::optional<std::string> refusal = AlarmRefusal()) {
+    Refuse(*refusal);
+    return false;
+  }
   if (f_.Text3.Text().empty()) f_.Text3.SetText("0");
-  if (WithinLimit(f_.Text3, kMaxAlarm)) return true;
-  Refuse(kAlarmTooLong);
-  return false;
+  return true;
 }
 
 std::optional<std::string> Countdown::PreSelectRefusal(const PreSelectName& name) const {
@@ -73,8 +81,7 @@ std::optional<std::string> Countdown::PreSelectRefusal(const PreSelectName& name
 
 std::optional<std::string> Countdown::TimeRefusal(const CountdownTime& time) const {
   if (time.minutes < 0 || time.minutes > kMaxMinutes) return kTooManyMinutes;
-  // An empty alarm box is no alarm.
-  if (!f_.Text3.Text().empty() && !WithinLimit(f_.Text3, kMaxAlarm)) return kAlarmTooLong;
+  if (std::optional<std::string> refusal = AlarmRefusal()) return refusal;
   if (time.seconds < 0 || time.seconds > kMaxSeconds) return kTooManySeconds;
   return std::nullopt;
 }
