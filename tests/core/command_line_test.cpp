@@ -236,6 +236,8 @@ TEST_F(CommandLineTest, CommandsHandedOverWhileOneIsCarriedOutRunAfterItInTheOrd
     win.whileShellNotified = nullptr;
     for (const char* command : {"/status", "/cancel", "/status"})
       f().onCopyData(kCommandCopyData, JoinArguments({command}), kSender);
+    f().tmrCommands.onTimer();  // a tick in the wait: it runs nothing, and stops ticking
+    EXPECT_FALSE(f().tmrCommands.Enabled());
   };
   EXPECT_EQ(HandOver({"/lock", "/when-exits", "notepad", "/in", "2h"}).code, kExitDone);
   EXPECT_TRUE(app->triggers->Waiting()) << "the cancel ran inside the arm";

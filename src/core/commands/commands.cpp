@@ -111,9 +111,12 @@ std::intptr_t CommandLine::frmstart_CopyData(std::uintptr_t kind, const std::str
 }
 
 void CommandLine::tmrCommands_Timer() {
-  // A command's own message loop turned (a box of this copy's own command):
-  // the queue waits until it is done.
-  if (carrying_) return;
+  // A command's own message loop turned (a box of a command): the queue
+  // waits until it is done, without ticking meanwhile.
+  if (carrying_) {
+    frmstart_.tmrCommands.SetEnabled(false);
+    return;
+  }
   // Those that came before this turn; any that come meanwhile wait for the
   // next, so that a burst never keeps the window from painting and ticking.
   for (std::size_t count = queue_.size(); count > 0 && !queue_.empty(); --count) {
@@ -121,10 +124,13 @@ void CommandLine::tmrCommands_Timer() {
     queue_.pop_front();
     Carry(next);
   }
-  if (queue_.empty()) frmstart_.tmrCommands.SetEnabled(false);
+  frmstart_.tmrCommands.SetEnabled(!queue_.empty());
 }
 
-void CommandLine::Take(const Command& command) { Carry({command, 0, true}); }
+void CommandLine::Take(const Command& command) {
+  Carry({command, 0, true});
+  if (!queue_.empty()) frmstart_.tmrCommands.SetEnabled(true);
+}
 
 void CommandLine::Carry(const Queued& queued) {
   const Command& command = queued.command;
